@@ -1,0 +1,3 @@
+target_sources(kartolino_cards PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/mybib.cpp ${CMAKE_CURRENT_LIST_DIR}/mybib.h
+)

@@ -1,0 +1,1 @@
+# The notification-area icon layer is added here.

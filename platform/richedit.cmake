@@ -1,0 +1,1 @@
+# The rich text control is listed here.

@@ -1,0 +1,1 @@
+# The tab row control is listed here.

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kartolino needs. "run" is enough to build and
+# start the program; "test" adds what the tests drive (X server, window
+# manager, tray host, printing, locales, peer programs for RTF).
+set -euo pipefail
+what=${1:-run}
+
+run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev)
+test_pkgs=(googletest libgtest-dev libbenchmark-dev xvfb openbox xdotool x11-utils imagemagick trayer
+           cups cups-client cups-bsd poppler-utils locales-all)
+
+pkgs=("${run_pkgs[@]}")
+[ "$what" = test ] && pkgs+=("${test_pkgs[@]}")
+if [ -f "$(dirname "$0")/extra-test-packages" ] && [ "$what" = test ]; then
+  mapfile -t extra < <(grep -v '^#' "$(dirname "$0")/extra-test-packages" | grep -v '^$')
+  pkgs+=("${extra[@]}")
+fi
+
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,3 @@
+target_sources(kartolino_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/makerlogo.cpp ${CMAKE_CURRENT_LIST_DIR}/makerlogo.h
+)

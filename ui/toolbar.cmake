@@ -1,0 +1,1 @@
+# Sources of this part of the user interface are listed here.

@@ -1,0 +1,1 @@
+# Sources of this component are listed here.
