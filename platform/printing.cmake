@@ -1,0 +1,1 @@
+# Printing is listed here.

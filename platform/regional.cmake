@@ -1,0 +1,1 @@
+# Regional date and time settings are listed here.

@@ -1,0 +1,1 @@
+#include "tests/common/modaldriver.h"

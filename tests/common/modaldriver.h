@@ -1,0 +1,2 @@
+#pragma once
+// Answers the modal dialogs a test provokes.

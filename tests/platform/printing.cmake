@@ -1,0 +1,1 @@
+# Tests of this component are registered here.

@@ -1,0 +1,1 @@
+# The program icon is listed here.
