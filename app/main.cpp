@@ -1,1 +1,48 @@
-int main() { return 0; }
+// Kartolino: start-up, the splash, the main window and the end.
+
+#include "app/nichtdoppeltstarten.h"
+#include "app/splash2.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "platform/terminationsignals.h"
+#include "ui/kartolinounit.h"
+
+#include <QSessionManager>
+#include <QThread>
+
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    platform::Application application(argc, argv);
+    if (!app::AcquireSingleInstance())
+        return 0;
+
+    auto splash = std::make_unique<app::TSplashForm>();
+    splash->ShowAndPaint();
+
+    platform::SetApplicationTitle(QStringLiteral("Kartolino"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kartolino"));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+
+    ui::TfrmMain frmMain;
+
+    // The start-up pause: nothing is handled meanwhile.
+    QThread::msleep(2000);
+    splash.reset();
+
+    // Logout and termination signals take the same way out as the close box,
+    // so a changed card is written first.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
+                     [&frmMain](QSessionManager &) { frmMain.close(); });
+    platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, &frmMain,
+                     [&frmMain](int) { frmMain.close(); });
+    // The program ends with its main window, not when some dialog closes while
+    // the main window is hidden.
+    QObject::connect(&frmMain, &ui::TfrmMain::Closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    frmMain.StartMinimised();
+    application.exec();
+    return 0;
+}

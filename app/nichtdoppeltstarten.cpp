@@ -1,0 +1,18 @@
+#include "app/nichtdoppeltstarten.h"
+
+#include "platform/dialogs.h"
+#include "platform/singleinstance.h"
+
+namespace app {
+
+bool AcquireSingleInstance()
+{
+    // Held until the process ends; the kernel releases it however that happens.
+    static platform::SingleInstanceGuard guard(QStringLiteral("Kartolino"));
+    if (!guard.alreadyExists())
+        return true;
+    platform::MessageDlg(QStringLiteral("Anwendung läuft bereits!!!!!"), platform::MsgDlgType::Custom, platform::mbOK);
+    return false;
+}
+
+} // namespace app

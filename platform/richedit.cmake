@@ -1,1 +1,4 @@
-# The rich text control is listed here.
+target_sources(kartolino_platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/richedit.cpp ${CMAKE_CURRENT_LIST_DIR}/richedit.h
+  ${CMAKE_CURRENT_LIST_DIR}/streampieces.cpp ${CMAKE_CURRENT_LIST_DIR}/streampieces.h
+)

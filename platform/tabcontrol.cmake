@@ -1,1 +1,3 @@
-# The tab row control is listed here.
+target_sources(kartolino_platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/tabcontrol.cpp ${CMAKE_CURRENT_LIST_DIR}/tabcontrol.h
+)

@@ -1,3 +1,5 @@
 target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/makerlogo.cpp ${CMAKE_CURRENT_LIST_DIR}/makerlogo.h
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.cpp ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.h
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_cards.cpp
 )

@@ -1,0 +1,63 @@
+#pragma once
+// The card store: where card files live, how the card list is built, how the
+// current card is loaded into the editor and written back, and whether the
+// editor's content may differ from the current card's file.
+
+#include <QString>
+
+namespace platform {
+class TTabControl;
+class TRichEdit;
+} // namespace platform
+
+namespace cards {
+
+// The card folder inside a program folder (which ends in a separator).
+QString CardFolderIn(const QString &programFolder);
+
+class TCardStore {
+public:
+    TCardStore(platform::TTabControl *tabs, platform::TRichEdit *editor);
+
+    const QString &CardDir() const { return m_cardDir; }
+    void SetCardDir(const QString &dir) { m_cardDir = dir; }
+    // CardDir + name + ".rtf": the one rule for every access to a card's file.
+    QString CardFileName(const QString &name) const;
+
+    // The editor's content may differ from the current card's file.
+    bool CardModified() const { return m_cardModified; }
+    void SetCardModified(bool modified) { m_cardModified = modified; }
+
+    // Makes CardDir when it is missing (one level). False when that failed.
+    bool EnsureCardFolder(int *errorCode = nullptr) const;
+    // Lists the card files as tabs in folder order; selects the first.
+    void BuildCardList();
+
+    // Loads the current tab's card. On success the editor holds that card;
+    // on failure (thrown) the editor keeps what it had.
+    void LoadCurrentCard();
+    // Writes the current card, but only the text of that very card: when the
+    // editor holds another card's text (after a failed load) nothing is written.
+    void SaveCurrentCard();
+
+    // The leaving step: write the current card when it was changed.
+    void Leaving();
+    // The arriving step: load the now current card and clear CardModified. A
+    // failed load selects again the tab whose text the editor still holds.
+    void Arriving();
+
+    // The tab whose text the editor holds, -1 for none.
+    int EditorCard() const { return m_editorCard; }
+    void SetEditorCard(int index);
+    // Keeps EditorCard pointing at the same card when a tab goes.
+    void TabDeleted(int index);
+
+private:
+    platform::TTabControl *m_tabs;
+    platform::TRichEdit *m_editor;
+    QString m_cardDir;
+    bool m_cardModified = false;
+    int m_editorCard = -1;
+};
+
+} // namespace cards

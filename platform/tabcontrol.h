@@ -1,0 +1,106 @@
+#pragma once
+// The card tab row: tabs along the top, one per card, and a display area
+// below them that one widget (the editor) fills. It holds no pages.
+
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+#include <functional>
+
+class QShortcut;
+
+namespace platform {
+
+enum TTabStyle : int { tsTabs = 0, tsButtons = 1, tsFlatButtons = 2 };
+
+class TTabControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit TTabControl(QWidget *parent = nullptr);
+
+    // The captions. Failures throw with the control's messages.
+    int TabCount() const { return int(m_tabs.size()); }
+    QStringList Tabs() const { return m_tabs; }
+    QString Tab(int index) const;                     // "Registerseite mit Index %d konnte nicht gelesen werden"
+    void PutTab(int index, const QString &caption);   // "Registerseite '%s' mit Index %d konnte nicht gesetzt werden"
+    void DeleteTab(int index);                        // "Registerseite mit Index %d konnte nicht gelöscht werden"
+    void AddTab(const QString &caption);
+    void AssignTabs(const QStringList &captions);     // clear, then add each in order
+    void ClearTabs();
+
+    // -1 when no tab is selected. Setting it from code raises no event.
+    int TabIndex() const { return m_tabIndex; }
+    void SetTabIndex(int index);
+
+    // A pick by the user: OnChanging (which may refuse), then the selection
+    // moves, then OnChange. Returns whether the selection moved.
+    bool SelectByUser(int index);
+
+    TTabStyle Style() const { return m_style; }
+    void SetStyle(TTabStyle style);
+    bool MultiLine() const { return m_multiLine; }
+    void SetMultiLine(bool on);
+    bool HotTrack() const { return m_hotTrack; }
+    void SetHotTrack(bool on);
+    bool RaggedRight() const { return m_raggedRight; }
+    void SetRaggedRight(bool on);
+
+    // The widget that fills the display area.
+    void SetDisplayWidget(QWidget *widget);
+    QRect DisplayRect() const;
+    // Where tab index is drawn (empty when scrolled out of a single row).
+    QRect TabRect(int index) const;
+    int RowCount() const { return m_rowCount; }
+    int TabAt(const QPoint &pos) const;
+
+    std::function<void(QObject *sender, bool &allowChange)> OnChanging;
+    std::function<void(QObject *sender)> OnChange;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Layout {
+        QVector<QRect> rects; // per tab, empty when hidden
+        int rows = 0;
+        int stripHeight = 0;
+        bool scrolls = false;
+        QRect scrollLeft, scrollRight;
+    };
+
+    void tabsChanged();
+    void relayout();
+    Layout computeLayout() const;
+    int tabWidth(const QString &caption) const;
+    int rowHeight() const;
+    void ensureSelectedVisible();
+    void rebuildMnemonics();
+    void selectRelative(int step);
+    void setHot(int index);
+    void paintTab(class QPainter &p, int index, const QRect &rect) const;
+    void paintScrollButtons(class QPainter &p) const;
+
+    QStringList m_tabs;
+    int m_tabIndex = -1;
+    int m_hotIndex = -1;
+    int m_firstVisible = 0;
+    TTabStyle m_style = tsTabs;
+    bool m_multiLine = false;
+    bool m_hotTrack = false;
+    bool m_raggedRight = false;
+    QWidget *m_display = nullptr;
+    Layout m_layout;
+    int m_rowCount = 0;
+    QVector<QShortcut *> m_mnemonics;
+};
+
+} // namespace platform
