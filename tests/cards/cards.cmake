@@ -1,1 +1,5 @@
-# Tests of this part are registered here.
+kartolino_add_gtest(cards_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/mybib_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/cardstore_test.cpp
+  LIBS kartolino_cards)

@@ -1,1 +1,8 @@
-# Tests of this part are registered here.
+kartolino_add_gtest(platform_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/files_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/streampieces_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/richedit_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tabcontrol_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/singleinstance_test.cpp
+  LIBS kartolino_platform)

@@ -1,0 +1,221 @@
+#include "cards/cardstore.h"
+#include "platform/application.h"
+#include "platform/exception.h"
+#include "platform/files.h"
+#include "platform/richedit.h"
+#include "platform/tabcontrol.h"
+#include "tests/common/tempfolder.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace cards;
+using testing_support::TempFolder;
+
+namespace {
+
+// The card store wired to a tab row and an editor the way the main window does.
+struct CardsFixture : ::testing::Test {
+    TempFolder program;
+    platform::TTabControl tabs;
+    platform::TRichEdit *editor = new platform::TRichEdit;
+    TCardStore store{&tabs, editor};
+    QStringList errors;
+
+    void SetUp() override
+    {
+        tabs.resize(400, 300);
+        tabs.SetDisplayWidget(editor);
+        tabs.OnChanging = [this](QObject *, bool &) { store.Leaving(); };
+        tabs.OnChange = [this](QObject *) { store.Arriving(); };
+        editor->OnChange = [this](QObject *) { store.SetCardModified(true); };
+        store.SetCardDir(CardFolderIn(program.path()));
+        platform::SetErrorPresenter([this](const QString &m) { errors << m; });
+    }
+    void TearDown() override { platform::SetErrorPresenter(nullptr); }
+
+    QString card(const QString &name) const { return "KRT/" + name + ".rtf"; }
+    void writeCard(const QString &name, const QByteArray &text) { program.write(card(name), text); }
+    void firstShow()
+    {
+        ASSERT_TRUE(store.EnsureCardFolder());
+        store.BuildCardList();
+        if (tabs.TabIndex() >= 0)
+            store.LoadCurrentCard();
+        store.SetCardModified(false);
+    }
+    void type(const QString &text)
+    {
+        QTextCursor c = editor->textCursor();
+        c.movePosition(QTextCursor::End);
+        editor->setTextCursor(c);
+        QTest::keyClicks(editor, text);
+    }
+    void protect(const QString &name) { ::chmod(QFile::encodeName(program.file(card(name))).constData(), 0444); }
+};
+
+} // namespace
+
+TEST_F(CardsFixture, CardFileNameIsFolderNameAndExtension)
+{
+    EXPECT_EQ(store.CardDir(), program.path() + "KRT/");
+    EXPECT_EQ(store.CardFileName("Einkauf"), program.path() + "KRT/Einkauf.rtf");
+    EXPECT_EQ(store.CardFileName(""), program.path() + "KRT/.rtf");
+}
+
+TEST_F(CardsFixture, EnsureCardFolderMakesOneLevel)
+{
+    EXPECT_FALSE(platform::DirectoryExists(store.CardDir()));
+    EXPECT_TRUE(store.EnsureCardFolder());
+    EXPECT_TRUE(platform::DirectoryExists(store.CardDir()));
+    EXPECT_TRUE(store.EnsureCardFolder());
+    store.SetCardDir(program.path() + "fehlt/KRT/");
+    int code = 0;
+    EXPECT_FALSE(store.EnsureCardFolder(&code));
+    EXPECT_EQ(code, platform::kErrorFileNotFound);
+}
+
+TEST_F(CardsFixture, CardListHoldsEveryMatchingEntry)
+{
+    program.mkdir("KRT");
+    writeCard("Einkauf", "e");
+    writeCard("a.b", "ab");
+    writeCard(".versteckt", "v");
+    program.mkdir("KRT/x.rtf");
+    program.write("KRT/notiz.txt", "nein");
+    store.BuildCardList();
+    QStringList tabsSorted = tabs.Tabs();
+    tabsSorted.sort();
+    EXPECT_EQ(tabsSorted, QStringList({"", "Einkauf", "a.b", "x"}).replaceInStrings(QRegularExpression("^$"), ".versteckt"));
+    EXPECT_EQ(tabs.TabIndex(), 0);
+}
+
+TEST_F(CardsFixture, EmptyOrMissingFolderGivesNoCards)
+{
+    store.BuildCardList();
+    EXPECT_EQ(tabs.TabCount(), 0);
+    EXPECT_EQ(tabs.TabIndex(), -1);
+    firstShow();
+    EXPECT_EQ(tabs.TabIndex(), -1);
+    type("lose");
+    store.Leaving();
+    EXPECT_EQ(QDir(store.CardDir()).entryList(QDir::Files).size(), 0);
+}
+
+TEST_F(CardsFixture, SwitchingWithoutTypingWritesNothing)
+{
+    program.mkdir("KRT");
+    writeCard("A", "alpha");
+    writeCard("B", "beta");
+    firstShow();
+    const QStringList order = tabs.Tabs();
+    ASSERT_TRUE(tabs.SelectByUser(1));
+    ASSERT_TRUE(tabs.SelectByUser(0));
+    EXPECT_EQ(program.read(card("A")), "alpha");
+    EXPECT_EQ(program.read(card("B")), "beta");
+    EXPECT_FALSE(store.CardModified());
+    EXPECT_EQ(editor->toPlainText(), program.read(card(order[0])));
+}
+
+TEST_F(CardsFixture, TypingThenSwitchingWritesTheLeavingCard)
+{
+    program.mkdir("KRT");
+    writeCard("A", "alpha");
+    writeCard("B", "beta");
+    firstShow();
+    const QString first = tabs.Tab(0), second = tabs.Tab(1);
+    type(" neu");
+    EXPECT_TRUE(store.CardModified());
+    ASSERT_TRUE(tabs.SelectByUser(1));
+    EXPECT_FALSE(store.CardModified());
+    EXPECT_EQ(editor->toPlainText(), program.read(card(second)));
+    platform::TRichEdit check;
+    check.LoadDocument(store.CardFileName(first));
+    EXPECT_TRUE(check.toPlainText().endsWith(" neu"));
+}
+
+TEST_F(CardsFixture, SavingDoesNotClearTheFlag)
+{
+    program.mkdir("KRT");
+    writeCard("A", "alpha");
+    firstShow();
+    type("x");
+    store.Leaving();
+    EXPECT_TRUE(store.CardModified());
+    EXPECT_TRUE(program.read(card("A")).startsWith("{\\rtf1"));
+}
+
+TEST_F(CardsFixture, FailedWriteRefusesTheSwitchAndKeepsTheText)
+{
+    program.mkdir("KRT");
+    writeCard("A", "alpha");
+    writeCard("B", "beta");
+    firstShow();
+    const QString first = tabs.Tab(0);
+    protect(first);
+    type(" getippt");
+    const QString typed = editor->toPlainText();
+    EXPECT_FALSE(tabs.SelectByUser(1));
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    EXPECT_EQ(editor->toPlainText(), typed);
+    EXPECT_TRUE(store.CardModified());
+    EXPECT_EQ(errors, QStringList{QString("Datei %1 kann nicht erstellt werden").arg(store.CardFileName(first))});
+    EXPECT_EQ(program.read(card(first)), first == "A" ? "alpha" : "beta");
+}
+
+TEST_F(CardsFixture, FailedLoadAtSwitchGoesBackToTheHeldCard)
+{
+    program.mkdir("KRT");
+    writeCard("A", "alpha");
+    program.mkdir("KRT/kaputt.rtf"); // a folder: listed as a card, cannot be read
+    store.BuildCardList();
+    const int good = tabs.Tabs().indexOf("A");
+    const int bad = tabs.Tabs().indexOf("kaputt");
+    tabs.SetTabIndex(good);
+    store.LoadCurrentCard();
+    type(" mehr");
+    const QString typed = editor->toPlainText();
+    EXPECT_TRUE(tabs.SelectByUser(bad));
+    EXPECT_EQ(tabs.TabIndex(), good);
+    EXPECT_EQ(editor->toPlainText(), typed);
+    EXPECT_TRUE(store.CardModified());
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors.value(0).startsWith("Datei "));
+    // The text is written under its own card's name, and only there.
+    store.Leaving();
+    EXPECT_TRUE(QFileInfo(store.CardFileName("kaputt")).isDir());
+    platform::TRichEdit check;
+    check.LoadDocument(store.CardFileName("A"));
+    EXPECT_EQ(check.toPlainText(), typed);
+}
+
+TEST_F(CardsFixture, FailedFirstLoadWritesNothingForThatCard)
+{
+    program.mkdir("KRT");
+    program.mkdir("KRT/kaputt.rtf");
+    store.BuildCardList();
+    ASSERT_EQ(tabs.TabCount(), 1);
+    EXPECT_THROW(store.LoadCurrentCard(), platform::Exception);
+    EXPECT_TRUE(editor->toPlainText().isEmpty());
+    EXPECT_TRUE(editor->isReadOnly());
+    store.SetCardModified(true);
+    store.Leaving();
+    EXPECT_TRUE(QFileInfo(store.CardFileName("kaputt")).isDir());
+}
+
+TEST_F(CardsFixture, PlainTextCardIsWrittenBackAsRtf)
+{
+    program.mkdir("KRT");
+    writeCard("P", "eins\nzwei");
+    firstShow();
+    EXPECT_EQ(editor->toPlainText(), "eins\nzwei");
+    type("!");
+    store.Leaving();
+    EXPECT_TRUE(program.read(card("P")).startsWith("{\\rtf1"));
+    platform::TRichEdit check;
+    check.LoadDocument(store.CardFileName("P"));
+    EXPECT_EQ(check.toPlainText(), "eins\nzwei!");
+}

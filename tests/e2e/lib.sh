@@ -1,0 +1,87 @@
+# Helpers for the end-to-end scripts: they run inside xvfb-run, start a window
+# manager, and drive the real program from a temporary program folder.
+
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d /tmp/kartolino-e2e.XXXXXX)
+export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export HOME="$E2E_TMP/home"
+mkdir -p "$HOME"
+PIDS=()
+
+cleanup() {
+  for p in "${PIDS[@]:-}"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$E2E_TMP"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+ok() { echo "ok: $*"; }
+
+start_window_manager() {
+  openbox >/dev/null 2>&1 &
+  PIDS+=($!)
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start"
+}
+
+# make_program_folder BIN -> prints a folder holding a copy of the program
+make_program_folder() {
+  local dir="$E2E_TMP/prog$RANDOM"
+  mkdir -p "$dir"
+  cp "$1" "$dir/Kartolino"
+  echo "$dir"
+}
+
+# start_program DIR -> sets PROGRAM_PID; the exit code lands in DIR/exit-code
+start_program() {
+  local dir=$1
+  ( set +e; "$dir/Kartolino" >"$dir/out.log" 2>&1; echo $? >"$dir/exit-code" ) &
+  PIDS+=($!)
+  for _ in $(seq 100); do
+    PROGRAM_PID=$(pgrep -f -n "^$dir/Kartolino\$" || true)
+    [ -n "$PROGRAM_PID" ] && return 0
+    sleep 0.05
+  done
+  fail "program did not start"
+}
+
+# wait_for_window PID NAME-REGEX [TRIES] -> prints the window id
+wait_for_window() {
+  local pid=$1 name=$2 tries=${3:-100} w
+  for _ in $(seq "$tries"); do
+    for w in $(xdotool search --pid "$pid" 2>/dev/null || true); do
+      # The splash (272 x 104) is never the window looked for.
+      if xdotool getwindowname "$w" 2>/dev/null | grep -Eq "$name" \
+         && ! xwininfo -id "$w" 2>/dev/null | grep -q 'Width: 272'; then
+        if xprop -id "$w" WM_STATE 2>/dev/null | grep -q 'window state'; then
+          echo "$w"; return 0
+        fi
+      fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'; }
+
+# wait_for_exit DIR [TRIES] -> prints the exit code
+wait_for_exit() {
+  local dir=$1 tries=${2:-100}
+  for _ in $(seq "$tries"); do
+    [ -f "$dir/exit-code" ] && { cat "$dir/exit-code"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# card_text FILE -> the visible text of a card file (RTF control words dropped)
+card_text() {
+  sed -e 's/\\par/\n/g' -e 's/\\[a-z]*-\{0,1\}[0-9]* \{0,1\}//g' -e 's/[{}]//g' "$1"
+}

@@ -1,0 +1,149 @@
+#include "platform/exception.h"
+#include "platform/richedit.h"
+#include "tests/common/tempfolder.h"
+
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace platform;
+using testing_support::TempFolder;
+
+namespace {
+QString messageOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const Exception &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+struct EditorFixture : ::testing::Test {
+    TRichEdit editor;
+    TempFolder dir;
+    int changes = 0;
+    void SetUp() override { editor.OnChange = [this](QObject *) { ++changes; }; }
+};
+} // namespace
+
+TEST_F(EditorFixture, PlainTextCardShowsEveryLineEndAsBreak)
+{
+    dir.write("p.rtf", "eins\nzwei\rdrei\r\nvier");
+    editor.LoadDocument(dir.file("p.rtf"));
+    EXPECT_EQ(editor.toPlainText(), "eins\nzwei\ndrei\nvier");
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(editor.TextLimit(), TRichEdit::kMaxTextLimit);
+}
+
+TEST_F(EditorFixture, PlainTextInWindows1252AndUtf8)
+{
+    dir.write("latin.rtf", "Gr\xFC\xDF" "e");
+    editor.LoadDocument(dir.file("latin.rtf"));
+    EXPECT_EQ(editor.toPlainText(), QString::fromUtf8("Grüße"));
+    dir.write("utf8.rtf", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+    editor.LoadDocument(dir.file("utf8.rtf"));
+    EXPECT_EQ(editor.toPlainText(), QString::fromUtf8("Grüße €"));
+}
+
+TEST_F(EditorFixture, RtfCardRoundTripsThroughSave)
+{
+    dir.write("r.rtf", "{\\rtf1\\ansi Hallo\\par Welt}");
+    editor.LoadDocument(dir.file("r.rtf"));
+    EXPECT_EQ(editor.toPlainText(), "Hallo\nWelt");
+    editor.SaveDocument(dir.file("copy.rtf"));
+    EXPECT_TRUE(dir.read("copy.rtf").startsWith("{\\rtf1"));
+    TRichEdit other;
+    other.LoadDocument(dir.file("copy.rtf"));
+    EXPECT_EQ(other.toPlainText(), "Hallo\nWelt");
+}
+
+TEST_F(EditorFixture, FailedLoadKeepsContentAndSaysWhichFile)
+{
+    editor.setPlainText("bleibt");
+    changes = 0;
+    EXPECT_EQ(messageOf([&] { editor.LoadDocument(dir.file("fehlt.rtf")); }),
+              QString("Datei %1 kann nicht geöffnet werden").arg(dir.file("fehlt.rtf")));
+    dir.mkdir("ordner.rtf");
+    EXPECT_EQ(messageOf([&] { editor.LoadDocument(dir.file("ordner.rtf")); }),
+              QString("Datei %1 kann nicht geöffnet werden").arg(dir.file("ordner.rtf")));
+    EXPECT_EQ(editor.toPlainText(), "bleibt");
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(EditorFixture, ChangeEventForTypingAndFormatButNotForLoad)
+{
+    dir.write("p.rtf", "abc");
+    editor.LoadDocument(dir.file("p.rtf"));
+    EXPECT_EQ(changes, 0);
+    QTest::keyClicks(&editor, "x");
+    EXPECT_GT(changes, 0);
+    changes = 0;
+    QTextCursor c(editor.document());
+    c.select(QTextCursor::Document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.mergeCharFormat(bold);
+    EXPECT_GT(changes, 0);
+}
+
+TEST_F(EditorFixture, ClearRaisesChangeOnlyWhenThereWasContent)
+{
+    editor.ClearDocument();
+    EXPECT_EQ(changes, 0);
+    editor.setPlainText("x");
+    changes = 0;
+    editor.ClearDocument();
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(editor.document()->isEmpty());
+}
+
+TEST_F(EditorFixture, SaveFailuresKeepThePreviousFile)
+{
+    editor.setPlainText("neu");
+    dir.write("ro.rtf", "alt");
+    ::chmod(QFile::encodeName(dir.file("ro.rtf")).constData(), 0444);
+    EXPECT_EQ(messageOf([&] { editor.SaveDocument(dir.file("ro.rtf")); }),
+              QString("Datei %1 kann nicht erstellt werden").arg(dir.file("ro.rtf")));
+    EXPECT_EQ(dir.read("ro.rtf"), "alt");
+
+    dir.write("voll.rtf", "alt");
+    editor.setPlainText(QString(20000, 'n'));
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = saved;
+    limit.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const QString message = messageOf([&] { editor.SaveDocument(dir.file("voll.rtf")); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message, "Das Speichern des Streams ist mißlungen");
+    EXPECT_EQ(dir.read("voll.rtf"), "alt");
+}
+
+TEST_F(EditorFixture, TextLimitHoldsUntilFirstLoad)
+{
+    editor.SetTextLimit(5);
+    editor.setFocus();
+    QTest::keyClicks(&editor, "abcdefgh");
+    EXPECT_EQ(editor.toPlainText(), "abcde");
+    dir.write("p.rtf", "x");
+    editor.LoadDocument(dir.file("p.rtf"));
+    QTest::keyClicks(&editor, "abcdefgh");
+    EXPECT_EQ(editor.toPlainText().size(), 9);
+}
+
+TEST_F(EditorFixture, FormatRectLeavesMarginsThatStay)
+{
+    editor.resize(300, 200);
+    editor.SetFormatRect(6, 0, editor.ClientWidth() - 6, editor.ClientHeight());
+    EXPECT_EQ(editor.FormatMargins(), QMargins(6, 0, 6, 0));
+    editor.resize(500, 100);
+    EXPECT_EQ(editor.FormatMargins(), QMargins(6, 0, 6, 0));
+}

@@ -1,0 +1,174 @@
+#include "platform/application.h"
+#include "platform/exception.h"
+#include "platform/tabcontrol.h"
+
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+QString messageOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const Exception &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+struct TabFixture : ::testing::Test {
+    TTabControl tabs;
+    QStringList events;
+    void SetUp() override
+    {
+        tabs.resize(400, 300);
+        tabs.OnChanging = [this](QObject *sender, bool &) {
+            EXPECT_EQ(sender, &tabs);
+            events << QString("changing %1").arg(tabs.TabIndex());
+        };
+        tabs.OnChange = [this](QObject *) { events << QString("change %1").arg(tabs.TabIndex()); };
+        tabs.AssignTabs({"Einkauf", "Notizen", "Termine"});
+    }
+};
+} // namespace
+
+TEST_F(TabFixture, FillingAnEmptyRowSelectsTheFirstTab)
+{
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    tabs.ClearTabs();
+    EXPECT_EQ(tabs.TabIndex(), -1);
+    tabs.AddTab("Neu");
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    tabs.AddTab("Zwei");
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    EXPECT_TRUE(events.isEmpty());
+}
+
+TEST_F(TabFixture, UserPickRaisesChangingThenChange)
+{
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.TabRect(2).center());
+    EXPECT_EQ(events, QStringList({"changing 0", "change 2"}));
+    EXPECT_EQ(tabs.TabIndex(), 2);
+    // Clicking the selected tab is no pick.
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.TabRect(2).center());
+    EXPECT_EQ(events.size(), 2);
+}
+
+TEST_F(TabFixture, KeyboardPicksRaiseEventsToo)
+{
+    tabs.setFocus();
+    QTest::keyClick(&tabs, Qt::Key_Right);
+    QTest::keyClick(&tabs, Qt::Key_End);
+    EXPECT_EQ(events, QStringList({"changing 0", "change 1", "changing 1", "change 2"}));
+}
+
+TEST_F(TabFixture, CtrlTabFromTheEditorInsideMovesOn)
+{
+    auto *editor = new QTextEdit;
+    tabs.SetDisplayWidget(editor);
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs.TabIndex(), 1);
+    QTest::keyClick(editor, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    EXPECT_EQ(events.size(), 4);
+}
+
+TEST_F(TabFixture, CodeSetsRaiseNoEvents)
+{
+    tabs.SetTabIndex(2);
+    tabs.DeleteTab(0);
+    tabs.PutTab(0, "Umbenannt");
+    tabs.SetStyle(tsButtons);
+    tabs.SetMultiLine(true);
+    tabs.SetHotTrack(true);
+    EXPECT_TRUE(events.isEmpty());
+    EXPECT_EQ(tabs.TabIndex(), 1);
+    EXPECT_EQ(tabs.Tabs(), QStringList({"Umbenannt", "Termine"}));
+}
+
+TEST_F(TabFixture, RefusedOrFailedChangingKeepsTheOldTab)
+{
+    tabs.OnChanging = [](QObject *, bool &allow) { allow = false; };
+    EXPECT_FALSE(tabs.SelectByUser(1));
+    EXPECT_EQ(tabs.TabIndex(), 0);
+
+    QStringList shown;
+    SetErrorPresenter([&](const QString &m) { shown << m; });
+    bool changed = false;
+    tabs.OnChanging = [](QObject *, bool &) { throw Exception("geht nicht"); };
+    tabs.OnChange = [&](QObject *) { changed = true; };
+    EXPECT_FALSE(tabs.SelectByUser(1));
+    SetErrorPresenter(nullptr);
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(shown, QStringList{"geht nicht"});
+}
+
+TEST_F(TabFixture, ListFailuresCarryTheControlsMessages)
+{
+    EXPECT_EQ(messageOf([&] { tabs.Tab(-1); }), "Registerseite mit Index -1 konnte nicht gelesen werden");
+    EXPECT_EQ(messageOf([&] { tabs.Tab(3); }), "Registerseite mit Index 3 konnte nicht gelesen werden");
+    EXPECT_EQ(messageOf([&] { tabs.DeleteTab(5); }), "Registerseite mit Index 5 konnte nicht gelöscht werden");
+    EXPECT_EQ(messageOf([&] { tabs.PutTab(7, "X"); }), "Registerseite 'X' mit Index 7 konnte nicht gesetzt werden");
+}
+
+TEST_F(TabFixture, DeletingTheSelectedTabLeavesNoneSelected)
+{
+    tabs.SetTabIndex(1);
+    tabs.DeleteTab(1);
+    EXPECT_EQ(tabs.TabIndex(), -1);
+    tabs.SetTabIndex(1);
+    tabs.DeleteTab(0);
+    EXPECT_EQ(tabs.TabIndex(), 0);
+}
+
+TEST_F(TabFixture, SeveralRowsOnlyWhenMultiLine)
+{
+    QStringList many;
+    for (int i = 0; i < 30; ++i)
+        many << QString("Karte Nummer %1").arg(i);
+    tabs.AssignTabs(many);
+    EXPECT_EQ(tabs.RowCount(), 1);
+    EXPECT_TRUE(tabs.TabRect(29).isEmpty()); // scrolled out of the single row
+    tabs.SetMultiLine(true);
+    EXPECT_GT(tabs.RowCount(), 2);
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_FALSE(tabs.TabRect(i).isEmpty());
+        EXPECT_LE(tabs.TabRect(i).right(), tabs.width());
+    }
+    // The display area starts below the last row.
+    int bottom = 0;
+    for (int i = 0; i < 30; ++i)
+        bottom = qMax(bottom, tabs.TabRect(i).bottom());
+    EXPECT_GT(tabs.DisplayRect().top(), bottom);
+}
+
+TEST_F(TabFixture, SelectingInASingleRowScrollsTheTabIntoView)
+{
+    QStringList many;
+    for (int i = 0; i < 30; ++i)
+        many << QString("Karte Nummer %1").arg(i);
+    tabs.AssignTabs(many);
+    tabs.SetTabIndex(25);
+    EXPECT_FALSE(tabs.TabRect(25).isEmpty());
+    EXPECT_TRUE(tabs.TabRect(0).isEmpty());
+}
+
+TEST_F(TabFixture, DisplayWidgetFillsTheDisplayArea)
+{
+    auto *editor = new QTextEdit;
+    tabs.SetDisplayWidget(editor);
+    tabs.show();
+    EXPECT_EQ(editor->geometry(), tabs.DisplayRect());
+    tabs.SetMultiLine(true);
+    tabs.SetStyle(tsTabs);
+    tabs.resize(300, 250);
+    EXPECT_EQ(editor->geometry(), tabs.DisplayRect());
+    EXPECT_EQ(editor->parentWidget(), &tabs);
+}
