@@ -133,7 +133,7 @@ QString ApplicationTitle()
     if (!titleStore().isEmpty())
         return titleStore();
     QString name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    const int dot = name.indexOf(QLatin1Char('.'));
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
     if (dot >= 0)
         name.truncate(dot);
     if (name.size() > 1)

@@ -53,7 +53,7 @@ ProfileEncoding DetectProfileEncoding(const QByteArray &bytes)
         return ProfileEncoding::Windows1252;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decoded = utf8(bytes);
-    return utf8.hasError() ? ProfileEncoding::Windows1252 : ProfileEncoding::Utf8;
+    return utf8.hasError() || decoded.isEmpty() ? ProfileEncoding::Windows1252 : ProfileEncoding::Utf8;
 }
 
 QString DecodeWindows1252(const QByteArray &bytes)
@@ -218,43 +218,60 @@ bool ProfileText::SetValue(const QString &section, const QString &key, const QSt
 {
     const QString sectionName = trimmedName(section);
     const QString keyName = trimmedName(key);
-    if (sectionName.isEmpty() || keyName.isEmpty() || holdsLineBreak(sectionName) || holdsLineBreak(keyName) ||
-        holdsLineBreak(value) || sectionName.contains(QLatin1Char(']')) || keyName.contains(QLatin1Char('=')) ||
-        keyName.startsWith(QLatin1Char(';')) || keyName.startsWith(QLatin1Char('[')))
+    if (!fitsOnAProfileLine(sectionName, keyName, value))
         return false;
 
-    const QByteArray eol = lineBreak();
     const QByteArray entry = encode(keyName) + '=' + encode(value);
     const qsizetype header = findSection(sectionName);
-
-    if (header < 0) {
-        QByteArray tail;
-        if (!m_bytes.isEmpty()) {
-            if (!m_bytes.endsWith('\n'))
-                tail += eol;
-            // Sections stand apart by one blank line, unless the file already ends with one.
-            if (!isBlankLine(m_lines.last()))
-                tail += eol;
-        }
-        m_bytes += tail + '[' + encode(sectionName) + ']' + eol + entry + eol;
-    } else if (const qsizetype at = findKey(header, keyName); at >= 0) {
-        const Line &line = m_lines[at];
-        m_bytes.replace(line.valueBegin, line.valueEnd - line.valueBegin, encode(value));
-    } else {
-        // After the section's last key (or its header), so that comments and
-        // blank lines in front of the next section stay with that section.
-        qsizetype last = header;
-        for (qsizetype i = header + 1; i < m_lines.size() && m_lines[i].kind != Kind::Section; ++i)
-            if (m_lines[i].kind == Kind::Key)
-                last = i;
-        const Line &line = m_lines[last];
-        QByteArray insert = entry + eol;
-        if (line.next == line.end) // the last line of the file, without a line break
-            insert.prepend(eol);
-        m_bytes.insert(line.next, insert);
-    }
+    if (header < 0)
+        appendSection(sectionName, entry);
+    else if (const qsizetype at = findKey(header, keyName); at >= 0)
+        m_bytes.replace(m_lines[at].valueBegin, m_lines[at].valueEnd - m_lines[at].valueBegin, encode(value));
+    else
+        insertKey(header, entry);
     parse();
     return true;
+}
+
+bool ProfileText::fitsOnAProfileLine(const QString &section, const QString &key, const QString &value)
+{
+    if (section.isEmpty() || key.isEmpty())
+        return false;
+    if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value))
+        return false;
+    // Such names would read back as something else, or not at all.
+    return !section.contains(QLatin1Char(']')) && !key.contains(QLatin1Char('=')) &&
+           !key.startsWith(QLatin1Char(';')) && !key.startsWith(QLatin1Char('['));
+}
+
+void ProfileText::appendSection(const QString &section, const QByteArray &entry)
+{
+    const QByteArray eol = lineBreak();
+    QByteArray tail;
+    if (!m_bytes.isEmpty()) {
+        if (!m_bytes.endsWith('\n'))
+            tail += eol;
+        // Sections stand apart by one blank line, unless the file already ends with one.
+        if (!isBlankLine(m_lines.last()))
+            tail += eol;
+    }
+    m_bytes += tail + '[' + encode(section) + ']' + eol + entry + eol;
+}
+
+void ProfileText::insertKey(qsizetype header, const QByteArray &entry)
+{
+    // After the section's last key (or its header), so that comments and
+    // blank lines in front of the next section stay with that section.
+    qsizetype last = header;
+    for (qsizetype i = header + 1; i < m_lines.size() && m_lines[i].kind != Kind::Section; ++i)
+        if (m_lines[i].kind == Kind::Key)
+            last = i;
+    const Line &line = m_lines[last];
+    const QByteArray eol = lineBreak();
+    QByteArray insert = entry + eol;
+    if (line.next == line.end) // the file's last line, without a line break
+        insert.prepend(eol);
+    m_bytes.insert(line.next, insert);
 }
 
 } // namespace platform

@@ -62,6 +62,9 @@ private:
     QByteArray encode(const QString &text) const;
     QByteArray lineBreak() const;
     bool isBlankLine(const Line &line) const;
+    static bool fitsOnAProfileLine(const QString &section, const QString &key, const QString &value);
+    void appendSection(const QString &section, const QByteArray &entry);
+    void insertKey(qsizetype header, const QByteArray &entry);
     // Index of the section header, or -1.
     qsizetype findSection(const QString &name) const;
     // Index of the key line within the section starting at header, or -1.

@@ -214,8 +214,9 @@ TEST_F(MessageDialogTest, ButtonsAreEqualAndAtLeastTwelveAndAHalfUnitsWide)
         SCOPED_TRACE(buttons[i]->text().toStdString());
         EXPECT_EQ(buttons[i]->width(), expected);
         EXPECT_EQ(buttons[i]->height(), u.v(1.75));
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(buttons[i]->x() - buttons[i - 1]->geometry().right() - 1, u.h(1));
+        }
     }
     // The row is centred.
     const int left = buttons.first()->x();
