@@ -169,6 +169,15 @@ QString ModalDriver::describe(const Answer &answer) const
     return what;
 }
 
+bool ModalDriver::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide) {
+        m_answered.removeIf([watched](const Answered &a) { return a.dialog == watched; });
+        watched->removeEventFilter(this);
+    }
+    return false;
+}
+
 bool ModalDriver::isAnswered(QWidget *dialog) const
 {
     return std::any_of(m_answered.begin(), m_answered.end(),
@@ -208,6 +217,9 @@ void ModalDriver::poll()
     if (!dialog || !dialog->isVisible() || isAnswered(dialog))
         return;
     m_answered.append({dialog, QDeadlineTimer::current().deadline()});
+    // Forget it as soon as it hides: the same dialog object may be shown
+    // again before the next poll, and then it is a new dialog to answer.
+    dialog->installEventFilter(this);
     if (m_answers.empty()) {
         const SeenDialog seen = look(dialog);
         m_seen.append(seen);

@@ -66,6 +66,8 @@ public:
     // driver's timeout).
     bool WaitUntilDone(int timeoutMs = -1);
 
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
     int Pending() const { return static_cast<int>(m_answers.size()); }
     const QList<SeenDialog> &Seen() const { return m_seen; }
     // Whether a dialog that appears with no answer queued fails the test (default true).

@@ -11,6 +11,8 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace platform;
 
 TEST(ModalDriver, AnswersSeveralDialogsOpenedFromTheEventLoop)
@@ -39,6 +41,16 @@ TEST(ModalDriver, AnswersSeveralDialogsOpenedFromTheEventLoop)
     EXPECT_EQ(driver.Seen()[1].text, QStringLiteral("Ungültig: Plan.A"));
     EXPECT_EQ(driver.Seen()[2].buttons, (QStringList{"&Ja", "&Nein"}));
     EXPECT_EQ(driver.Seen()[2].defaultButton, QStringLiteral("&Ja"));
+}
+
+TEST(ModalDriver, AnswersTheSameDialogObjectShownTwice)
+{
+    ModalDriver driver(2000);
+    driver.Press(QStringLiteral("&Nein")).Press(QStringLiteral("&Ja"));
+    std::unique_ptr<QDialog> dialog(CreateMessageDialog(QStringLiteral("x"), MsgDlgType::Confirmation, mbYes | mbNo));
+    EXPECT_EQ(dialog->exec(), mrNo);
+    EXPECT_EQ(dialog->exec(), mrYes);
+    EXPECT_EQ(driver.Seen().size(), 2);
 }
 
 TEST(ModalDriver, InspectSeesTheLiveDialog)
