@@ -49,6 +49,13 @@ QString ApplicationTitle();
 void SetApplicationTitle(const QString &title);
 
 // Builds the message dialog without showing it (tests look at its layout).
+// Children carry object names: "Image" (the icon), "Message" (the text) and
+// one QPushButton per button named "Yes", "No", "OK", "Cancel", "Abort",
+// "Retry", "Ignore", "All", "NoToAll", "YesToAll", "Help". exec() returns the
+// ModalResult of the chosen button; Esc and the close box choose "Abbrechen",
+// else "&Nein", else "OK" (mrCancel when the set has none of them). "&Hilfe"
+// closes with mrHelp: the program has no help system to open instead.
+// The caller owns the dialog.
 QDialog *CreateMessageDialog(const QString &text, MsgDlgType type, unsigned buttons, QWidget *owner = nullptr);
 
 // Shows the message dialog modally and returns the chosen ModalResult.
@@ -57,11 +64,18 @@ int MessageDlg(const QString &text, MsgDlgType type, unsigned buttons, QWidget *
 // The error box text: message plus "." when its last character sorts above ".".
 QString ErrorBoxText(const QString &message);
 
-// Error box: application title, error icon, one "OK".
+// Error box: application title, error icon, one "OK", text ErrorBoxText().
+QDialog *CreateErrorBox(const QString &message, QWidget *owner = nullptr);
 void ShowErrorBox(const QString &message, QWidget *owner = nullptr);
 
 // Input box: returns true when the user confirmed, and then the edited text in
 // value. The edit holds at most 255 characters, pre-filled and fully selected.
 bool InputQuery(const QString &title, const QString &prompt, QString &value, QWidget *owner = nullptr);
+
+// Builds the input box without showing it. Children: "Prompt" (QLabel),
+// "Edit" (QLineEdit), "OK" and "Cancel" (QPushButton). exec() returns mrOk or
+// mrCancel. The caller owns the dialog.
+QDialog *CreateInputDialog(const QString &title, const QString &prompt, const QString &value,
+                           QWidget *owner = nullptr);
 
 } // namespace platform
