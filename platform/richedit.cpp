@@ -13,6 +13,7 @@
 #include <QScopedValueRollback>
 #include <QStringDecoder>
 #include <QTextBlock>
+#include <QTextList>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QApplication>
@@ -118,6 +119,38 @@ void TRichEdit::adoptDocument(QTextDocument *doc)
     if (old && old->parent() == this)
         delete old.data();
     moveCursor(QTextCursor::Start);
+}
+
+void TRichEdit::UndoLastEdit() { undo(); }
+void TRichEdit::CutSelection() { cut(); }
+void TRichEdit::CopySelection() { copy(); }
+void TRichEdit::PasteClipboard() { paste(); }
+
+void TRichEdit::SetNumberingNone()
+{
+    QTextCursor cursor = textCursor();
+    if (QTextList *list = cursor.currentList()) {
+        QTextBlockFormat format = cursor.blockFormat();
+        list->remove(cursor.block());
+        format.setIndent(0);
+        cursor.setBlockFormat(format);
+    }
+}
+
+void TRichEdit::SetBaseFont(const QString &name, int pointSize)
+{
+    QFont font = document()->defaultFont();
+    if (font.family() == name && font.pointSize() == pointSize)
+        return;
+    font.setFamily(name);
+    font.setPointSize(pointSize);
+    document()->setDefaultFont(font);
+    QTextCharFormat format;
+    format.setFontFamilies({name});
+    format.setFontPointSize(pointSize);
+    QTextCursor cursor = textCursor();
+    cursor.mergeCharFormat(format);
+    mergeCurrentCharFormat(format);
 }
 
 void TRichEdit::ClearDocument()

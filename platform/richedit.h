@@ -42,6 +42,17 @@ public:
     int ClientWidth() const { return width(); }
     int ClientHeight() const { return height(); }
 
+    // Editing operations.
+    void UndoLastEdit();
+    void CutSelection();
+    void CopySelection();
+    void PasteClipboard();
+    // Paragraph numbering off for the selected paragraphs.
+    void SetNumberingNone();
+    // The control's base font: a change copies the whole font into the
+    // default character format, so text typed next takes it.
+    void SetBaseFont(const QString &name, int pointSize);
+
     // Raised for every change of the content (text or format) made while the
     // control is not loading a document.
     std::function<void(QObject *sender)> OnChange;

@@ -1,19 +1,23 @@
+// The main window's components, menus and layout.
+
 #include "ui/kartolinounit.h"
 
 #include "cards/cardstore.h"
 #include "platform/application.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/richedit.h"
+#include "platform/shell.h"
 #include "platform/tabcontrol.h"
 #include "ui/makerlogo.h"
 
-#include <QCloseEvent>
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
 #include <QFrame>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
-#include <QTimer>
+#include <QMenu>
+#include <QMenuBar>
 
 namespace ui {
 
@@ -21,8 +25,10 @@ namespace {
 constexpr int kSpeedBarHeight = 28;
 constexpr int kBannerHeight = 27;
 constexpr int kEditorMargin = 6;
+constexpr int kMinOuterWidth = 567;
+constexpr int kMinOuterHeight = 300;
 
-// Resizes its children as the window's alignment would: top strip, bottom
+// Resizes its children as the window's alignment does: top strip, bottom
 // strip, the rest to the tab row.
 class ClientArea : public QWidget {
 public:
@@ -38,31 +44,18 @@ protected:
     }
 };
 
-// A label and panel that open the maker's web site when clicked.
-class ClickableFrame : public QFrame {
+// The banner and its label both open the maker's web site.
+template <class Base>
+class Clickable : public Base {
 public:
-    using QFrame::QFrame;
+    using Base::Base;
     std::function<void()> onClick;
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override
     {
-        QFrame::mouseReleaseEvent(event);
-        if (onClick && rect().contains(event->position().toPoint()))
-            platform::Guarded(onClick);
-    }
-};
-
-class ClickableLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> onClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        QLabel::mouseReleaseEvent(event);
-        if (onClick && rect().contains(event->position().toPoint()))
+        Base::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && onClick && this->rect().contains(event->position().toPoint()))
             platform::Guarded(onClick);
     }
 };
@@ -72,18 +65,22 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     createComponents();
+    createMainMenu();
+    createEditorPopupMenu();
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    qApp->removeEventFilter(this);
+}
 
 void TfrmMain::createComponents()
 {
-    // The window's own font, inherited by every child that sets none.
+    // The window's font, inherited by every child that sets none.
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(10);
     setFont(font);
-    setPalette(QGuiApplication::palette());
 
     auto *client = new ClientArea(this);
     m_client = client;
@@ -93,7 +90,7 @@ void TfrmMain::createComponents()
     m_speedBarArea = new QWidget(client);
     m_speedBarArea->setObjectName(QStringLiteral("SpeedBar1"));
 
-    auto *panel = new ClickableFrame(client);
+    auto *panel = new Clickable<QFrame>(client);
     m_panel1 = panel;
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::NoFrame);
@@ -103,8 +100,9 @@ void TfrmMain::createComponents()
     panel->setPalette(bannerPalette);
     panel->setCursor(Qt::PointingHandCursor);
     panel->setLayoutDirection(Qt::LeftToRight);
+    panel->onClick = [this] { Panel1Click(); };
 
-    auto *label = new ClickableLabel(panel);
+    auto *label = new Clickable<QLabel>(panel);
     m_label1 = label;
     label->setObjectName(QStringLiteral("Label1"));
     QFont labelFont(QStringLiteral("Arial"));
@@ -120,6 +118,7 @@ void TfrmMain::createComponents()
     label->setText(kMakerName + QStringLiteral(" \u2013 ") + kMakerTagline);
     label->adjustSize();
     label->move(9, 7);
+    label->onClick = [this] { Panel1Click(); };
 
     m_tabControl1 = new platform::TTabControl(client);
     m_tabControl1->setObjectName(QStringLiteral("TabControl1"));
@@ -136,9 +135,144 @@ void TfrmMain::createComponents()
 
     m_cards = std::make_unique<cards::TCardStore>(m_tabControl1, m_editor);
 
-    // Tab order: the tab row (with the editor) first, then the banner.
     setTabOrder(m_tabControl1, m_editor);
     m_editor->setFocus();
+    updateMinimumSize();
+    // Shortcuts reach the menu before the focused control.
+    qApp->installEventFilter(this);
+}
+
+QAction *TfrmMain::addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut,
+                               Handler handler)
+{
+    QString text = caption;
+    if (shortcut)
+        text += QLatin1Char('\t') + ShortCutToText(shortcut);
+    auto *action = new QAction(text, menu);
+    action->setObjectName(name);
+    menu->addAction(action);
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, handler, action] { platform::Guarded([&] { (this->*handler)(action); }); });
+    m_menuEntries.append({name, action, shortcut});
+    return action;
+}
+
+void TfrmMain::createMainMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("mnuMain"));
+
+    QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
+    datei->setObjectName(QStringLiteral("mnuDatei"));
+    addMenuItem(datei, QStringLiteral("mnuDrucken"), QStringLiteral("&Drucken"), ShortCut('D', scCtrl), &TfrmMain::mnuDruckenClick);
+    datei->addSeparator()->setObjectName(QStringLiteral("trenner1"));
+    // Ctrl+X is the cut's: a slip of the finger must never end the program.
+    addMenuItem(datei, QStringLiteral("mnuBeenden"), QStringLiteral("&Beenden"), 0, &TfrmMain::mnuBeendenClick);
+
+    QMenu *bearbeiten = bar->addMenu(QStringLiteral("&Bearbeiten"));
+    bearbeiten->setObjectName(QStringLiteral("mnuBearbeiten"));
+    addMenuItem(bearbeiten, QStringLiteral("mnuUnDO"), QStringLiteral("&Rückgängig"), ShortCut('Z', scCtrl), &TfrmMain::mnuUnDOClick);
+    bearbeiten->addSeparator()->setObjectName(QStringLiteral("Trenner5"));
+    addMenuItem(bearbeiten, QStringLiteral("mnuAusschneiden"), QStringLiteral("&Ausschneiden"), ShortCut('X', scCtrl),
+                &TfrmMain::ppAusschneidenClick);
+    addMenuItem(bearbeiten, QStringLiteral("mnuKopieren"), QStringLiteral("&Kopieren"), ShortCut('C', scCtrl), &TfrmMain::ppKopierenClick);
+    addMenuItem(bearbeiten, QStringLiteral("mnuEinfuegen"), QStringLiteral("&Einfügen"), ShortCut('V', scCtrl), &TfrmMain::ppEinfuegenClick);
+
+    QMenu *ansicht = bar->addMenu(QStringLiteral("&Ansicht"));
+    ansicht->setObjectName(QStringLiteral("mnuAnsicht"));
+    m_styleGroup = new QActionGroup(this);
+    m_styleGroup->setExclusive(true);
+    for (QAction *a : {addMenuItem(ansicht, QStringLiteral("mnuRegister"), QStringLiteral("&Register"), 0, &TfrmMain::mnuRegisterClick),
+                       addMenuItem(ansicht, QStringLiteral("mnuButtons"), QStringLiteral("&Buttons"), 0, &TfrmMain::mnuButtonsClick),
+                       addMenuItem(ansicht, QStringLiteral("mnuFlat"), QStringLiteral("&Flache Buttons"), 0, &TfrmMain::mnuFlatClick)}) {
+        a->setCheckable(true);
+        m_styleGroup->addAction(a);
+    }
+    MenuItem(QStringLiteral("mnuRegister"))->setChecked(true);
+    QAction *mehrzeilig = addMenuItem(ansicht, QStringLiteral("mnuMehrzeilig"), QStringLiteral("&Mehrzeilig"), 0, &TfrmMain::mnuMehrzeiligClick);
+    mehrzeilig->setCheckable(true);
+    mehrzeilig->setChecked(true);
+    ansicht->addSeparator()->setObjectName(QStringLiteral("trenner3"));
+    addMenuItem(ansicht, QStringLiteral("mnuSaveAnsicht"), QStringLiteral("&Ansichtsoptionen speichern"), 0, &TfrmMain::mnuSaveAnsichtClick)
+        ->setStatusTip(QStringLiteral("Speichert die Ansichtsoptionen als Standard"));
+
+    QMenu *karte = bar->addMenu(QStringLiteral("&Karte"));
+    karte->setObjectName(QStringLiteral("mnuKarte"));
+    addMenuItem(karte, QStringLiteral("mnuNeu"), QStringLiteral("&Neu"), 0, &TfrmMain::mnuNeuClick);
+    addMenuItem(karte, QStringLiteral("mnuDelete"), QStringLiteral("&Löschen"), 0, &TfrmMain::mnuDeleteClick);
+    addMenuItem(karte, QStringLiteral("mnuRename"), QStringLiteral("&Umbenennen"), 0, &TfrmMain::mnuRenameClick);
+    karte->addSeparator()->setObjectName(QStringLiteral("trenner2"));
+    addMenuItem(karte, QStringLiteral("mnuSchrift"), QStringLiteral("&Schrift"), 0, &TfrmMain::mnuSchriftClick);
+    karte->addSeparator()->setObjectName(QStringLiteral("trenner6"));
+    addMenuItem(karte, QStringLiteral("mnuTextverarbeitung"), QStringLiteral("In &Textverarbeitung öffnen"), 0,
+                &TfrmMain::mnuTextverarbeitungClick)
+        ->setStatusTip(QStringLiteral("Öffnet die Karte in der Textverarbeitung"));
+
+    QMenu *hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
+    hilfe->setObjectName(QStringLiteral("mnuHilfe"));
+    addMenuItem(hilfe, QStringLiteral("mnuHilfetext"), QStringLiteral("Zum &Programm"), 0, &TfrmMain::mnuHilfetextClick);
+    addMenuItem(hilfe, QStringLiteral("mnuInfo"), QStringLiteral("&Info"), 0, &TfrmMain::mnuInfoClick);
+}
+
+void TfrmMain::createEditorPopupMenu()
+{
+    // The editor's context menu.
+    m_popupMenu1 = new QMenu(this);
+    m_popupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    const struct {
+        const char *name;
+        const char *caption;
+        Handler handler;
+    } items[] = {{"ppAusschneiden", "&Ausschneiden", &TfrmMain::ppAusschneidenClick},
+                 {"ppKopieren", "&Kopieren", &TfrmMain::ppKopierenClick},
+                 {"ppEinfuegen", "&Einfügen", &TfrmMain::ppEinfuegenClick}};
+    for (const auto &item : items) {
+        auto *action = m_popupMenu1->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        const Handler handler = item.handler;
+        connect(action, &QAction::triggered, this, [this, handler, action] { platform::Guarded([&] { (this->*handler)(action); }); });
+    }
+    m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_editor, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_popupMenu1->exec(m_editor->viewport()->mapToGlobal(pos)); });
+}
+
+QAction *TfrmMain::MenuItem(const QString &name) const
+{
+    for (const MenuEntry &entry : m_menuEntries)
+        if (entry.name == name)
+            return entry.action;
+    return nullptr;
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
+        return dispatchShortcut(watched, static_cast<QKeyEvent *>(event), event->type() == QEvent::ShortcutOverride);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TfrmMain::dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrideOnly)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this || QApplication::activePopupWidget())
+        return false;
+    const TShortCut value = ShortCutFromKeyEvent(*event);
+    if (value == 0)
+        return false;
+    for (const MenuEntry &entry : m_menuEntries) {
+        if (entry.shortcut != value)
+            continue;
+        if (overrideOnly) {
+            // Claim the key so no control's own shortcut handling takes it.
+            event->accept();
+            return true;
+        }
+        if (entry.action->isEnabled())
+            entry.action->trigger();
+        return true;
+    }
+    return false;
 }
 
 void TfrmMain::layoutClient()
@@ -150,133 +284,11 @@ void TfrmMain::layoutClient()
     m_tabControl1->setGeometry(0, kSpeedBarHeight, w, qMax(0, h - kSpeedBarHeight - kBannerHeight));
 }
 
-void TfrmMain::FormCreate()
+void TfrmMain::updateMinimumSize()
 {
-    m_cards->SetCardDir(cards::CardFolderIn(platform::ProgramFolder()));
-}
-
-void TfrmMain::StartMinimised()
-{
-    // While never shown, the window is only the program's taskbar entry.
-    setWindowTitle(platform::ApplicationTitle());
-    // Some X window managers map a window normal even when it asks to start
-    // iconic; until the platform has confirmed the iconic state, a normal
-    // state is theirs, not the user's restore, and is undone.
-    m_awaitingIconic = QGuiApplication::platformName() == QLatin1String("xcb");
-    showMinimized();
-}
-
-void TfrmMain::FormShow()
-{
-    m_inFirstShow = true;
-    m_firstShowDone = true;
-    setWindowTitle(QStringLiteral("frmMain"));
-    m_appMinimizeInstalled = true;
-
-    int errorCode = 0;
-    if (!m_cards->EnsureCardFolder(&errorCode)) {
-        // Ending without a word would leave the user guessing why.
-        platform::ShowErrorBox(
-            QStringLiteral("Der Kartenordner %1 kann nicht angelegt werden (Fehler %2)").arg(m_cards->CardDir()).arg(errorCode),
-            this);
-        m_closeAfterFirstShow = true;
-    }
-
-    m_cards->BuildCardList();
-    const bool loaded = [this] {
-        bool ok = false;
-        platform::Guarded([&] {
-            if (m_tabControl1->TabIndex() >= 0)
-                m_cards->LoadCurrentCard();
-            ok = true;
-        });
-        return ok;
-    }();
-    if (loaded) {
-        setWindowTitle(QStringLiteral("Fennwick Kartolino"));
-        m_cards->SetCardModified(false);
-    }
-    placeAtFirstShow();
-    m_inFirstShow = false;
-    if (m_closeAfterFirstShow)
-        QTimer::singleShot(0, this, &QWidget::close);
-}
-
-void TfrmMain::placeAtFirstShow()
-{
-    const QSize frameExtra = frameGeometry().size() - geometry().size();
-    const QSize outer(qMax(m_firstShowWidth, minimumWidth()), qMax(m_firstShowHeight, minimumHeight()));
-    resize(outer - frameExtra);
-    if (const QScreen *s = screen()) {
-        const QRect area = s->availableGeometry();
-        move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
-    }
-    if (m_firstShowState == Qt::WindowMaximized)
-        setWindowState(Qt::WindowMaximized);
-}
-
-bool TfrmMain::FormCloseQuery()
-{
-    bool written = false;
-    platform::Guarded([&] {
-        if (m_cards->CardModified() && m_tabControl1->TabIndex() >= 0)
-            m_cards->SaveCurrentCard();
-        written = true;
-    });
-    return written;
-}
-
-void TfrmMain::FormResize() { SetEditorMargins(); }
-
-void TfrmMain::SetEditorMargins()
-{
-    m_editor->SetFormatRect(kEditorMargin, 0, m_editor->ClientWidth() - kEditorMargin, m_editor->ClientHeight());
-}
-
-void TfrmMain::mnuBeendenClick(QObject *) { close(); }
-
-void TfrmMain::AppMinimize()
-{
-    bool allow = true;
-    TabControl1Changing(this, allow);
-}
-
-void TfrmMain::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange)
-        return;
-    const bool minimised = windowState() & Qt::WindowMinimized;
-    if (m_awaitingIconic && isVisible()) {
-        if (minimised) {
-            m_awaitingIconic = false;
-        } else {
-            QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
-        }
-        return;
-    }
-    if (!minimised && !m_firstShowDone && isVisible()) {
-        FormShow();
-    } else if (minimised && m_appMinimizeInstalled && !m_inFirstShow) {
-        platform::Guarded([this] { AppMinimize(); });
-    }
-}
-
-void TfrmMain::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (!m_firstShowDone && !m_awaitingIconic && !(windowState() & Qt::WindowMinimized))
-        FormShow();
-}
-
-void TfrmMain::closeEvent(QCloseEvent *event)
-{
-    if (!FormCloseQuery()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    emit Closed();
+    // The limit is on the outer size; the frame is known once the window is mapped.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    setMinimumSize(kMinOuterWidth - frame.width(), kMinOuterHeight - frame.height());
 }
 
 void TfrmMain::resizeEvent(QResizeEvent *event)
@@ -285,5 +297,24 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
     layoutClient();
     FormResize();
 }
+
+void TfrmMain::FormCreate() { SetProgramFolder(platform::ProgramFolder()); }
+
+void TfrmMain::SetProgramFolder(const QString &folder)
+{
+    m_programFolder = folder;
+    m_cards->SetCardDir(cards::CardFolderIn(folder));
+}
+
+QString TfrmMain::SettingsFileName() const { return cards::SettingsFileIn(m_programFolder); }
+
+void TfrmMain::FormResize() { SetEditorMargins(); }
+
+void TfrmMain::SetEditorMargins()
+{
+    m_editor->SetFormatRect(kEditorMargin, 0, m_editor->ClientWidth() - kEditorMargin, m_editor->ClientHeight());
+}
+
+void TfrmMain::Panel1Click() { platform::ShellOpen(this, kMakerWebAddress); }
 
 } // namespace ui

@@ -3,16 +3,23 @@
 // it, and the maker's banner at the bottom. Every user command is one of its
 // handlers; they are spread over kartolinounit_*.cpp by topic.
 
+#include "cards/settings.h"
+#include "ui/menushortcut.h"
+
 #include <QMainWindow>
+#include <QVector>
+#include <functional>
 #include <memory>
 
-class QLabel;
+class QAction;
+class QActionGroup;
 class QFrame;
+class QLabel;
+class QMenu;
 
 namespace platform {
 class TTabControl;
 class TRichEdit;
-class TerminationSignals;
 } // namespace platform
 
 namespace cards {
@@ -31,26 +38,69 @@ public:
     void StartMinimised();
     bool FirstShowDone() const { return m_firstShowDone; }
 
+    // Where the card folder and the settings file are (tests point it elsewhere).
+    const QString &ProgramFolder() const { return m_programFolder; }
+    void SetProgramFolder(const QString &folder);
+    QString SettingsFileName() const;
+
     platform::TTabControl *TabControl1() const { return m_tabControl1; }
     platform::TRichEdit *Editor() const { return m_editor; }
     cards::TCardStore &Cards() const { return *m_cards; }
     QWidget *SpeedBarArea() const { return m_speedBarArea; }
     QFrame *Panel1() const { return m_panel1; }
+    QLabel *Label1() const { return m_label1; }
+    QMenu *PopupMenu1() const { return m_popupMenu1; }
+    // A main-menu item by its component name ("mnuNeu"), or null.
+    QAction *MenuItem(const QString &name) const;
+    const cards::CardSettings &CardSettings() const { return m_cardSettings; }
 
-    // Handlers.
+    // Form handlers.
     void FormCreate();
     void FormShow();
-    // The close step; false when the card could not be written, and then
-    // the window stays.
-    bool FormCloseQuery();
+    bool FormCloseQuery(); // false: the card could not be written, the window stays
     void FormResize();
     void SetEditorMargins();
+    void AppMinimize();
+    void Panel1Click();
+
+    // Cards.
     void TabControl1Changing(QObject *sender, bool &allowChange);
     void TabControl1Change(QObject *sender);
     void EditorChange(QObject *sender);
+    void mnuNeuClick(QObject *sender);
+    void mnuDeleteClick(QObject *sender);
+    void mnuRenameClick(QObject *sender);
+
+    // View.
+    void mnuRegisterClick(QObject *sender);
+    void mnuButtonsClick(QObject *sender);
+    void mnuFlatClick(QObject *sender);
+    void mnuMehrzeiligClick(QObject *sender);
+    void mnuSaveAnsichtClick(QObject *sender);
+
+    // Editing and formatting.
+    void mnuUnDOClick(QObject *sender);
+    void ppAusschneidenClick(QObject *sender);
+    void ppKopierenClick(QObject *sender);
+    void ppEinfuegenClick(QObject *sender);
+    void mnuSchriftClick(QObject *sender);
+    void spBoldClick(QObject *sender);
+    void spItalicClick(QObject *sender);
+    void spUnderlineClick(QObject *sender);
+    void spLeftClick(QObject *sender);
+    void spCenterClick(QObject *sender);
+    void spRightClick(QObject *sender);
+    void spBulletClick(QObject *sender);
+
+    // Time stamp, printing, hand-off, program.
+    void spZeitStempelClick(QObject *sender);
+    void mnuDruckenClick(QObject *sender);
+    void spDruckenClick(QObject *sender);
+    void mnuTextverarbeitungClick(QObject *sender);
     void mnuBeendenClick(QObject *sender);
-    // The minimise handler, installed by the first show.
-    void AppMinimize();
+    void sbCloseClick(QObject *sender);
+    void mnuHilfetextClick(QObject *sender);
+    void mnuInfoClick(QObject *sender);
 
 signals:
     // The window has closed for good: the program ends.
@@ -61,28 +111,47 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createComponents();
-    void layoutClient();
-    void placeAtFirstShow();
+    struct MenuEntry {
+        QString name;
+        QAction *action;
+        TShortCut shortcut;
+    };
+    using Handler = void (TfrmMain::*)(QObject *);
 
+    void createComponents();
+    void createMainMenu();
+    void createEditorPopupMenu();
+    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut, Handler handler);
+    bool dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrideOnly);
+    void layoutClient();
+    void applyViewSettings(const cards::ViewSettings &view);
+    void placeAtFirstShow();
+    void setTabStyle(int style);
+    bool askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name);
+    void updateMinimumSize();
+
+    QString m_programFolder;
     QWidget *m_client = nullptr;
     QWidget *m_speedBarArea = nullptr;
     QFrame *m_panel1 = nullptr;
     QLabel *m_label1 = nullptr;
     platform::TTabControl *m_tabControl1 = nullptr;
     platform::TRichEdit *m_editor = nullptr;
+    QMenu *m_popupMenu1 = nullptr;
+    QActionGroup *m_styleGroup = nullptr;
+    QVector<MenuEntry> m_menuEntries; // depth first, as shortcuts are searched
     std::unique_ptr<cards::TCardStore> m_cards;
+    cards::CardSettings m_cardSettings{QString(), 0, QString()};
 
     bool m_firstShowDone = false;
     bool m_inFirstShow = false;
     bool m_awaitingIconic = false;
     bool m_appMinimizeInstalled = false;
     bool m_closeAfterFirstShow = false;
-    int m_firstShowWidth = 640;
-    int m_firstShowHeight = 480;
-    Qt::WindowState m_firstShowState = Qt::WindowNoState;
+    cards::ViewSettings m_view;
 };
 
 } // namespace ui

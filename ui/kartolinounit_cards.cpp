@@ -1,25 +1,104 @@
-// The card handlers of the main window: tab switching and the editor's
-// change event.
+// The card handlers: tab switching, the editor's change event, and the
+// commands new, delete and rename.
 
 #include "ui/kartolinounit.h"
 
+#include "cards/cardnames.h"
 #include "cards/cardstore.h"
+#include "platform/dialogs.h"
+#include "platform/exception.h"
+#include "platform/files.h"
+#include "platform/richedit.h"
+#include "platform/tabcontrol.h"
 
 namespace ui {
 
-void TfrmMain::TabControl1Changing(QObject *, bool &)
+void TfrmMain::TabControl1Changing(QObject *, bool &) { m_cards->Leaving(); }
+
+void TfrmMain::TabControl1Change(QObject *) { m_cards->Arriving(); }
+
+void TfrmMain::EditorChange(QObject *) { m_cards->SetCardModified(true); }
+
+bool TfrmMain::askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name)
 {
-    m_cards->Leaving();
+    // Asks until the user cancels or gives a name that is free and valid.
+    for (;;) {
+        QString text = defaultText;
+        if (!platform::InputQuery(title, prompt, text, this))
+            return false;
+        const QString trimmed = cards::TrimCardName(text);
+        if (cards::CardExists(m_tabControl1->Tabs(), trimmed)) {
+            platform::MessageDlg(cards::DuplicateNameMessage(trimmed), platform::MsgDlgType::Error, platform::mbOK, this);
+        } else if (!cards::IsValidCardName(trimmed)) {
+            platform::MessageDlg(cards::InvalidNameMessage(trimmed), platform::MsgDlgType::Error, platform::mbOK, this);
+        } else {
+            name = trimmed;
+            return true;
+        }
+    }
 }
 
-void TfrmMain::TabControl1Change(QObject *)
+void TfrmMain::mnuNeuClick(QObject *)
 {
-    m_cards->Arriving();
+    bool allow = true;
+    TabControl1Changing(this, allow);
+    QString name;
+    if (!askCardName(QStringLiteral("Neue Karte anlegen"), QStringLiteral("Geben Sie die Beschriftung ein"),
+                     QStringLiteral("Neue Karte"), name))
+        return;
+    m_tabControl1->AddTab(name);
+    const int index = m_tabControl1->TabCount() - 1;
+    m_tabControl1->SetTabIndex(index);
+    m_editor->ClearDocument();
+    m_cards->SetEditorCard(index);
+    m_editor->SetNumberingNone();
+    m_editor->SetBaseFont(m_cardSettings.newCardFontName, m_cardSettings.newCardFontSize);
+    // Written at once, empty: a card made and left without typing must load again.
+    m_cards->SaveCurrentCard();
 }
 
-void TfrmMain::EditorChange(QObject *)
+void TfrmMain::mnuDeleteClick(QObject *)
 {
-    m_cards->SetCardModified(true);
+    const int index = m_tabControl1->TabIndex();
+    if (index < 0)
+        return;
+    if (m_tabControl1->TabCount() == 1) {
+        platform::MessageDlg(QStringLiteral("Die letzte Karte kann nicht gelöscht werden!"), platform::MsgDlgType::Information,
+                             platform::mbOK, this);
+        return;
+    }
+    const QString caption = m_tabControl1->Tab(index);
+    if (platform::MessageDlg(QStringLiteral("Soll die Karte  \"%1\"  gelöscht werden?").arg(caption),
+                             platform::MsgDlgType::Confirmation, platform::mbYes | platform::mbNo, this)
+        != platform::mrYes)
+        return;
+    // A file that will not go comes back as a card at the next start; the
+    // tab goes all the same.
+    platform::DeleteFile(m_cards->CardFileName(caption));
+    m_tabControl1->DeleteTab(index);
+    m_cards->TabDeleted(index);
+    m_tabControl1->SetTabIndex(0);
+    m_cards->SetEditorCard(m_cards->EditorCard());
+    m_cards->LoadCurrentCard();
+}
+
+void TfrmMain::mnuRenameClick(QObject *)
+{
+    const int index = m_tabControl1->TabIndex();
+    if (index < 0)
+        return;
+    const QString oldName = m_tabControl1->Tab(index);
+    QString newName;
+    if (!askCardName(QStringLiteral("Karte \"%1\" umbenennen").arg(oldName), QStringLiteral("Geben Sie die neue Beschriftung ein"),
+                     oldName, newName))
+        return;
+    m_tabControl1->PutTab(index, newName);
+    int code = 0;
+    if (!platform::MoveFile(m_cards->CardFileName(oldName), m_cards->CardFileName(newName), &code)) {
+        // Tab and file keep one name, or the next start would show a second card.
+        m_tabControl1->PutTab(index, oldName);
+        throw platform::EInOutError(cards::RenameErrorMessage(code), code);
+    }
 }
 
 } // namespace ui

@@ -1,5 +1,9 @@
 target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/makerlogo.cpp ${CMAKE_CURRENT_LIST_DIR}/makerlogo.h
+  ${CMAKE_CURRENT_LIST_DIR}/menushortcut.cpp ${CMAKE_CURRENT_LIST_DIR}/menushortcut.h
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.cpp ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.h
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_show.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_cards.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_edit.cpp
 )

@@ -1,0 +1,139 @@
+// The main window's life: the minimised start, the first show, minimising
+// and closing.
+
+#include "ui/kartolinounit.h"
+
+#include "cards/cardstore.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "platform/profile.h"
+#include "platform/richedit.h"
+#include "platform/tabcontrol.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace ui {
+
+void TfrmMain::StartMinimised()
+{
+    // While never shown, the window is only the program's taskbar entry.
+    setWindowTitle(platform::ApplicationTitle());
+    // Some X window managers map a window normal even when it asks to start
+    // iconic; until the platform has confirmed the iconic state, a normal
+    // state is theirs, not the user's restore, and is undone.
+    m_awaitingIconic = QGuiApplication::platformName() == QLatin1String("xcb");
+    showMinimized();
+}
+
+void TfrmMain::FormShow()
+{
+    m_inFirstShow = true;
+    m_firstShowDone = true;
+    setWindowTitle(QStringLiteral("frmMain"));
+    m_appMinimizeInstalled = true;
+    const platform::TIniFile ini(SettingsFileName());
+
+    int errorCode = 0;
+    if (!m_cards->EnsureCardFolder(&errorCode)) {
+        // Ending without a word would leave the user guessing why.
+        platform::ShowErrorBox(
+            QStringLiteral("Der Kartenordner %1 kann nicht angelegt werden (Fehler %2)").arg(m_cards->CardDir()).arg(errorCode),
+            this);
+        m_closeAfterFirstShow = true;
+    }
+
+    applyViewSettings(cards::ReadViewSettings(ini));
+    m_cardSettings = cards::ReadCardSettings(ini);
+    m_cards->BuildCardList();
+
+    bool loaded = false;
+    platform::Guarded([&] {
+        if (m_tabControl1->TabIndex() >= 0)
+            m_cards->LoadCurrentCard();
+        loaded = true;
+    });
+    if (loaded) {
+        setWindowTitle(QStringLiteral("Fennwick Kartolino"));
+        m_cards->SetCardModified(false);
+    }
+    placeAtFirstShow();
+    m_inFirstShow = false;
+    if (m_closeAfterFirstShow)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TfrmMain::placeAtFirstShow()
+{
+    updateMinimumSize();
+    const QSize frameExtra = frameGeometry().size() - geometry().size();
+    const QSize outer(qMax(m_view.width, 567), qMax(m_view.height, 300));
+    resize(outer - frameExtra);
+    if (const QScreen *s = screen()) {
+        const QRect area = s->availableGeometry();
+        move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
+    }
+    if (m_view.windowState == cards::wsMaximized)
+        setWindowState(Qt::WindowMaximized);
+}
+
+bool TfrmMain::FormCloseQuery()
+{
+    bool written = false;
+    platform::Guarded([&] {
+        if (m_cards->CardModified() && m_tabControl1->TabIndex() >= 0)
+            m_cards->SaveCurrentCard();
+        written = true;
+    });
+    return written;
+}
+
+void TfrmMain::mnuBeendenClick(QObject *) { close(); }
+
+void TfrmMain::sbCloseClick(QObject *) { showMinimized(); }
+
+void TfrmMain::AppMinimize()
+{
+    bool allow = true;
+    TabControl1Changing(this, allow);
+}
+
+void TfrmMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const bool minimised = windowState() & Qt::WindowMinimized;
+    if (m_awaitingIconic && isVisible()) {
+        if (minimised)
+            m_awaitingIconic = false;
+        else
+            QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMinimized); });
+        return;
+    }
+    if (!minimised && !m_firstShowDone && isVisible())
+        FormShow();
+    else if (minimised && m_appMinimizeInstalled && !m_inFirstShow)
+        platform::Guarded([this] { AppMinimize(); });
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_firstShowDone && !m_awaitingIconic && !(windowState() & Qt::WindowMinimized))
+        FormShow();
+}
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit Closed();
+}
+
+} // namespace ui

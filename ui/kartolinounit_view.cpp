@@ -1,0 +1,49 @@
+// The "Ansicht" menu: the tab row's look, and saving it as the default.
+
+#include "ui/kartolinounit.h"
+
+#include "platform/profile.h"
+#include "platform/tabcontrol.h"
+
+#include <QAction>
+
+namespace ui {
+
+void TfrmMain::applyViewSettings(const cards::ViewSettings &view)
+{
+    m_view = view;
+    m_tabControl1->SetMultiLine(view.multiLine);
+    MenuItem(QStringLiteral("mnuMehrzeilig"))->setChecked(m_tabControl1->MultiLine());
+    setTabStyle(view.tabStyle);
+}
+
+void TfrmMain::setTabStyle(int style)
+{
+    static const char *const items[] = {"mnuRegister", "mnuButtons", "mnuFlat"};
+    m_tabControl1->SetStyle(static_cast<platform::TTabStyle>(style));
+    MenuItem(QString::fromLatin1(items[style]))->setChecked(true);
+}
+
+void TfrmMain::mnuRegisterClick(QObject *) { setTabStyle(platform::tsTabs); }
+void TfrmMain::mnuButtonsClick(QObject *) { setTabStyle(platform::tsButtons); }
+void TfrmMain::mnuFlatClick(QObject *) { setTabStyle(platform::tsFlatButtons); }
+
+void TfrmMain::mnuMehrzeiligClick(QObject *)
+{
+    m_tabControl1->SetMultiLine(!m_tabControl1->MultiLine());
+    MenuItem(QStringLiteral("mnuMehrzeilig"))->setChecked(m_tabControl1->MultiLine());
+}
+
+void TfrmMain::mnuSaveAnsichtClick(QObject *)
+{
+    cards::ViewSettings view;
+    view.multiLine = m_tabControl1->MultiLine();
+    view.tabStyle = m_tabControl1->Style();
+    view.windowState = isMaximized() ? cards::wsMaximized : isMinimized() ? cards::wsMinimized : cards::wsNormal;
+    const QRect outer = frameGeometry();
+    view.width = outer.width();
+    view.height = outer.height();
+    cards::WriteViewSettings(platform::TIniFile(SettingsFileName()), view);
+}
+
+} // namespace ui
