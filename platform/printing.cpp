@@ -74,8 +74,12 @@ void DrawPage(QPainter &painter, QTextDocument &layout, int page, const QSizeF &
 
 } // namespace
 
-PrinterSession::PrinterSession() = default;
-PrinterSession::~PrinterSession() = default;
+PrinterSession::PrinterSession() : m_alive(std::make_shared<bool>(true)) {}
+
+PrinterSession::~PrinterSession()
+{
+    *m_alive = false;
+}
 
 QPrinter &PrinterSession::EnsurePrinter()
 {
@@ -83,7 +87,7 @@ QPrinter &PrinterSession::EnsurePrinter()
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull())
             throw Exception(QString::fromUtf8(kNoDefaultPrinterText));
-        m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        m_printer = std::make_shared<QPrinter>(info, QPrinter::HighResolution);
     }
     return *m_printer;
 }
@@ -102,9 +106,10 @@ bool PrinterSession::ExecPrintDialog(QWidget *parent)
     // The dialog works on a scratch printer: Qt's dialog switches the printer
     // it was given as soon as another one is picked in its list, even when
     // the user then cancels.
-    auto choice = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    auto choice = std::make_shared<QPrinter>(QPrinter::HighResolution);
     CopySettings(printer, *choice);
-    if (!RunDialog(*choice, parent))
+    const std::shared_ptr<bool> alive = m_alive;
+    if (!RunDialog(*choice, parent) || !*alive)
         return false;
     m_printer = std::move(choice);
     return true;
@@ -121,13 +126,22 @@ bool PrinterSession::RunDialog(QPrinter &printer, QWidget *parent)
 
 void PrinterSession::PrintDocument(const QTextDocument &document, const QString &title)
 {
-    QPrinter &printer = EnsurePrinter();
+    EnsurePrinter();
     RefuseWhilePrinting();
+    // Events handled between the pages may even end the session; the job
+    // keeps its own hold on the printer and touches the session only while
+    // it is alive.
+    const std::shared_ptr<QPrinter> held = m_printer;
+    QPrinter &printer = *held;
     if (!PrinterUsable(printer))
         throw Exception(QString::fromUtf8(kInvalidPrinterText));
 
     m_printing = true;
-    const auto done = qScopeGuard([this] { m_printing = false; });
+    const std::shared_ptr<bool> alive = m_alive;
+    const auto done = qScopeGuard([this, alive] {
+        if (*alive)
+            m_printing = false;
+    });
 
     printer.setDocName(title);
     printer.setPrintRange(QPrinter::AllPages);

@@ -18,7 +18,7 @@
 //     no default printer              "Zur Zeit ist kein Standard-Drucker gewählt"
 //     printer gone / cannot be drawn  "Ausgewählter Drucker ist ungültig"
 //     a print is still being sent     "Das Drucken ist im Gang"
-// - The session must outlive a print in progress.
+// - A session that ends while its job is being sent lets the job finish.
 //
 // On Linux the printers are CUPS queues (Qt's print support sends PDF).
 
@@ -71,7 +71,8 @@ private:
     void RefuseWhilePrinting() const;
     bool RunDialog(QPrinter &printer, QWidget *parent);
 
-    std::unique_ptr<QPrinter> m_printer;
+    std::shared_ptr<QPrinter> m_printer;
+    std::shared_ptr<bool> m_alive;
     PrintDialogStep m_dialogStep;
     bool m_printing = false;
 };

@@ -419,6 +419,24 @@ TEST_F(PrintingOnCups, SecondPrintWhileTheFirstIsSentIsRefused)
     EXPECT_TRUE(PdfText(jobs[1]).contains("Der zweite Druck"));
 }
 
+TEST_F(PrintingOnCups, JobIsFinishedWhenTheSessionEndsWhileItIsSent)
+{
+    QStringList lines;
+    for (int i = 1; i <= 200; ++i)
+        lines << QStringLiteral("Absatz %1").arg(i);
+    document.setPlainText(lines.join('\n'));
+    auto ending = std::make_unique<PrinterSession>();
+    PrinterSession *raw = ending.get();
+    QTimer::singleShot(0, [&] { ending.reset(); });
+    raw->PrintDocument(document, "Kartolino");
+    EXPECT_EQ(ending, nullptr);
+    WaitUntilIdle();
+    const QList<Job> jobs = Jobs("KartolinoA");
+    ASSERT_EQ(jobs.size(), 1);
+    EXPECT_GT(PdfPages(jobs[0]), 1);
+    EXPECT_TRUE(PdfText(jobs[0]).contains("Absatz 200"));
+}
+
 TEST_F(PrintingOnCups, PrinterRemovedAfterItWasChosenIsInvalid)
 {
     document.setPlainText("Ins Leere");
