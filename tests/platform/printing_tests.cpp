@@ -324,15 +324,24 @@ TEST_F(PrintingOnCups, DialogOpensOnTheCurrentChoiceAndCancelKeepsIt)
 // The real dialog, answered by a timer once it runs modally.
 class RealPrintDialog : public PrintingOnCups {
 protected:
-    void Answer(std::function<void(QPrintDialog &)> answer)
+    // Waits for the dialog to run modally, answers it, and closes it should
+    // the answer have failed before closing it, so that no test hangs.
+    void Answer(std::function<void(QPrintDialog &)> answer, int triesLeft = 100)
     {
-        QTimer::singleShot(0, [answer] {
+        QTimer::singleShot(50, [this, answer, triesLeft] {
             auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
             if (!dialog) {
-                ADD_FAILURE() << "no print dialog";
+                if (triesLeft > 0)
+                    Answer(answer, triesLeft - 1);
+                else
+                    ADD_FAILURE() << "no print dialog";
                 return;
             }
             answer(*dialog);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "the answer left the dialog open";
+                dialog->reject();
+            }
         });
     }
 };
