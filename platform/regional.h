@@ -8,9 +8,10 @@
 // Linux they come from the LC_TIME category of a POSIX locale (nl_langinfo):
 //
 //   D_FMT        -> short-date pattern and date separator
-//   T_FMT        -> 12/24-hour clock (%I, %l or %p/%P mean 12-hour; %r is
-//                   T_FMT_AMPM), leading zeros (%H and %I pad, %k, %l and
-//                   the "-" flag do not), marker before or after the hour,
+//   T_FMT        -> 12/24-hour clock (an hour in %I or %l means 12-hour;
+//                   %r stands for T_FMT_AMPM), leading zeros (%H and %I
+//                   pad, so en_US writes "02:05:09 PM"; %k, %l and the "-"
+//                   flag do not), marker (%p/%P) before or after the hour,
 //                   time separator (the text between hour and minutes)
 //   T_FMT_AMPM   -> second source of the time separator when T_FMT's text
 //                   between hour and minutes is not a plain separator
