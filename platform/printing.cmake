@@ -1,1 +1,3 @@
-# Printing is listed here.
+target_sources(kartolino_platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/printing.cpp ${CMAKE_CURRENT_LIST_DIR}/printing.h
+)
