@@ -142,14 +142,19 @@ void TRichEdit::SetBaseFont(const QString &name, int pointSize)
     QFont font = document()->defaultFont();
     if (font.family() == name && font.pointSize() == pointSize)
         return;
+    // Setting the base font is no edit of the card.
+    QScopedValueRollback<bool> quiet(m_loading, true);
     font.setFamily(name);
     font.setPointSize(pointSize);
     document()->setDefaultFont(font);
     QTextCharFormat format;
     format.setFontFamilies({name});
     format.setFontPointSize(pointSize);
-    QTextCursor cursor = textCursor();
-    cursor.mergeCharFormat(format);
+    if (document()->isEmpty()) {
+        // An empty card's first paragraph carries what will be typed into it.
+        QTextCursor first(document());
+        first.mergeBlockCharFormat(format);
+    }
     mergeCurrentCharFormat(format);
 }
 

@@ -55,8 +55,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         Base::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton && onClick && this->rect().contains(event->position().toPoint()))
+        if (event->button() == Qt::LeftButton && onClick && this->rect().contains(event->position().toPoint())) {
+            event->accept(); // the label's click is not the panel's as well
             platform::Guarded(onClick);
+        }
     }
 };
 } // namespace

@@ -1,3 +1,4 @@
+#include "tests/ui/mainwindowfixture.h"
 #include "cards/cardstore.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
@@ -17,34 +18,6 @@
 using testing_support::TempFolder;
 using ui::TfrmMain;
 
-namespace {
-struct MainWindowFixture : ::testing::Test {
-    TempFolder program;
-    std::unique_ptr<TfrmMain> window = std::make_unique<TfrmMain>();
-    QStringList errors;
-
-    void SetUp() override
-    {
-        platform::SetApplicationTitle("Kartolino");
-        window->Cards().SetCardDir(cards::CardFolderIn(program.path()));
-        platform::SetErrorPresenter([this](const QString &m) { errors << m; });
-    }
-    void TearDown() override { platform::SetErrorPresenter(nullptr); }
-
-    void startAndRestore()
-    {
-        window->StartMinimised();
-        ASSERT_FALSE(window->FirstShowDone());
-        window->showNormal();
-        ASSERT_TRUE(window->FirstShowDone());
-    }
-    void type(const QString &text)
-    {
-        window->Editor()->moveCursor(QTextCursor::End);
-        QTest::keyClicks(window->Editor(), text);
-    }
-};
-} // namespace
 
 TEST_F(MainWindowFixture, NothingIsTouchedBeforeTheFirstRestore)
 {

@@ -1,0 +1,194 @@
+#include "tests/common/modaldriver.h"
+#include "tests/ui/mainwindowfixture.h"
+
+#include <QFileInfo>
+
+using namespace ui;
+
+namespace {
+const QString kDuplicate = "Eine Karte mit der Beschriftung \"%1\" ist bereits vorhanden!\nBitte vergeben Sie einen anderen Namen.";
+}
+
+TEST_F(MainWindowFixture, NewCardAsksWithItsTextsAndIsWrittenAtOnce)
+{
+    withCards({{"A", "alpha"}});
+    startAndRestore();
+    ModalDriver driver;
+    driver.TypeAndPress("  Notizen ", "OK");
+    click("mnuNeu");
+    ASSERT_EQ(driver.Seen().size(), 1);
+    const SeenDialog &box = driver.Seen()[0];
+    EXPECT_EQ(box.title, "Neue Karte anlegen");
+    EXPECT_EQ(box.texts.value(0), "Geben Sie die Beschriftung ein");
+    EXPECT_EQ(box.editText, "Neue Karte");
+    EXPECT_EQ(box.selectedText, "Neue Karte");
+    EXPECT_EQ(tabs().Tabs(), QStringList({"A", "Notizen"}));
+    EXPECT_EQ(tabs().TabIndex(), 1);
+    EXPECT_TRUE(window->Editor()->toPlainText().isEmpty());
+    EXPECT_TRUE(program.exists("KRT/Notizen.rtf"));
+    // Left without typing, it still loads again.
+    ASSERT_TRUE(tabs().SelectByUser(0));
+    ASSERT_TRUE(tabs().SelectByUser(1));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(MainWindowFixture, NewCardWritesTheChangedCardFirst)
+{
+    withCards({{"A", "alpha"}});
+    startAndRestore();
+    type(" beta");
+    ModalDriver driver;
+    driver.Press("Abbrechen");
+    click("mnuNeu");
+    EXPECT_EQ(cardText("A"), "alpha beta");
+    EXPECT_EQ(tabs().TabCount(), 1);
+    EXPECT_TRUE(window->Cards().CardModified());
+}
+
+TEST_F(MainWindowFixture, NewCardTypedTextTakesTheNewCardFont)
+{
+    program.write("Kartolino.ini", "[Schrift]\r\nName=Courier New\r\nSize=14\r\n");
+    startAndRestore();
+    ModalDriver driver;
+    driver.TypeAndEnter("Plan");
+    click("mnuNeu");
+    EXPECT_FALSE(window->Cards().CardModified());
+    type("x");
+    EXPECT_TRUE(window->Cards().CardModified());
+    const QTextCharFormat format = window->Editor()->currentCharFormat();
+    EXPECT_EQ(format.fontFamilies().toStringList().value(0), "Courier New");
+    EXPECT_EQ(format.fontPointSize(), 14);
+}
+
+TEST_F(MainWindowFixture, DuplicateNamesAskAgainWithTheDefaultText)
+{
+    withCards({{"neue karte", "n"}});
+    startAndRestore();
+    ModalDriver driver;
+    driver.Enter();           // "Neue Karte" is taken (a to z fold)
+    driver.Press("OK");       // the duplicate message
+    driver.Escape();          // asked again, then cancelled
+    click("mnuNeu");
+    ASSERT_EQ(driver.Seen().size(), 3);
+    EXPECT_EQ(driver.Seen()[1].title, "Fehler");
+    EXPECT_EQ(driver.Seen()[1].text, kDuplicate.arg("Neue Karte"));
+    EXPECT_EQ(driver.Seen()[1].buttons, QStringList{"OK"});
+    EXPECT_EQ(driver.Seen()[2].editText, "Neue Karte");
+    EXPECT_EQ(tabs().TabCount(), 1);
+}
+
+TEST_F(MainWindowFixture, ForbiddenCharactersAreRefusedWithTheInput)
+{
+    startAndRestore();
+    ModalDriver driver;
+    driver.TypeAndEnter(" Plan.A ");
+    driver.Enter();
+    driver.Escape();
+    click("mnuNeu");
+    ASSERT_EQ(driver.Seen().size(), 3);
+    EXPECT_EQ(driver.Seen()[1].text,
+              "Verwenden Sie keines dieser Zeichen  / \\ \" : . * ?  < > |  in der Beschriftung!\nIhre Eingabe: Plan.A");
+    EXPECT_EQ(tabs().TabCount(), 0);
+}
+
+TEST_F(MainWindowFixture, BlankNameMakesACardWithEmptyCaption)
+{
+    startAndRestore();
+    ModalDriver driver;
+    driver.TypeAndEnter("   ");
+    click("mnuNeu");
+    EXPECT_EQ(tabs().Tabs(), QStringList{""});
+    EXPECT_TRUE(program.exists("KRT/.rtf"));
+}
+
+TEST_F(MainWindowFixture, DeleteAsksAndLoadsTheFirstCard)
+{
+    withCards({{"A", "alpha"}, {"B", "beta"}, {"C", "gamma"}});
+    startAndRestore();
+    tabs().SetTabIndex(2);
+    window->Cards().LoadCurrentCard();
+    const QString victim = tabs().Tab(2);
+    ModalDriver driver;
+    driver.Press("&Ja");
+    click("mnuDelete");
+    ASSERT_EQ(driver.Seen().size(), 1);
+    EXPECT_EQ(driver.Seen()[0].title, "Bestätigung");
+    EXPECT_EQ(driver.Seen()[0].text, QString("Soll die Karte  \"%1\"  gelöscht werden?").arg(victim));
+    EXPECT_EQ(driver.Seen()[0].buttons, QStringList({"&Ja", "&Nein"}));
+    EXPECT_EQ(driver.Seen()[0].defaultButton, "&Ja");
+    EXPECT_FALSE(program.exists("KRT/" + victim + ".rtf"));
+    EXPECT_EQ(tabs().TabCount(), 2);
+    EXPECT_EQ(tabs().TabIndex(), 0);
+    EXPECT_EQ(window->Editor()->toPlainText(), program.read("KRT/" + tabs().Tab(0) + ".rtf"));
+}
+
+TEST_F(MainWindowFixture, DeleteAnsweredNoOrTheLastCardChangesNothing)
+{
+    withCards({{"A", "alpha"}, {"B", "beta"}});
+    startAndRestore();
+    ModalDriver driver;
+    driver.Escape();
+    click("mnuDelete");
+    EXPECT_EQ(tabs().TabCount(), 2);
+    driver.Press("&Ja");
+    click("mnuDelete");
+    EXPECT_EQ(tabs().TabCount(), 1);
+    driver.Press("OK");
+    click("mnuDelete");
+    ASSERT_EQ(driver.Seen().size(), 3);
+    EXPECT_EQ(driver.Seen()[2].title, "Information");
+    EXPECT_EQ(driver.Seen()[2].text, "Die letzte Karte kann nicht gelöscht werden!");
+    EXPECT_EQ(tabs().TabCount(), 1);
+}
+
+TEST_F(MainWindowFixture, DeleteAndRenameWithoutCardsDoNothing)
+{
+    startAndRestore();
+    ModalDriver driver;
+    click("mnuDelete");
+    click("mnuRename");
+    EXPECT_TRUE(driver.Seen().isEmpty());
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(MainWindowFixture, RenameMovesTheFileAndKeepsTheText)
+{
+    withCards({{"notizen", "alt"}});
+    startAndRestore();
+    type(" neu");
+    ModalDriver driver;
+    driver.Enter();                       // unchanged: taken by itself
+    driver.Press("OK");
+    driver.TypeAndEnter("Notizen");       // only the case: still the same card
+    driver.Press("OK");
+    driver.TypeAndEnter("Ideen");
+    click("mnuRename");
+    ASSERT_EQ(driver.Seen().size(), 5);
+    EXPECT_EQ(driver.Seen()[0].title, "Karte \"notizen\" umbenennen");
+    EXPECT_EQ(driver.Seen()[0].texts.value(0), "Geben Sie die neue Beschriftung ein");
+    EXPECT_EQ(driver.Seen()[0].editText, "notizen");
+    EXPECT_EQ(driver.Seen()[1].text, kDuplicate.arg("notizen"));
+    EXPECT_EQ(driver.Seen()[3].text, kDuplicate.arg("Notizen"));
+    EXPECT_EQ(tabs().Tabs(), QStringList{"Ideen"});
+    EXPECT_FALSE(program.exists("KRT/notizen.rtf"));
+    EXPECT_EQ(program.read("KRT/Ideen.rtf"), "alt");
+    EXPECT_TRUE(window->Editor()->toPlainText().endsWith(" neu"));
+    EXPECT_TRUE(window->Cards().CardModified());
+    window->close();
+    EXPECT_EQ(cardText("Ideen"), "alt neu");
+}
+
+TEST_F(MainWindowFixture, FailedRenameGivesTheTabItsOldName)
+{
+    withCards({{"A", "alpha"}});
+    program.write("KRT/B.rtf.x", "");
+    startAndRestore();
+    program.write("KRT/B.rtf", "fremd"); // a file of that name without a tab
+    ModalDriver driver;
+    driver.TypeAndEnter("B");
+    click("mnuRename");
+    EXPECT_EQ(errors, QStringList{"E/A-Fehler 183"});
+    EXPECT_EQ(tabs().Tabs(), QStringList{"A"});
+    EXPECT_EQ(program.read("KRT/A.rtf"), "alpha");
+    EXPECT_EQ(program.read("KRT/B.rtf"), "fremd");
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A main window on a temporary program folder, started and restored the way
+// the program does it.
+
+#include "cards/cardstore.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "platform/richedit.h"
+#include "platform/tabcontrol.h"
+#include "tests/common/tempfolder.h"
+#include "ui/kartolinounit.h"
+
+#include <QAction>
+#include <QTest>
+#include <gtest/gtest.h>
+
+struct MainWindowFixture : ::testing::Test {
+    testing_support::TempFolder program;
+    std::unique_ptr<ui::TfrmMain> window = std::make_unique<ui::TfrmMain>();
+    QStringList errors;
+
+    void SetUp() override
+    {
+        platform::SetApplicationTitle("Kartolino");
+        window->SetProgramFolder(program.path());
+        platform::SetErrorPresenter([this](const QString &m) { errors << m; });
+    }
+    void TearDown() override { platform::SetErrorPresenter(nullptr); }
+
+    void startAndRestore()
+    {
+        window->StartMinimised();
+        // Let the platform report the minimised state before the restore.
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(window->FirstShowDone());
+        window->showNormal();
+        ASSERT_TRUE(window->FirstShowDone());
+    }
+    void withCards(std::initializer_list<std::pair<const char *, const char *>> cards)
+    {
+        program.mkdir("KRT");
+        for (const auto &[name, text] : cards)
+            program.write(QString("KRT/%1.rtf").arg(QString::fromUtf8(name)), text);
+    }
+    void type(const QString &text)
+    {
+        window->Editor()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window->Editor(), text);
+    }
+    void click(const char *item) { window->MenuItem(QString::fromLatin1(item))->trigger(); }
+    platform::TTabControl &tabs() const { return *window->TabControl1(); }
+    QString cardText(const QString &name) const
+    {
+        platform::TRichEdit check;
+        check.LoadDocument(window->Cards().CardFileName(name));
+        return check.toPlainText();
+    }
+};
