@@ -66,7 +66,9 @@ TfrmHilfe::TfrmHilfe(QWidget *owner)
     // Centred on the screen the window opens on.
     if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        const QSize outer = OuterSize(this);
+        move(area.left() + (area.width() - outer.width()) / 2,
+             area.top() + (area.height() - outer.height()) / 2);
     }
 }
 

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
-#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -175,15 +174,8 @@ void ShowInfoWindow(QWidget *mainWindow)
 {
     auto *frmInfo = new TfrmInfo(mainWindow);
     const ReleaseAfterModal release(frmInfo);
-    if (mainWindow) {
-        // The outer size counts, frame included, as far as the platform
-        // knows it before the window is shown.
-        frmInfo->winId();
-        QSize outer = frmInfo->size();
-        if (const QWindow *handle = frmInfo->windowHandle())
-            outer = outer.grownBy(handle->frameMargins());
-        frmInfo->move(CentredOver(mainWindow->frameGeometry(), outer));
-    }
+    if (mainWindow)
+        frmInfo->move(CentredOver(mainWindow->frameGeometry(), OuterSize(frmInfo)));
     frmInfo->exec();
 }
 

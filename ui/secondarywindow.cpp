@@ -1,6 +1,7 @@
 #include "ui/secondarywindow.h"
 
 #include <QPalette>
+#include <QWindow>
 #include <QStringList>
 
 namespace ui {
@@ -14,6 +15,15 @@ QFont WindowFont(int pixelSize)
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+QSize OuterSize(QWidget *window)
+{
+    window->winId();
+    QSize outer = window->size();
+    if (const QWindow *handle = window->windowHandle())
+        outer = outer.grownBy(handle->frameMargins());
+    return outer;
 }
 
 void SetWhiteBackground(QWidget *window)

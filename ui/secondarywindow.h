@@ -12,6 +12,10 @@ namespace ui {
 // falling back to a similar sans-serif face where Tahoma is not installed.
 QFont WindowFont(int pixelSize);
 
+// The window's outer size, frame included as far as the platform can tell
+// before the window is shown (the native window is created for that).
+QSize OuterSize(QWidget *window);
+
 // Paints the window's background white.
 void SetWhiteBackground(QWidget *window);
 

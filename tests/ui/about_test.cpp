@@ -291,8 +291,9 @@ TEST_F(AboutWindows, HelpLayoutAndText)
     EXPECT_EQ(frm.font().pixelSize(), 13);
 
     const QRect screen = frm.screen()->geometry();
-    EXPECT_EQ(frm.pos(), QPoint(screen.left() + (screen.width() - 441) / 2,
-                                screen.top() + (screen.height() - 408) / 2));
+    const QRect outer = frm.frameGeometry();
+    EXPECT_EQ(outer.topLeft(), QPoint(screen.left() + (screen.width() - outer.width()) / 2,
+                                      screen.top() + (screen.height() - outer.height()) / 2));
 
     EXPECT_EQ(frm.Memo1->geometry(), QRect(8, 8, 425, 361));
     EXPECT_TRUE(frm.Memo1->isReadOnly());

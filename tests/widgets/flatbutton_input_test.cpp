@@ -475,3 +475,43 @@ TEST_F(FlatButtonInput, DisablingDropsTheHoverAndStopsWatching)
     b.SetEnabled(true);
     EXPECT_TRUE(b.Hovered()) << "re-enabled under the pointer";
 }
+
+TEST_F(FlatButtonInput, EnterAndLeaveAreReportedWithoutChangingTheHoverLook)
+{
+    TFlatButton b;
+    std::vector<std::string> log;
+    b.OnMouseEnter = [&](TFlatButton *s) { log.push_back(s == &b ? "enter" : "?"); };
+    b.OnMouseLeave = [&](TFlatButton *s) { log.push_back(s == &b ? "leave" : "?"); };
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(&b, &enter);
+    EXPECT_FALSE(b.Hovered());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&b, &leave);
+    EXPECT_EQ(log, (std::vector<std::string>{"enter", "leave"}));
+}
+
+TEST_F(FlatButtonInput, FontFollowsTheParentWhileParentFontIsOn)
+{
+    QWidget parent;
+    TFlatButton b(&parent);
+    QFont big = parent.font();
+    big.setPixelSize(31);
+    parent.setFont(big);
+    EXPECT_TRUE(b.ParentFont());
+    EXPECT_EQ(b.Font().pixelSize(), 31);
+
+    QFont own = b.Font();
+    own.setPixelSize(9);
+    b.SetFont(own);
+    EXPECT_FALSE(b.ParentFont());
+    big.setPixelSize(33);
+    parent.setFont(big);
+    EXPECT_EQ(b.Font().pixelSize(), 9);
+
+    b.SetParentFont(true);
+    EXPECT_EQ(b.Font().pixelSize(), 33);
+    b.SetParentFont(false);
+    big.setPixelSize(35);
+    parent.setFont(big);
+    EXPECT_EQ(b.Font().pixelSize(), 33) << "keeps the font it had";
+}
