@@ -365,14 +365,6 @@ TEST_F(FlatButtonInput, FocusShowsTheHoverLookAndLosingItClearsIt)
     EXPECT_FALSE(b.Hovered());
 }
 
-TEST_F(FlatButtonInput, TabStopDecidesTabFocus)
-{
-    TFlatButton b;
-    EXPECT_FALSE(b.focusPolicy() & Qt::TabFocus);
-    b.SetTabStop(true);
-    EXPECT_EQ(b.focusPolicy(), Qt::StrongFocus);
-}
-
 // --- hover --------------------------------------------------------------------
 
 TEST_F(FlatButtonInput, OneTimerLivesFromTheFirstToTheLastButton)
@@ -415,23 +407,18 @@ TEST_F(FlatButtonInput, HoverMovesBetweenButtonsAndTheTimerNoticesTheLeave)
     EXPECT_FALSE(TFlatButton::HoverPollTimer()->isActive());
 }
 
-TEST_F(FlatButtonInput, NoHoverWithoutAnActiveWindow)
-{
-    TFlatButton a;
-    under = &a;
-    active = false;
-    mouse(a, QEvent::MouseMove, {5, 5});
-    EXPECT_FALSE(a.Hovered());
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
-}
-
-TEST_F(FlatButtonInput, MoveOverAnotherControlDoesNotHover)
+TEST_F(FlatButtonInput, NoHoverWithoutAnActiveWindowOrOverAnotherControl)
 {
     TFlatButton a;
     QWidget elsewhere;
     under = &elsewhere;
     mouse(a, QEvent::MouseMove, {5, 5});
     EXPECT_FALSE(a.Hovered());
+    under = &a;
+    active = false;
+    mouse(a, QEvent::MouseMove, {5, 5});
+    EXPECT_FALSE(a.Hovered());
+    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
 }
 
 TEST_F(FlatButtonInput, DestroyingTheHoveredButtonStopsWatching)
