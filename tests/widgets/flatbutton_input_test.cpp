@@ -6,6 +6,7 @@
 #include "widgets/flatbuttonunit.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -501,4 +502,25 @@ TEST_F(FlatButtonInput, FontFollowsTheParentWhileParentFontIsOn)
     big.setPixelSize(35);
     parent.setFont(big);
     EXPECT_EQ(b.Font().pixelSize(), 33) << "keeps the font it had";
+}
+
+TEST(FlatButtonHover, RealPointerHoversAndTheTimerSeesItLeave)
+{
+    QWidget window;
+    window.setGeometry(100, 100, 200, 100);
+    TFlatButton b(&window);
+    b.move(10, 10);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    QCursor::setPos(b.mapToGlobal(QPoint(5, 5)));
+    QTest::mouseMove(&b, QPoint(5, 5));
+    EXPECT_TRUE(b.Hovered());
+    EXPECT_EQ(TFlatButton::HoveredButton(), &b);
+
+    QCursor::setPos(window.mapToGlobal(QPoint(150, 80))); // no move reaches the button
+    QTest::qWait(250);
+    EXPECT_FALSE(b.Hovered());
+    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
 }
