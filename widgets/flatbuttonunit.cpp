@@ -1,0 +1,895 @@
+#include "widgets/flatbuttonunit.h"
+
+#include "platform/application.h"
+#include "widgets/flatdrawing.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QShortcutEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace widgets {
+
+namespace {
+
+int g_instanceCount = 0;
+QTimer *g_hoverPollTimer = nullptr;
+TFlatButton *g_hoveredButton = nullptr;
+TFlatButton::TPointerProbe g_probe;
+
+QPoint cursorPos() { return g_probe.CursorPos ? g_probe.CursorPos() : QCursor::pos(); }
+
+QWidget *controlAt(const QPoint &screenPos)
+{
+    return g_probe.ControlAt ? g_probe.ControlAt(screenPos) : QApplication::widgetAt(screenPos);
+}
+
+bool applicationActive()
+{
+    return g_probe.ApplicationActive ? g_probe.ApplicationActive()
+                                     : QApplication::activeWindow() != nullptr;
+}
+
+// System colours do not change with the widget's state, so they are always
+// taken from the active colour group.
+QPalette activePalette(const QWidget *w)
+{
+    QPalette p = w->palette();
+    p.setCurrentColorGroup(QPalette::Active);
+    return p;
+}
+
+constexpr int kCaptionFlags = Qt::TextSingleLine | Qt::TextShowMnemonic;
+
+QSize captionSize(const QString &caption, const QFont &font)
+{
+    if (caption.isEmpty())
+        return {0, 0};
+    return QFontMetrics(font).size(kCaptionFlags, caption);
+}
+
+// Which image of the strip (1-based) a face shows, and whether it is to be
+// embossed because the strip has no image of its own for the disabled look.
+struct TGlyphChoice {
+    int Index;
+    bool Embossed;
+};
+
+TGlyphChoice chooseGlyph(int numGlyphs, TFlatButton::TFlatFaceState face)
+{
+    switch (face) {
+    case TFlatButton::ffsDisabled:
+        return numGlyphs == 1 ? TGlyphChoice{1, true} : TGlyphChoice{2, false};
+    case TFlatButton::ffsDown:
+        return {numGlyphs >= 3 ? 3 : 1, false};
+    case TFlatButton::ffsLatched:
+        return {numGlyphs >= 3 ? std::min(numGlyphs, 4) : 1, false};
+    case TFlatButton::ffsUp:
+        break;
+    }
+    return {1, false};
+}
+
+// Image k of the strip as a w x h image. The strip's last image reaches the
+// strip's right edge, so any columns left over by the division are squeezed
+// into it.
+QImage glyphImage(const QImage &strip, int numGlyphs, int k)
+{
+    const int w = strip.width() / numGlyphs;
+    const int h = strip.height();
+    const int x0 = (k - 1) * w;
+    const int x1 = k == numGlyphs ? strip.width() : k * w;
+    QImage image = strip.copy(x0, 0, x1 - x0, h).convertToFormat(QImage::Format_RGB32);
+    if (image.width() != w)
+        image = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return image;
+}
+
+// Draws the image leaving out every pixel of the mask colour.
+void drawMasked(QPainter &painter, const QPoint &origin, const QImage &image, QRgb mask)
+{
+    QImage masked = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = mask & 0xFFFFFFu;
+    for (int y = 0; y < masked.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(masked.scanLine(y));
+        for (int x = 0; x < masked.width(); ++x)
+            if ((line[x] & 0xFFFFFFu) == key)
+                line[x] = 0;
+    }
+    painter.drawImage(origin, masked);
+}
+
+} // namespace
+
+// Everything one paint draws from, taken from the button in one place.
+struct TFlatButton::TPaintState {
+    QRect Client;
+    TFlatFaceState Face = ffsUp;
+    bool Hovered = false;
+    TTransparentMode Mode = tmNone;
+    bool Default = false;
+    QColor Color, ColorFocused, ColorDown, ColorBorder, ColorHighLight, ColorShadow;
+    QColor BtnHighlight, BtnShadow, Text;
+    QImage Glyph; // the chosen image, empty for none
+    QRgb MaskColor = 0;
+    QPoint GlyphOrigin;
+    QString Caption;
+    QFont Font;
+    QRect CaptionRect;
+};
+
+TFlatButton::TFlatButton(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 25, 25);
+    if (parent)
+        color_ = ParentBackgroundColor();
+    if (++g_instanceCount == 1) {
+        g_hoverPollTimer = new QTimer;
+        g_hoverPollTimer->setInterval(100);
+        QObject::connect(g_hoverPollTimer, &QTimer::timeout, &TFlatButton::HoverPollTimerTimer);
+    }
+}
+
+TFlatButton::~TFlatButton()
+{
+    StopWatching();
+    if (--g_instanceCount == 0) {
+        delete g_hoverPollTimer;
+        g_hoverPollTimer = nullptr;
+    }
+}
+
+QTimer *TFlatButton::HoverPollTimer() { return g_hoverPollTimer; }
+TFlatButton *TFlatButton::HoveredButton() { return g_hoveredButton; }
+int TFlatButton::InstanceCount() { return g_instanceCount; }
+void TFlatButton::SetPointerProbe(TPointerProbe probe) { g_probe = std::move(probe); }
+
+// --- properties -------------------------------------------------------------
+
+void TFlatButton::SetTransparentMode(TTransparentMode value)
+{
+    transparentMode_ = value;
+    update();
+}
+
+void TFlatButton::SetDefault(bool value)
+{
+    default_ = value;
+    update();
+}
+
+void TFlatButton::SetAllowAllUp(bool value)
+{
+    if (allowAllUp_ == value)
+        return;
+    allowAllUp_ = value;
+    NotifyGroup();
+}
+
+void TFlatButton::SetColor(platform::TColor value)
+{
+    if (color_ == value)
+        return;
+    color_ = value;
+    parentColor_ = false;
+    update();
+}
+
+void TFlatButton::SetColorFocused(platform::TColor value)
+{
+    if (colorFocused_ == value)
+        return;
+    colorFocused_ = value;
+    update();
+}
+
+void TFlatButton::SetColorDown(platform::TColor value)
+{
+    if (colorDown_ == value)
+        return;
+    colorDown_ = value;
+    update();
+}
+
+void TFlatButton::SetColorBorder(platform::TColor value)
+{
+    if (colorBorder_ == value)
+        return;
+    colorBorder_ = value;
+    update();
+}
+
+void TFlatButton::SetColorHighLight(platform::TColor value)
+{
+    if (colorHighLight_ == value)
+        return;
+    colorHighLight_ = value;
+    update();
+}
+
+void TFlatButton::SetColorShadow(platform::TColor value)
+{
+    if (colorShadow_ == value)
+        return;
+    colorShadow_ = value;
+    update();
+}
+
+void TFlatButton::SetAdvColorFocused(int value)
+{
+    advColorFocused_ = std::clamp(value, 0, 100);
+    ApplyAdvColors();
+    update();
+}
+
+void TFlatButton::SetAdvColorDown(int value)
+{
+    advColorDown_ = std::clamp(value, 0, 100);
+    ApplyAdvColors();
+    update();
+}
+
+void TFlatButton::SetAdvColorBorder(int value)
+{
+    advColorBorder_ = std::clamp(value, 0, 100);
+    ApplyAdvColors();
+    update();
+}
+
+void TFlatButton::SetUseAdvColors(bool value)
+{
+    if (useAdvColors_ == value)
+        return;
+    useAdvColors_ = value;
+    SetParentColor(value);
+    ApplyAdvColors();
+    update();
+}
+
+void TFlatButton::SetGroupIndex(int value)
+{
+    if (groupIndex_ == value)
+        return;
+    groupIndex_ = value;
+    NotifyGroup();
+}
+
+void TFlatButton::SetDown(bool value)
+{
+    if (groupIndex_ == 0)
+        value = false;
+    // A latched button of a group that must keep one button down is only
+    // released by latching another one.
+    if (value == down_ || (down_ && !allowAllUp_))
+        return;
+    down_ = value;
+    if (value) {
+        if (face_ == ffsUp)
+            update();
+        face_ = ffsLatched;
+        NotifyGroup();
+    } else {
+        face_ = ffsUp;
+        repaint();
+    }
+}
+
+void TFlatButton::SetCaption(const QString &value)
+{
+    if (caption_ == value)
+        return;
+    caption_ = value;
+    UpdateMnemonic();
+    update();
+}
+
+void TFlatButton::SetParentFont(bool value)
+{
+    if (ParentFont() == value)
+        return;
+    if (value) {
+        // An empty font resets every attribute to the inherited one.
+        setFont(QFont());
+        return;
+    }
+    QFont own = font();
+    own.setResolveMask(QFont::AllPropertiesResolved);
+    setFont(own);
+}
+
+void TFlatButton::SetGlyph(const QImage &value)
+{
+    if (!glyph_.isNull() && value.cacheKey() == glyph_.cacheKey())
+        return;
+    glyph_ = value.copy();
+    if (!glyph_.isNull() && glyph_.width() % glyph_.height() == 0) {
+        const int images = glyph_.width() / glyph_.height();
+        numGlyphs_ = images > 4 ? 1 : images;
+    }
+    update();
+}
+
+void TFlatButton::SetLayout(TButtonLayout value)
+{
+    if (layout_ == value)
+        return;
+    layout_ = value;
+    update();
+}
+
+void TFlatButton::SetMargin(int value)
+{
+    if (value < -1 || margin_ == value)
+        return;
+    margin_ = value;
+    update();
+}
+
+void TFlatButton::SetNumGlyphs(int value)
+{
+    value = std::clamp(value, 1, 4);
+    if (numGlyphs_ == value)
+        return;
+    numGlyphs_ = value;
+    update();
+}
+
+void TFlatButton::SetParentColor(bool value)
+{
+    if (parentColor_ == value)
+        return;
+    parentColor_ = value;
+    if (parentWidget())
+        ParentColorChanged();
+}
+
+void TFlatButton::SetTabStop(bool value)
+{
+    if (tabStop_ == value)
+        return;
+    tabStop_ = value;
+    setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void TFlatButton::SetSpacing(int value)
+{
+    if (spacing_ == value)
+        return;
+    spacing_ = value;
+    update();
+}
+
+// --- colours and groups -----------------------------------------------------
+
+void TFlatButton::ApplyAdvColors()
+{
+    if (!useAdvColors_)
+        return;
+    const QPalette pal = activePalette(this);
+    colorFocused_ = ShadeColor(color_, colorFocused_, advColorFocused_, TShadeDirection::Lighten, pal);
+    colorDown_ = ShadeColor(color_, colorDown_, advColorDown_, TShadeDirection::Darken, pal);
+    colorBorder_ = ShadeColor(color_, colorBorder_, advColorBorder_, TShadeDirection::Darken, pal);
+}
+
+platform::TColor TFlatButton::ParentBackgroundColor() const
+{
+    const QWidget *parent = parentWidget();
+    if (!parent)
+        return color_;
+    return platform::FromQColor(parent->palette().color(QPalette::Active, parent->backgroundRole()));
+}
+
+// The parent's colour or the system colours changed, or the button got a
+// parent or was told to follow it again.
+void TFlatButton::ParentColorChanged()
+{
+    if (parentColor_)
+        color_ = ParentBackgroundColor();
+    if (useAdvColors_) {
+        parentColor_ = true;
+        color_ = ParentBackgroundColor();
+        ApplyAdvColors();
+    }
+    update();
+}
+
+void TFlatButton::NotifyGroup()
+{
+    if (groupIndex_ == 0 || !parentWidget())
+        return;
+    const auto siblings = parentWidget()->findChildren<TFlatButton *>(Qt::FindDirectChildrenOnly);
+    for (TFlatButton *sibling : siblings)
+        sibling->GroupButtonPressed(groupIndex_, this);
+}
+
+void TFlatButton::GroupButtonPressed(int groupIndex, TFlatButton *sender)
+{
+    if (sender == this || groupIndex != groupIndex_)
+        return;
+    if (sender->Down() && down_) {
+        down_ = false;
+        face_ = ffsUp;
+        update();
+    }
+    allowAllUp_ = sender->AllowAllUp();
+}
+
+// --- click, mnemonic ----------------------------------------------------------
+
+void TFlatButton::Click()
+{
+    if (parentWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(window())) {
+            // Like a form's ModalResult: any value is stored, a non-zero one
+            // ends a running modal loop; a dialog not shown modally stays.
+            dialog->setResult(modalResult_);
+            if (modalResult_ != 0 && dialog->isVisible() && dialog->isModal())
+                dialog->done(modalResult_);
+        }
+    }
+    if (OnClick)
+        platform::Guarded([this] { OnClick(this); });
+}
+
+void TFlatButton::UpdateMnemonic()
+{
+    if (mnemonicId_ != 0) {
+        releaseShortcut(mnemonicId_);
+        mnemonicId_ = 0;
+    }
+    const QKeySequence mnemonic = QKeySequence::mnemonic(caption_);
+    if (!mnemonic.isEmpty())
+        mnemonicId_ = grabShortcut(mnemonic);
+}
+
+bool TFlatButton::event(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::Shortcut:
+        if (static_cast<QShortcutEvent *>(e)->shortcutId() == mnemonicId_ && mnemonicId_ != 0) {
+            if (isEnabled()) {
+                if (groupIndex_ != 0)
+                    SetDown(true);
+                Click();
+            }
+            return true;
+        }
+        break;
+    case QEvent::ParentChange:
+        ParentColorChanged();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+// --- mouse ------------------------------------------------------------------
+
+bool TFlatButton::IsInside(const QPoint &pos) const
+{
+    // The row just below the bottom edge still counts as inside.
+    return pos.x() >= 0 && pos.x() < width() && pos.y() >= 0 && pos.y() <= height();
+}
+
+void TFlatButton::mousePressEvent(QMouseEvent *e)
+{
+    const QPoint pos = e->position().toPoint();
+    if (OnMouseDown)
+        platform::Guarded([&] { OnMouseDown(this, e->button(), e->modifiers(), pos.x(), pos.y()); });
+    if (e->button() != Qt::LeftButton || !isEnabled())
+        return;
+    if (!down_) {
+        face_ = ffsDown;
+        update();
+    }
+    pressing_ = true;
+    setFocus(Qt::MouseFocusReason);
+}
+
+void TFlatButton::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    if (down_ && OnDblClick)
+        platform::Guarded([this] { OnDblClick(this); });
+    mousePressEvent(e);
+}
+
+void TFlatButton::WatchHover(const QPoint &screenPos)
+{
+    if (g_hoveredButton == this || controlAt(screenPos) != this)
+        return;
+    if (g_hoveredButton)
+        g_hoveredButton->LeaveStep();
+    if (!applicationActive())
+        return;
+    g_hoverPollTimer->stop();
+    g_hoveredButton = this;
+    g_hoverPollTimer->start();
+    EnterStep();
+}
+
+void TFlatButton::mouseMoveEvent(QMouseEvent *e)
+{
+    const QPoint pos = e->position().toPoint();
+    if (OnMouseMove)
+        platform::Guarded([&] { OnMouseMove(this, e->modifiers(), pos.x(), pos.y()); });
+    WatchHover(e->globalPosition().toPoint());
+    if (!pressing_)
+        return;
+    const TFlatFaceState next = down_ ? ffsLatched : IsInside(pos) ? ffsDown : ffsUp;
+    if (next != face_) {
+        face_ = next;
+        update();
+    }
+}
+
+void TFlatButton::mouseReleaseEvent(QMouseEvent *e)
+{
+    const QPoint pos = e->position().toPoint();
+    if (OnMouseUp)
+        platform::Guarded([&] { OnMouseUp(this, e->button(), e->modifiers(), pos.x(), pos.y()); });
+    if (!pressing_)
+        return;
+    pressing_ = false;
+    const bool inside = IsInside(pos);
+    if (groupIndex_ == 0) {
+        face_ = ffsUp;
+        hovered_ = false;
+        if (inside)
+            update();
+    } else if (inside) {
+        SetDown(!down_);
+        if (down_)
+            repaint();
+    } else {
+        // Released away from the button: a latched one stays latched, any
+        // other returns to up rather than keeping the pressed look.
+        face_ = down_ ? ffsLatched : ffsUp;
+        repaint();
+    }
+    const QPointer<TFlatButton> alive(this);
+    if (inside)
+        Click();
+    else
+        LeaveStep();
+    if (alive)
+        RecheckHover();
+}
+
+void TFlatButton::enterEvent(QEnterEvent *e)
+{
+    QWidget::enterEvent(e);
+    if (OnMouseEnter)
+        platform::Guarded([this] { OnMouseEnter(this); });
+}
+
+void TFlatButton::leaveEvent(QEvent *e)
+{
+    QWidget::leaveEvent(e);
+    if (OnMouseLeave)
+        platform::Guarded([this] { OnMouseLeave(this); });
+}
+
+// --- hover ------------------------------------------------------------------
+
+void TFlatButton::EnterStep()
+{
+    if (!isEnabled() || hovered_)
+        return;
+    hovered_ = true;
+    update();
+}
+
+void TFlatButton::LeaveStep()
+{
+    if (!isEnabled() || !hovered_ || pressing_)
+        return;
+    hovered_ = false;
+    StopWatching();
+    update();
+}
+
+void TFlatButton::StopWatching()
+{
+    if (g_hoveredButton != this)
+        return;
+    g_hoverPollTimer->stop();
+    g_hoveredButton = nullptr;
+}
+
+void TFlatButton::RecheckHover()
+{
+    if (!isEnabled())
+        return;
+    // Force the step that matches where the pointer really is.
+    if (controlAt(cursorPos()) == this) {
+        hovered_ = false;
+        EnterStep();
+    } else {
+        hovered_ = true;
+        LeaveStep();
+    }
+}
+
+void TFlatButton::HoverPollTimerTimer()
+{
+    if (g_hoveredButton && controlAt(cursorPos()) != g_hoveredButton)
+        g_hoveredButton->LeaveStep();
+}
+
+// --- keyboard and focus -------------------------------------------------------
+
+void TFlatButton::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() != Qt::Key_Space) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    // A held space bar keeps the face down until its release.
+    if (!e->isAutoRepeat()) {
+        if (groupIndex_ != 0)
+            SetDown(true);
+        else
+            face_ = ffsDown;
+        update();
+    }
+    e->accept();
+}
+
+void TFlatButton::keyReleaseEvent(QKeyEvent *e)
+{
+    if (e->key() != Qt::Key_Space) {
+        QWidget::keyReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    if (e->isAutoRepeat())
+        return;
+    if (groupIndex_ != 0)
+        SetDown(false);
+    else
+        face_ = ffsUp;
+    const QPointer<TFlatButton> alive(this);
+    Click();
+    if (alive)
+        update();
+}
+
+void TFlatButton::focusInEvent(QFocusEvent *e)
+{
+    QWidget::focusInEvent(e);
+    // A focused button shows the hover look; there is no separate focus mark.
+    if (isEnabled()) {
+        hovered_ = true;
+        update();
+    }
+}
+
+void TFlatButton::focusOutEvent(QFocusEvent *e)
+{
+    QWidget::focusOutEvent(e);
+    LeaveStep();
+}
+
+// --- framework notifications ----------------------------------------------------
+
+void TFlatButton::changeEvent(QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::EnabledChange:
+        if (!isEnabled()) {
+            hovered_ = false;
+            face_ = ffsDisabled;
+            StopWatching();
+        }
+        RecheckHover();
+        update();
+        break;
+    case QEvent::FontChange:
+        update();
+        break;
+    case QEvent::PaletteChange:
+        ParentColorChanged();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(e);
+}
+
+void TFlatButton::moveEvent(QMoveEvent *e)
+{
+    QWidget::moveEvent(e);
+    if (transparentMode_ != tmNone)
+        update();
+}
+
+void TFlatButton::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    if (transparentMode_ != tmNone)
+        update();
+}
+
+// --- painting ---------------------------------------------------------------
+
+TFlatButton::TGlyphCaptionLayout
+TFlatButton::LayoutGlyphAndCaption(const QRect &client, QSize glyph, QSize caption,
+                                   TButtonLayout layout, int margin, int spacing, QPoint offset)
+{
+    const int cw = client.width(), ch = client.height();
+    // An empty QSize() counts as no glyph or no caption.
+    const int gw = std::max(0, glyph.width()), gh = std::max(0, glyph.height());
+    const int tw = std::max(0, caption.width()), th = std::max(0, caption.height());
+    const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
+    QPoint glyphPos, captionPos;
+
+    if (horizontal) {
+        glyphPos.setY((ch - gh + 1) / 2);
+        captionPos.setY((ch - th + 1) / 2);
+    } else {
+        glyphPos.setX((cw - gw + 1) / 2);
+        captionPos.setX((cw - tw + 1) / 2);
+    }
+    if (tw == 0 || gw == 0)
+        spacing = 0;
+
+    const int c = horizontal ? cw : ch;
+    const int g = horizontal ? gw : gh;
+    const int t = horizontal ? tw : th;
+    if (margin == -1 && spacing == -1) {
+        margin = (c - g - t) / 3;
+        spacing = margin;
+    } else if (margin == -1) {
+        margin = (c - (g + spacing + t) + 1) / 2;
+    } else if (spacing == -1) {
+        spacing = ((c - (margin + g)) - t) / 2;
+    }
+
+    switch (layout) {
+    case blGlyphLeft:
+        glyphPos.setX(margin);
+        captionPos.setX(margin + gw + spacing);
+        break;
+    case blGlyphRight:
+        glyphPos.setX(cw - margin - gw);
+        captionPos.setX(glyphPos.x() - spacing - tw);
+        break;
+    case blGlyphTop:
+        glyphPos.setY(margin);
+        captionPos.setY(margin + gh + spacing);
+        break;
+    case blGlyphBottom:
+        glyphPos.setY(ch - margin - gh);
+        captionPos.setY(glyphPos.y() - spacing - th);
+        break;
+    }
+    return {glyphPos + client.topLeft() + offset,
+            QRect(captionPos + client.topLeft() + offset, QSize(tw, th))};
+}
+
+TFlatButton::TPaintState TFlatButton::MakePaintState()
+{
+    TPaintState s;
+    s.Client = rect();
+    const bool hasGlyph = !glyph_.isNull();
+    s.MaskColor = hasGlyph ? glyph_.pixel(0, glyph_.height() - 1) : 0;
+    s.Font = font();
+    const QPoint offset = (face_ == ffsDown || face_ == ffsLatched) ? QPoint(1, 1) : QPoint(0, 0);
+    const QSize glyphSize = hasGlyph ? QSize(glyph_.width() / numGlyphs_, glyph_.height()) : QSize(0, 0);
+    const TGlyphCaptionLayout placed = LayoutGlyphAndCaption(
+        s.Client, glyphSize, captionSize(caption_, s.Font), layout_, margin_, spacing_, offset);
+    s.GlyphOrigin = placed.GlyphOrigin;
+    s.CaptionRect = placed.CaptionRect;
+
+    // Settle the face: disabled shows as such, re-enabled leaves it.
+    if (!isEnabled()) {
+        face_ = ffsDisabled;
+        pressing_ = false;
+    } else if (face_ == ffsDisabled) {
+        face_ = (down_ && groupIndex_ != 0) ? ffsLatched : ffsUp;
+    }
+    s.Face = face_;
+    s.Hovered = hovered_;
+    s.Mode = transparentMode_;
+    s.Default = default_;
+
+    const QPalette pal = activePalette(this);
+    s.Color = platform::ToQColor(color_, pal);
+    s.ColorFocused = platform::ToQColor(colorFocused_, pal);
+    s.ColorDown = platform::ToQColor(colorDown_, pal);
+    s.ColorBorder = platform::ToQColor(colorBorder_, pal);
+    s.ColorHighLight = platform::ToQColor(colorHighLight_, pal);
+    s.ColorShadow = platform::ToQColor(colorShadow_, pal);
+    s.BtnHighlight = platform::ToQColor(platform::clBtnHighlight, pal);
+    s.BtnShadow = platform::ToQColor(platform::clBtnShadow, pal);
+    s.Text = pal.color(QPalette::WindowText);
+
+    if (hasGlyph && glyphSize.width() > 0) {
+        const TGlyphChoice choice = chooseGlyph(numGlyphs_, s.Face);
+        s.Glyph = glyphImage(glyph_, numGlyphs_, std::min(choice.Index, numGlyphs_));
+        if (choice.Embossed) {
+            s.Glyph = MakeEmbossedGlyph(s.Glyph, pal);
+            s.MaskColor = s.Glyph.pixel(0, s.Glyph.height() - 1);
+        }
+    }
+    s.Caption = caption_;
+    return s;
+}
+
+void TFlatButton::PaintBackground(QPainter &painter, const TPaintState &s)
+{
+    const bool parentImage = s.Mode == tmAlways || (s.Mode == tmNotFocused && !s.Hovered);
+    if (parentImage) {
+        PaintParentBackground(painter, this);
+        return;
+    }
+    QColor fill;
+    switch (s.Face) {
+    case ffsUp: fill = s.Hovered ? s.ColorFocused : s.Color; break;
+    case ffsDisabled: fill = s.Color; break;
+    case ffsDown: fill = s.ColorDown; break;
+    case ffsLatched: fill = s.Hovered ? s.ColorFocused : s.ColorDown; break;
+    }
+    painter.fillRect(s.Client, fill);
+}
+
+QImage TFlatButton::ComposeFace(const TPaintState &s)
+{
+    QImage image(s.Client.size(), QImage::Format_RGB32);
+    // Where nothing paints (a see-through button without parent) the face
+    // colour shows rather than uninitialised memory.
+    image.fill(s.Color);
+    QPainter painter(&image);
+    painter.setFont(s.Font);
+
+    PaintBackground(painter, s);
+
+    if (s.Face == ffsUp && s.Hovered)
+        DrawBevelFrame(painter, s.Client, s.ColorHighLight, s.ColorShadow, 1);
+    else if (s.Face == ffsUp && s.Default)
+        DrawBevelFrame(painter, s.Client, s.ColorBorder, s.ColorBorder, 2);
+    else if (s.Face == ffsUp || s.Face == ffsDisabled)
+        DrawBevelFrame(painter, s.Client, s.ColorBorder, s.ColorBorder, 1);
+    else
+        DrawBevelFrame(painter, s.Client, s.ColorShadow, s.ColorHighLight, 1);
+
+    if (!s.Glyph.isNull())
+        drawMasked(painter, s.GlyphOrigin, s.Glyph, s.MaskColor);
+
+    if (!s.Caption.isEmpty()) {
+        const int flags = Qt::AlignCenter | kCaptionFlags;
+        if (s.Face == ffsDisabled) {
+            painter.setPen(s.BtnHighlight);
+            painter.drawText(s.CaptionRect.translated(1, 1), flags, s.Caption);
+            painter.setPen(s.BtnShadow);
+        } else {
+            painter.setPen(s.Text);
+        }
+        painter.drawText(s.CaptionRect, flags, s.Caption);
+    }
+    return image;
+}
+
+QImage TFlatButton::PaintFace() { return ComposeFace(MakePaintState()); }
+
+void TFlatButton::paintEvent(QPaintEvent *)
+{
+    const QImage face = PaintFace();
+    QPainter painter(this);
+    painter.drawImage(0, 0, face);
+}
+
+} // namespace widgets
