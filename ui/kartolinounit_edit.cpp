@@ -33,7 +33,5 @@ void TfrmMain::spBulletClick(QObject *) {}
 void TfrmMain::spZeitStempelClick(QObject *) {}
 void TfrmMain::mnuDruckenClick(QObject *) {}
 void TfrmMain::spDruckenClick(QObject *) {}
-void TfrmMain::mnuHilfetextClick(QObject *) {}
-void TfrmMain::mnuInfoClick(QObject *) {}
 
 } // namespace ui
