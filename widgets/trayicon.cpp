@@ -125,8 +125,10 @@ void TTrayIcon::FillNotifyData()
 void TTrayIcon::ShowIcon()
 {
     RemoveIcon();
-    if (CurrentIcon().isNull())
+    if (CurrentIcon().isNull()) {
+        KeepAnimatingPastEmptyFrame();
         return;
+    }
     m_leftClick = false;
     m_rightClick = false;
     FillNotifyData();
@@ -157,6 +159,7 @@ void TTrayIcon::UpdateIcon()
     if (m_added) {
         if (CurrentIcon().isNull()) {
             RemoveIcon();
+            KeepAnimatingPastEmptyFrame();
         } else {
             FillNotifyData();
             m_backend->Modify(m_notifyData);
@@ -181,6 +184,15 @@ void TTrayIcon::StopAnimation()
         m_thread->Detach();
         m_thread.reset();
     }
+}
+
+// An empty frame removes the icon, and removing suspends the animation; left
+// at that, one empty slot in Icons would take the icon away for good (and with
+// it the only way back to the window). The next frame brings it back instead.
+void TTrayIcon::KeepAnimatingPastEmptyFrame()
+{
+    if (m_animating && m_active && m_thread)
+        m_thread->Resume();
 }
 
 void TTrayIcon::AdvanceFrame()

@@ -136,6 +136,7 @@ private:
     void UpdateIcon();
     void StartAnimation();
     void StopAnimation();
+    void KeepAnimatingPastEmptyFrame();
     void AdvanceFrame();
 
     std::unique_ptr<platform::NotifyIconBackend> m_backend;

@@ -152,6 +152,22 @@ TEST_F(TrayAnimationTest, AnimationStartedWhileRemovedWaitsForTheIcon)
     EXPECT_EQ(traytest::IconColour(add->icon), kFrames[0]);
 }
 
+TEST_F(TrayAnimationTest, EmptyFrameLeavesAGapInsteadOfEndingTheAnimation)
+{
+    tray->Icons().Add(traytest::ColourIcon(kFrames[0]));
+    tray->Icons().Add(QIcon());
+    tray->Icons().Add(traytest::ColourIcon(kFrames[2]));
+    tray->SetAnimated(true);
+    // Frame 1 removes the icon; frame 2 adds it back and frame 0 follows.
+    ASSERT_TRUE(WaitUntil([&] { return tray->Added() && tray->FrameIndex() == 2; }));
+    shell->Clear();
+    ASSERT_TRUE(WaitUntil([&] { return tray->FrameIndex() == 0; }));
+    ASSERT_FALSE(shell->calls.empty());
+    EXPECT_EQ(traytest::IconColour(shell->calls.back().icon), kFrames[0]);
+    for (const ShellCall &call : shell->calls)
+        EXPECT_TRUE(call.kind == ShellCall::Delete || !call.icon.isNull());
+}
+
 TEST_F(TrayAnimationTest, ClearingIconsStopsTheAnimationAndShowsIcon)
 {
     AddFrames();
