@@ -44,6 +44,8 @@ void TTrayIcon::SetActive(bool value)
 
 void TTrayIcon::SetEnabled(bool value)
 {
+    if (value == m_enabled)
+        return;
     m_enabled = value;
 }
 
@@ -81,6 +83,8 @@ void TTrayIcon::SetAnimated(bool value)
 
 void TTrayIcon::SetInterval(quint16 value)
 {
+    if (value == m_interval)
+        return;
     m_interval = value;
     if (m_thread)
         m_thread->SetInterval(value);

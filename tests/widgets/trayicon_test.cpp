@@ -433,15 +433,4 @@ TEST_F(TrayIconTest, DestructionRemovesTheIcon)
     EXPECT_EQ(shell->calls.back().kind, ShellCall::Delete);
 }
 
-TEST_F(TrayIconTest, ComponentIsOwnedByItsParent)
-{
-    auto shell2 = std::make_shared<traytest::ShellLog>();
-    auto *owner = new QObject;
-    auto *owned = new TTrayIcon(owner, std::make_unique<traytest::FakeNotifyIcon>(shell2));
-    owned->SetIcon(traytest::ColourIcon(Qt::blue));
-    EXPECT_TRUE(shell2->shown);
-    delete owner;
-    EXPECT_FALSE(shell2->shown);
-}
-
 } // namespace
