@@ -61,7 +61,9 @@ void TTimerThread::Control::DeliverFrame()
     {
         std::lock_guard lock(m_mutex);
         m_framePending = false;
-        advance = m_advance;
+        // A frame that was on its way when the thread was suspended is dropped.
+        if (!m_suspended)
+            advance = m_advance;
     }
     m_wake.notify_all();
     if (advance)

@@ -23,6 +23,8 @@ public:
     // Shared between the GUI thread (all the public calls) and the thread.
     class Control {
     public:
+        // Holds the thread before its next sleep; a frame already posted is
+        // dropped.
         void Suspend();
         // Lets a suspended thread run on.
         void Resume();
