@@ -60,14 +60,20 @@ private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason)
     {
         const auto events = m_translator.Translate(reason, m_clock.elapsed(), QApplication::doubleClickInterval());
-        // A receiver may destroy its icon (and with it this backend) from
-        // inside an event; the rest of the sequence is then dropped.
+        // Delivered from the event loop rather than from inside Qt's own tray
+        // widget handler, so that a receiver may destroy its icon (and with
+        // it this backend); the rest of the sequence is then dropped.
         const std::weak_ptr<bool> alive = m_alive;
-        for (TrayMouseEvent event : events) {
-            if (alive.expired())
-                return;
-            Deliver(event);
-        }
+        QMetaObject::invokeMethod(
+            qApp,
+            [this, alive, events] {
+                for (TrayMouseEvent event : events) {
+                    if (alive.expired())
+                        return;
+                    Deliver(event);
+                }
+            },
+            Qt::QueuedConnection);
     }
 
     QSystemTrayIcon m_icon;

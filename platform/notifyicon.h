@@ -8,7 +8,8 @@
 //   there is no notification area); nothing is shown then.
 // - Modify() and Delete() may be called at any time, also when nothing was
 //   added; their failures are reported by the return value only.
-// - Mouse events arrive on the GUI thread, as presses and releases with a
+// - Mouse events arrive on the GUI thread from the event loop (a receiver may
+//   destroy the icon from inside one), as presses and releases with a
 //   double click between the press/release pairs of its two halves:
 //   LeftDown, LeftUp, LeftDblClick, LeftUp. Backends that only learn of whole
 //   clicks produce that sequence themselves (ClickTranslator below).

@@ -15,7 +15,7 @@ TTrayIcon::TTrayIcon(QObject *parent) : TTrayIcon(parent, platform::CreateNotify
 }
 
 TTrayIcon::TTrayIcon(QObject *parent, std::unique_ptr<platform::NotifyIconBackend> backend)
-    : QObject(parent), m_backend(std::move(backend))
+    : QObject(parent), m_backend(backend ? std::move(backend) : platform::CreateNotifyIcon())
 {
     m_icons.OnChange = [this](TIconList *) { UpdateIcon(); };
     m_backend->SetMouseCallback([this](platform::TrayMouseEvent event) { HandleMouseEvent(event); });

@@ -10,8 +10,9 @@
 // desktop: the icon is removed instead.
 //
 // Events are raised on the GUI thread. A failing handler is shown by the
-// application's error handling and the component goes on working; a handler
-// may destroy the component (the rest of that mouse event is then dropped).
+// application's error handling and the component goes on working. A handler
+// may destroy the component (the rest of that mouse event is then dropped);
+// the handler goes with it, so it must not use its captures afterwards.
 
 #include "platform/notifyicon.h"
 #include "widgets/iconlist.h"

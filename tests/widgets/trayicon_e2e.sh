@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tray icon on a real X display: a private Xvfb with openbox and trayer as
-# the notification area. Checks that trayer embeds the icon and that left,
-# right and double clicks on it arrive as the component's events.
+# the notification area. Checks that trayer embeds the icon, that left, right
+# and double clicks on it arrive as the component's events, and that the icon
+# goes when a handler destroys the component.
 # Usage: trayicon_e2e.sh <path of trayicon_e2e_probe>
 set -u
 probe=$1
@@ -96,5 +97,14 @@ wait_for 30 grep -q '^dblclick' "$work/events" || fail "no double click"
 sleep 0.3
 got=$(new_events "$before")
 [ "$got" = "down L,click L,up L,dblclick,down L,up L," ] || fail "double click gave: $got"
+
+# A handler that destroys the component: the program goes on and the icon
+# leaves the notification area.
+sleep 0.6
+xdotool click 2
+wait_for 30 grep -q '^destroyed' "$work/events" || fail "the middle click did not destroy the component"
+wait_for 30 test -z "$(icon_geometry)" || fail "the icon stayed in trayer after the component was destroyed"
+sleep 0.3
+kill -0 "${pids[-1]}" 2>/dev/null || fail "the probe ended after destroying its component"
 
 echo "PASS"

@@ -3,6 +3,8 @@
 //   tray=<0|1>   whether a notification area appeared within 10 s
 //   added=<0|1>  whether the icon was added
 //   down/click/up/dblclick <button> ...   the component's events
+//   destroyed    after a middle-button release, whose handler destroys the
+//                component (the icon must leave the notification area)
 // It runs until it is killed (or 60 s pass).
 
 #include "platform/notifyicon.h"
@@ -13,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
+#include <utility>
 
 using widgets::TTrayIcon;
 
@@ -51,14 +54,25 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Say(QString("tray=%1").arg(WaitForNotificationArea(10000)));
 
-    TTrayIcon tray;
-    tray.OnMouseDown = Reporter("down");
-    tray.OnClick = Reporter("click");
-    tray.OnMouseUp = Reporter("up");
-    tray.OnDblClick = [](QObject *) { Say("dblclick"); };
-    tray.SetHint("Kartolino anzeigen");
-    tray.SetIcon(ui::ProgramIcon());
-    Say(QString("added=%1").arg(tray.Added()));
+    auto *tray = new TTrayIcon(&app);
+    tray->OnMouseDown = Reporter("down");
+    tray->OnClick = Reporter("click");
+    const TTrayIcon::TMouseEvent reportUp = Reporter("up");
+    tray->OnMouseUp = [&tray, reportUp](QObject *sender, TTrayIcon::TMouseButton button, TTrayIcon::TShiftState shift,
+                                        int x, int y) {
+        reportUp(sender, button, shift, x, y);
+        if (button == TTrayIcon::mbMiddle) {
+            // This handler goes with the component: nothing of it is touched
+            // after the delete.
+            TTrayIcon *doomed = std::exchange(tray, nullptr);
+            Say("destroyed");
+            delete doomed;
+        }
+    };
+    tray->OnDblClick = [](QObject *) { Say("dblclick"); };
+    tray->SetHint("Kartolino anzeigen");
+    tray->SetIcon(ui::ProgramIcon());
+    Say(QString("added=%1").arg(tray->Added()));
 
     QTimer::singleShot(60000, &app, &QCoreApplication::quit);
     return app.exec();
