@@ -1,1 +1,4 @@
-# The notification-area icon layer is added here.
+# The notification-area icon layer (QSystemTrayIcon behind a small interface).
+target_sources(kartolino_platform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/notifyicon.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/notifyicon.h)

@@ -1,1 +1,4 @@
-# Tests of this component are registered here.
+# The notification-area layer.
+kartolino_add_gtest(notifyicon_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/notifyicon_test.cpp
+  LIBS kartolino_platform)

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The tray icon on a real X display: a private Xvfb with openbox and trayer as
+# the notification area. Checks that trayer embeds the icon, that left, right
+# and double clicks on it arrive as the component's events, and that the icon
+# goes when a handler destroys the component.
+# Usage: trayicon_e2e.sh <path of trayicon_e2e_probe>
+set -u
+probe=$1
+work=$(mktemp -d)
+pids=()
+
+cleanup() {
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- events"; cat "$work/events" 2>/dev/null
+    echo "--- probe stderr"; cat "$work/stderr" 2>/dev/null
+    exit 1
+}
+
+# Waits up to $1 tenths of a second for the command to succeed.
+wait_for() {
+    local tries=$1; shift
+    for ((t = 0; t < tries; t++)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+for tool in Xvfb openbox trayer xwininfo xdotool; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+
+# -displayfd picks a free display number, so parallel runs do not collide.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+unset DBUS_SESSION_BUS_ADDRESS # XEmbed, not a StatusNotifierItem host
+export XDG_RUNTIME_DIR="$work"
+
+openbox >/dev/null 2>&1 &
+pids+=($!)
+trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
+pids+=($!)
+
+QT_QPA_PLATFORM=xcb "$probe" >"$work/events" 2>"$work/stderr" &
+pids+=($!)
+wait_for 150 grep -q '^added=' "$work/events" || fail "the probe did not report"
+grep -qx 'tray=1' "$work/events" || fail "no notification area found"
+grep -qx 'added=1' "$work/events" || fail "the icon was not added"
+
+# The probe's icon window, embedded somewhere below trayer's "panel" window:
+# prints "width height x y" (absolute position).
+icon_geometry() {
+    xwininfo -root -tree | awk '
+        /"panel": \("panel" "trayer"\)/ { match($0, /^ */); depth = RLENGTH; inside = 1; next }
+        inside { match($0, /^ */); if (RLENGTH <= depth) inside = 0 }
+        inside && /"trayicon_e2e_probe": \(/ {
+            split($(NF-1), size, /[x+]/); split($NF, pos, "+")
+            print size[1], size[2], pos[2], pos[3]; exit
+        }'
+}
+wait_for 50 test -n "$(icon_geometry)" || fail "trayer did not embed the icon: $(xwininfo -root -tree)"
+read -r w h x y <<<"$(icon_geometry)"
+echo "icon embedded in trayer: ${w}x${h} at +$x+$y"
+cx=$((x + w / 2))
+cy=$((y + h / 2))
+
+lines() { wc -l <"$work/events"; }
+new_events() { tail -n +"$(($1 + 1))" "$work/events" | cut -d' ' -f1,2 | tr '\n' ','; }
+
+before=$(lines)
+xdotool mousemove "$cx" "$cy" click 1
+wait_for 30 grep -q '^up L' "$work/events" || fail "no events for a left click"
+got=$(new_events "$before")
+[ "$got" = "down L,click L,up L," ] || fail "left click gave: $got"
+grep -q "^click L $cx $cy\$" "$work/events" || fail "click without the cursor position"
+
+sleep 0.6 # not a double click with the first one
+before=$(lines)
+xdotool click 3
+wait_for 30 grep -q '^up R' "$work/events" || fail "no events for a right click"
+got=$(new_events "$before")
+[ "$got" = "down R,click R,up R," ] || fail "right click gave: $got"
+
+sleep 0.6
+before=$(lines)
+xdotool click --repeat 2 --delay 80 1
+wait_for 30 grep -q '^dblclick' "$work/events" || fail "no double click"
+sleep 0.3
+got=$(new_events "$before")
+[ "$got" = "down L,click L,up L,dblclick,down L,up L," ] || fail "double click gave: $got"
+
+# A handler that destroys the component: the program goes on and the icon
+# leaves the notification area.
+sleep 0.6
+xdotool click 2
+wait_for 30 grep -q '^destroyed' "$work/events" || fail "the middle click did not destroy the component"
+wait_for 30 test -z "$(icon_geometry)" || fail "the icon stayed in trayer after the component was destroyed"
+sleep 0.3
+kill -0 "${pids[-1]}" 2>/dev/null || fail "the probe ended after destroying its component"
+
+echo "PASS"
