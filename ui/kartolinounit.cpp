@@ -9,6 +9,8 @@
 #include "platform/shell.h"
 #include "platform/tabcontrol.h"
 #include "ui/makerlogo.h"
+#include "ui/programicon.h"
+#include "widgets/trayicon.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -136,6 +138,14 @@ void TfrmMain::createComponents()
     m_editor->OnChange = [this](QObject *sender) { EditorChange(sender); };
 
     m_cards = std::make_unique<cards::TCardStore>(m_tabControl1, m_editor);
+
+    // The icon is in the notification area from the window's creation on.
+    setWindowIcon(ProgramIcon());
+    m_trayIcon = new widgets::TTrayIcon(this);
+    m_trayIcon->setObjectName(QStringLiteral("TrayIcon"));
+    m_trayIcon->SetHint(QStringLiteral("Kartolino anzeigen"));
+    m_trayIcon->SetIcon(ProgramIcon());
+    m_trayIcon->OnClick = [this](QObject *sender, auto, auto, int, int) { TrayIconClick(sender); };
 
     setTabOrder(m_tabControl1, m_editor);
     m_editor->setFocus();

@@ -26,6 +26,10 @@ namespace cards {
 class TCardStore;
 }
 
+namespace widgets {
+class TTrayIcon;
+}
+
 namespace ui {
 
 class TfrmMain : public QMainWindow {
@@ -50,6 +54,7 @@ public:
     QFrame *Panel1() const { return m_panel1; }
     QLabel *Label1() const { return m_label1; }
     QMenu *PopupMenu1() const { return m_popupMenu1; }
+    widgets::TTrayIcon *TrayIcon() const { return m_trayIcon; }
     // A main-menu item by its component name ("mnuNeu"), or null.
     QAction *MenuItem(const QString &name) const;
     const cards::CardSettings &CardSettings() const { return m_cardSettings; }
@@ -61,6 +66,7 @@ public:
     void FormResize();
     void SetEditorMargins();
     void AppMinimize();
+    void TrayIconClick(QObject *sender);
     void Panel1Click();
 
     // Cards.
@@ -141,6 +147,7 @@ private:
     platform::TTabControl *m_tabControl1 = nullptr;
     platform::TRichEdit *m_editor = nullptr;
     QMenu *m_popupMenu1 = nullptr;
+    widgets::TTrayIcon *m_trayIcon = nullptr;
     QActionGroup *m_styleGroup = nullptr;
     QVector<MenuEntry> m_menuEntries; // depth first, as shortcuts are searched
     std::unique_ptr<cards::TCardStore> m_cards;

@@ -9,6 +9,7 @@
 #include "platform/profile.h"
 #include "platform/richedit.h"
 #include "platform/tabcontrol.h"
+#include "widgets/trayicon.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -98,6 +99,26 @@ void TfrmMain::AppMinimize()
 {
     bool allow = true;
     TabControl1Changing(this, allow);
+    // Without an icon in a notification area there would be no way back:
+    // then the window stays minimised with its taskbar entry.
+    if (m_trayIcon->Added())
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+}
+
+void TfrmMain::TrayIconClick(QObject *)
+{
+    if (!m_firstShowDone) {
+        m_awaitingIconic = false;
+        showNormal();
+    } else if (isHidden() || isMinimized()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+    }
+    raise();
+    activateWindow();
 }
 
 void TfrmMain::changeEvent(QEvent *event)
@@ -133,6 +154,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    m_trayIcon->Hide();
     emit Closed();
 }
 
