@@ -378,7 +378,8 @@ void TSpeedBar::dock()
 
 bool TSpeedBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_watchedParent && event->type() == QEvent::Resize)
+    // A hidden parent gets its resize events only when it is shown.
+    if (watched == m_watchedParent && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         dock();
     return QWidget::eventFilter(watched, event);
 }
