@@ -26,6 +26,22 @@ QImage GrayedImage(const QImage &source, QRgb transparent, QRgb face)
     return result;
 }
 
+QImage GrayedMaskedImage(const QImage &masked, QRgb face)
+{
+    QImage result = masked.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb c = line[x];
+            if (qAlpha(c) == 0 || sameRgb(c, face))
+                continue;
+            const int g = GrayLevel(c);
+            line[x] = qRgba(g, g, g, qAlpha(c));
+        }
+    }
+    return result;
+}
+
 QImage EmbossedImage(const QImage &source, QRgb face, QRgb highlight, QRgb shadow)
 {
     const QImage src = source.convertToFormat(QImage::Format_RGB32);

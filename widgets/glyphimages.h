@@ -16,6 +16,9 @@ int GrayLevel(QRgb c);
 // and of the button-face colour, which keep their colour (compared as RGB).
 QImage GrayedImage(const QImage &source, QRgb transparent, QRgb face);
 
+// The same for a picture with real transparency: transparent pixels stay.
+QImage GrayedMaskedImage(const QImage &masked, QRgb face);
+
 // Button face with only the source's black pixels, drawn in highlight one
 // pixel down and right and then in shadow at their own place.
 QImage EmbossedImage(const QImage &source, QRgb face, QRgb highlight, QRgb shadow);

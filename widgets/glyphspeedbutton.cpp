@@ -289,9 +289,6 @@ void TGlyphSpeedButton::paintEvent(QPaintEvent *)
     painter.drawImage(0, 0, face);
 }
 
-namespace {
-constexpr auto drawRing = DrawFrameRing;
-} // namespace
 
 void TGlyphSpeedButton::drawFrame(QPainter &p, QRect &r, bool down)
 {
@@ -299,25 +296,25 @@ void TGlyphSpeedButton::drawFrame(QPainter &p, QRect &r, bool down)
     const QColor frame = color(clWindowFrame), face = color(clBtnFace);
     if (newStyle()) {
         if (m_flat) {
-            down ? drawRing(p, r, frame, highlight) : drawRing(p, r, highlight, shadow);
+            down ? DrawFrameRing(p, r, frame, highlight) : DrawFrameRing(p, r, highlight, shadow);
         } else if (down) {
-            drawRing(p, r, frame, highlight);
-            drawRing(p, r, shadow, face);
+            DrawFrameRing(p, r, frame, highlight);
+            DrawFrameRing(p, r, shadow, face);
         } else {
-            drawRing(p, r, highlight, frame);
-            drawRing(p, r, face, shadow);
+            DrawFrameRing(p, r, highlight, frame);
+            DrawFrameRing(p, r, face, shadow);
         }
     } else if (m_flat) {
-        down ? drawRing(p, r, frame, highlight) : drawRing(p, r, highlight, frame);
+        down ? DrawFrameRing(p, r, frame, highlight) : DrawFrameRing(p, r, highlight, frame);
     } else {
-        drawRing(p, r, frame, frame);
+        DrawFrameRing(p, r, frame, frame);
         if (down) {
             // A shadow along the left and top of the inner rectangle.
             p.fillRect(QRect(r.left(), r.top(), 1, r.height()), shadow);
             p.fillRect(QRect(r.left(), r.top(), r.width(), 1), shadow);
             r.adjust(1, 1, -1, -1);
         } else {
-            drawRing(p, r, highlight, shadow);
+            DrawFrameRing(p, r, highlight, shadow);
         }
     }
     r.adjust(1, 1, -1, -1);
@@ -471,12 +468,12 @@ void TGlyphSpeedButton::mousePressEvent(QMouseEvent *event)
         repaintNow();
     }
     if (event->button() == Qt::LeftButton && isEnabled())
-        press(event->button(), pos);
+        press(pos);
     else if (event->button() == Qt::RightButton)
         refreshHotAt(pos);
 }
 
-void TGlyphSpeedButton::press(Qt::MouseButton, QPoint pos)
+void TGlyphSpeedButton::press(QPoint pos)
 {
     if (!m_down) {
         m_state = stDown;

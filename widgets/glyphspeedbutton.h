@@ -178,7 +178,7 @@ private:
     bool isInside(QPoint p) const;
     bool isTopmostAt(QPoint local) const;
     void refreshHotAt(std::optional<QPoint> local);
-    void press(Qt::MouseButton button, QPoint pos);
+    void press(QPoint pos);
     void releaseLogic(Qt::MouseButton button, QPoint pos);
     void runDropDownMenu();
     QPoint dropDownPoint() const;

@@ -66,13 +66,7 @@ void TSpeedbarButton::DrawGlyphImage(QPainter &painter, QPoint pos, TButtonPaint
         DrawSilhouette(painter, pos.x(), pos.y(), image, platform::ToQColor(platform::clBtnShadow, palette()));
     } else if (state == stInactive) {
         if (m_grayIndex != index || m_grayImage.isNull()) {
-            const QRgb face = platform::ToQColor(platform::clBtnFace, palette()).rgb();
-            // Transparent pixels have alpha 0 and so never match an opaque colour.
-            m_grayImage = MaskedImage(GrayedImage(image, 0, face), qRgb(1, 2, 3));
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    if (qAlpha(image.pixel(x, y)) == 0)
-                        m_grayImage.setPixel(x, y, 0);
+            m_grayImage = GrayedMaskedImage(image, platform::ToQColor(platform::clBtnFace, palette()).rgb());
             m_grayIndex = index;
         }
         painter.drawImage(pos, m_grayImage);

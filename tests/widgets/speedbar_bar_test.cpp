@@ -227,6 +227,22 @@ TEST_F(Bar, DocksToItsParentsEdgeAndFollowsResizes)
     EXPECT_EQ(bar->geometry(), QRect(700 - 29, 0, 29, 400));
 }
 
+TEST_F(Bar, FollowsANewParent)
+{
+    QWidget other;
+    other.resize(300, 200);
+    other.show();
+    bar->setParent(&other);
+    EXPECT_EQ(bar->geometry(), QRect(0, 0, 300, 29));
+    other.resize(320, 200);
+    EXPECT_EQ(bar->width(), 320);
+    owner.show();
+    owner.resize(50, 50);
+    EXPECT_EQ(bar->width(), 320);
+    bar->setParent(nullptr);
+    delete bar;
+}
+
 TEST_F(Bar, AppendedSectionCaptionsAreMadeUnique)
 {
     EXPECT_EQ(bar->AddSectionNamed(QStringLiteral("Untitled")), 0);
@@ -429,6 +445,10 @@ TEST_F(Bar, ItemsTakeTheirPictureFromTheBarsImages)
     a->Button()->setEnabled(false);
     EXPECT_EQ(rgbAt(a->Button()->RenderFace(), 5, 5), rgb(kShadow)); // every opaque pixel
     a->Button()->setEnabled(true);
+    bar->SetOptions(TSpeedbarOptions(sbFlatBtns) | sbGrayedBtns);
+    const QImage resting = a->Button()->RenderFace();
+    EXPECT_EQ(rgbAt(resting, 5, 5), grey(149));
+    EXPECT_EQ(rgbAt(resting, 2, 17), rgb(kFace)); // transparent stays transparent
     delete images;
     EXPECT_EQ(bar->Images(), nullptr);
     EXPECT_EQ(rgbAt(a->Button()->RenderFace(), 5, 5), rgb(kFace));

@@ -7,7 +7,10 @@
 #include "speedbar_testing.h"
 #include "widgets/glyphspeedbutton.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -324,6 +327,54 @@ TEST_F(ButtonMouse, ToolTipIsTheShortHint)
     EXPECT_EQ(button->toolTip(), QStringLiteral("Fett"));
     button->SetHint(QStringLiteral("Beenden"));
     EXPECT_EQ(button->toolTip(), QStringLiteral("Beenden"));
+}
+
+TEST_F(ButtonMouse, PressOpensTheDropDownMenuBelowAndEndsWithoutAClick)
+{
+    activate();
+    QMenu menu;
+    menu.addAction(QStringLiteral("Eins"));
+    int shown = 0;
+    QPoint openedAt;
+    QObject::connect(&menu, &QMenu::aboutToShow, [&] {
+        ++shown;
+        QTimer::singleShot(50, &menu, [&] {
+            openedAt = menu.pos();
+            menu.close();
+        });
+    });
+    button->SetDropDownMenu(&menu);
+    press(button, QPoint(5, 5));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(openedAt, button->mapToGlobal(QPoint(-1, button->height())));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(button->Dragging());
+    EXPECT_EQ(button->PaintState(), stUp);
+    release(button, QPoint(5, 5)); // the release that follows clicks nothing either
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ButtonMouse, ClickHandsTheModalResultToItsDialog)
+{
+    QDialog dialog;
+    auto *ok = new TGlyphSpeedButton(&dialog);
+    ok->resize(20, 20);
+    ok->SetModalResult(QDialog::Accepted);
+    QTimer::singleShot(0, &dialog, [&] { click(ok, QPoint(5, 5)); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+}
+
+TEST_F(ButtonMouse, TransparentButtonShowsItsParentUnderTheFace)
+{
+    host.setAutoFillBackground(true);
+    QPalette p = host.palette();
+    p.setColor(QPalette::Window, QColor(10, 120, 30));
+    host.setPalette(p);
+    button->SetGlyph(QImage());
+    button->SetFlat(true);
+    EXPECT_EQ(rgbAt(button->RenderFace(), 1, 1), rgb(kFace));
+    button->SetTransparent(true);
+    EXPECT_EQ(rgbAt(button->RenderFace(), 1, 1), qRgb(10, 120, 30) & 0xFFFFFF);
 }
 
 } // namespace
