@@ -588,8 +588,44 @@ void TGlyphSpeedButton::Click()
     if (m_modalResult != 0)
         if (auto *dialog = qobject_cast<QDialog *>(window()))
             dialog->done(m_modalResult);
-    if (OnClick)
+    if (m_action)
+        m_action->trigger();
+    else if (OnClick)
         OnClick(this);
+}
+
+void TGlyphSpeedButton::SetAction(QAction *action)
+{
+    if (m_action == action)
+        return;
+    if (m_action)
+        disconnect(m_action, nullptr, this, nullptr);
+    m_action = action;
+    if (!action)
+        return;
+    connect(action, &QAction::changed, this, [this] { actionChanged(); });
+    actionChanged();
+}
+
+void TGlyphSpeedButton::actionChanged()
+{
+    if (!m_action)
+        return;
+    if (m_groupIndex != 0)
+        SetDown(m_action->isChecked());
+    if (m_glyph.HasGlyph() || m_action->icon().isNull())
+        return;
+    const QList<QSize> sizes = m_action->icon().availableSizes();
+    const QSize size = sizes.isEmpty() ? QSize(16, 16) : sizes.first();
+    // Fuchsia under the picture, and at the bottom-left pixel that names it
+    // as the transparent colour.
+    QImage glyph(size, QImage::Format_RGB32);
+    glyph.fill(qRgb(255, 0, 255));
+    QPainter painter(&glyph);
+    m_action->icon().paint(&painter, glyph.rect());
+    painter.end();
+    glyph.setPixel(0, size.height() - 1, qRgb(255, 0, 255));
+    SetGlyph(glyph);
 }
 
 // --- Hot state --------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+#include <QAction>
 #include <QMenu>
 class QTimer;
 
@@ -98,6 +99,11 @@ public:
     // Handed to a containing dialog on every click; 0 by default.
     int ModalResult() const { return m_modalResult; }
     void SetModalResult(int value) { m_modalResult = value; }
+
+    // A linked action: a click triggers it, a group button follows its
+    // checked state, and a button without a glyph shows its icon.
+    QAction *Action() const { return m_action; }
+    void SetAction(QAction *action);
 
     // The hint; its short part is the tool tip.
     QString Hint() const { return m_hint; }
@@ -188,6 +194,7 @@ private:
     void repeatTick();
     void updateShortcut();
     void repaintNow();
+    void actionChanged();
     QColor color(unsigned c) const;
 
     TSpeedGlyph m_glyph;
@@ -206,6 +213,7 @@ private:
     int m_groupIndex = 0;
     bool m_down = false;
     QPointer<QMenu> m_menu;
+    QPointer<QAction> m_action;
     TDropDownMenuPos m_menuPosition = TDropDownMenuPos::dmpBottom;
     bool m_markDropDown = true;
     QString m_caption;

@@ -60,6 +60,8 @@ public:
     virtual void PerformClick();
 
     // Forwarded to the button.
+    QAction *Action() const { return m_button->Action(); }
+    void SetAction(QAction *action) { m_button->SetAction(action); }
     QString Hint() const { return m_button->Hint(); }
     void SetHint(const QString &value) { m_button->SetHint(value); }
     QString BtnCaption() const { return m_button->Caption(); }

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QAction>
 #include <QMenu>
 #include <QTimer>
 #include <QTest>
@@ -351,6 +352,31 @@ TEST_F(ButtonMouse, PressOpensTheDropDownMenuBelowAndEndsWithoutAClick)
     EXPECT_FALSE(button->Dragging());
     EXPECT_EQ(button->PaintState(), stUp);
     release(button, QPoint(5, 5)); // the release that follows clicks nothing either
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ButtonMouse, LinkedActionIsTriggeredAndLendsItsStateAndIcon)
+{
+    QAction action;
+    int triggered = 0;
+    QObject::connect(&action, &QAction::triggered, [&] { ++triggered; });
+    QPixmap icon(16, 16);
+    icon.fill(QColor(0, 0, 255));
+    action.setIcon(QIcon(icon));
+    action.setCheckable(true);
+    button->SetGlyph(QImage());
+    button->SetGroupIndex(3);
+    button->SetAllowAllUp(true);
+    button->SetAction(&action);
+    ASSERT_EQ(button->Glyph().size(), QSize(16, 16));
+    EXPECT_EQ(button->Glyph().pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(button->Glyph().pixel(0, 15) & 0xFFFFFF, 0xFF00FFu);
+    action.setChecked(true);
+    EXPECT_TRUE(button->Down());
+    action.setChecked(false);
+    EXPECT_FALSE(button->Down());
+    button->Click();
+    EXPECT_EQ(triggered, 1);
     EXPECT_EQ(clicks, 0);
 }
 
