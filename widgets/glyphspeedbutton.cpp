@@ -490,6 +490,8 @@ void TGlyphSpeedButton::press(QPoint pos)
     if (m_allowTimer) {
         if (!m_repeatTimer) {
             m_repeatTimer = std::make_unique<QTimer>();
+            // A coarse timer may fire a little early; the pause is a promise.
+            m_repeatTimer->setTimerType(Qt::PreciseTimer);
             connect(m_repeatTimer.get(), &QTimer::timeout, this, [this] { repeatTick(); });
         }
         m_repeatTimer->setInterval(m_initPause);

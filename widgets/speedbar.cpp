@@ -443,12 +443,14 @@ void TSpeedBar::ScaleBy(int m, int d)
 
 QPoint TSpeedBar::SnapToGrid(QPoint p) const
 {
-    const double fx = double(p.x() - m_offsetHorz) / m_stepX;
-    const double fy = double(p.y() - m_offsetVert) / m_stepY;
+    // Buttons of no extent would give a step of 0.
+    const int stepX = std::max(1, m_stepX), stepY = std::max(1, m_stepY);
+    const double fx = double(p.x() - m_offsetHorz) / stepX;
+    const double fy = double(p.y() - m_offsetVert) / stepY;
     const bool horizontal = m_orientation == TBarOrientation::boHorizontal;
     const int cx = horizontal ? roundEven(fx) : int(std::trunc(fx));
     const int cy = horizontal ? int(std::trunc(fy)) : roundEven(fy);
-    return QPoint(cx * m_stepX + m_offsetHorz, cy * m_stepY + m_offsetVert);
+    return QPoint(cx * stepX + m_offsetHorz, cy * stepY + m_offsetVert);
 }
 
 bool TSpeedBar::PlaceItemAt(TSpeedItem *item, int x, int y)
