@@ -1,1 +1,10 @@
 # Tests of this component are registered here.
+kartolino_add_gtest(speedbar_button_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/speedbar_button_test.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbar_testing.h
+  LIBS kartolino_widgets)
+kartolino_add_gtest(speedbar_mouse_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/speedbar_mouse_test.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbar_testing.h
+  LIBS kartolino_widgets)
+kartolino_add_gtest(speedbar_bar_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/speedbar_bar_test.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbar_testing.h
+  LIBS kartolino_widgets)

@@ -1,0 +1,43 @@
+#pragma once
+// The 16 x 16 pictures of the toolbar, also shown by the menu items of the
+// same commands. Each is a small pixel drawing of its own; its bottom-left
+// pixel holds the transparent colour (fuchsia), which no picture uses
+// otherwise.
+
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+namespace ui {
+
+enum class GlyphMotif {
+    Door,          // close the program
+    Printer,
+    UndoArrow,     // a curved arrow pointing back
+    Scissors,
+    TwoPages,      // copy
+    Clipboard,     // a clipboard with a page: paste
+    BlankPage,     // new card
+    RedCross,      // delete card
+    RenameAB,      // letter A turning into B
+    LetterA,       // font
+    BoldF,
+    ItalicK,
+    UnderlineU,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    Bullets,
+    Stopwatch,
+};
+
+constexpr int kGlyphMotifCount = 18;
+
+// The glyph bitmap as the speed bar takes it (RGB, fuchsia background).
+QImage ToolbarGlyph(GlyphMotif motif);
+// The same with the transparent colour made transparent, for menus.
+QPixmap ToolbarPixmap(GlyphMotif motif);
+QIcon ToolbarIcon(GlyphMotif motif);
+
+} // namespace ui

@@ -1,0 +1,105 @@
+#include "widgets/glyphimages.h"
+
+#include <QPainter>
+
+namespace widgets {
+
+namespace {
+bool sameRgb(QRgb a, QRgb b) { return (a & 0xFFFFFF) == (b & 0xFFFFFF); }
+} // namespace
+
+int GrayLevel(QRgb c) { return (77 * qRed(c) + 150 * qGreen(c) + 29 * qBlue(c)) >> 8; }
+
+QImage GrayedImage(const QImage &source, QRgb transparent, QRgb face)
+{
+    QImage result = source.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb c = line[x];
+            if (sameRgb(c, transparent) || sameRgb(c, face))
+                continue;
+            const int g = GrayLevel(c);
+            line[x] = qRgb(g, g, g);
+        }
+    }
+    return result;
+}
+
+QImage GrayedMaskedImage(const QImage &masked, QRgb face)
+{
+    QImage result = masked.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb c = line[x];
+            if (qAlpha(c) == 0 || sameRgb(c, face))
+                continue;
+            const int g = GrayLevel(c);
+            line[x] = qRgba(g, g, g, qAlpha(c));
+        }
+    }
+    return result;
+}
+
+QImage EmbossedImage(const QImage &source, QRgb face, QRgb highlight, QRgb shadow)
+{
+    const QImage src = source.convertToFormat(QImage::Format_RGB32);
+    QImage result(src.size(), QImage::Format_RGB32);
+    result.fill(face);
+    const auto isBlack = [&](int x, int y) { return (src.pixel(x, y) & 0xFFFFFF) == 0; };
+    // Highlight first, so that the shadow wins where the two overlap.
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x)
+            if (isBlack(x, y) && x + 1 < src.width() && y + 1 < src.height())
+                result.setPixel(x + 1, y + 1, highlight);
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x)
+            if (isBlack(x, y))
+                result.setPixel(x, y, shadow);
+    return result;
+}
+
+QImage MaskedImage(const QImage &source, QRgb transparent)
+{
+    QImage result = source.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
+            if (sameRgb(line[x], transparent))
+                line[x] = 0;
+            else
+                line[x] |= 0xFF000000u;
+    }
+    return result;
+}
+
+QRgb BottomLeftColor(const QImage &source)
+{
+    if (source.isNull() || source.height() <= 0 || source.width() <= 0)
+        return qRgb(255, 0, 255);
+    return source.pixel(0, source.height() - 1) | 0xFF000000u;
+}
+
+void DrawSilhouette(QPainter &painter, int x, int y, const QImage &masked, const QColor &color)
+{
+    QImage tinted(masked.size(), QImage::Format_ARGB32);
+    const QRgb solid = color.rgb() | 0xFF000000u;
+    for (int row = 0; row < masked.height(); ++row)
+        for (int col = 0; col < masked.width(); ++col)
+            tinted.setPixel(col, row, qAlpha(masked.pixel(col, row)) ? solid : 0u);
+    painter.drawImage(x, y, tinted);
+}
+
+void DrawFrameRing(QPainter &p, QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    if (r.width() <= 0 || r.height() <= 0)
+        return;
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), topLeft);
+    p.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), topLeft);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+    r.adjust(1, 1, -1, -1);
+}
+
+} // namespace widgets

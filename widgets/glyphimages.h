@@ -1,0 +1,41 @@
+#pragma once
+// Pixel work on glyph bitmaps: the grey copy of an inactive glyph, the
+// embossed copy of a disabled one, and turning a "transparent colour" into
+// real transparency for drawing.
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+namespace widgets {
+
+// The grey of one colour: 77 parts red, 150 green and 29 blue, over 256.
+int GrayLevel(QRgb c);
+
+// Every pixel replaced by its grey, except pixels of the transparent colour
+// and of the button-face colour, which keep their colour (compared as RGB).
+QImage GrayedImage(const QImage &source, QRgb transparent, QRgb face);
+
+// The same for a picture with real transparency: transparent pixels stay.
+QImage GrayedMaskedImage(const QImage &masked, QRgb face);
+
+// Button face with only the source's black pixels, drawn in highlight one
+// pixel down and right and then in shadow at their own place.
+QImage EmbossedImage(const QImage &source, QRgb face, QRgb highlight, QRgb shadow);
+
+// An ARGB copy in which every pixel of the transparent colour has alpha 0.
+QImage MaskedImage(const QImage &source, QRgb transparent);
+
+// The colour of the bottom-left pixel, the usual transparent colour of a
+// glyph bitmap; fuchsia for an empty bitmap.
+QRgb BottomLeftColor(const QImage &source);
+
+// Draws every opaque pixel of a masked image in one colour.
+void DrawSilhouette(class QPainter &painter, int x, int y, const QImage &masked, const QColor &color);
+
+// A ring one pixel wide along the rectangle's border: left and top in the
+// first colour, right and bottom (with the top-right and bottom-left corners)
+// in the second. The rectangle then shrinks by 1 on every side.
+void DrawFrameRing(class QPainter &painter, QRect &rect, const QColor &topLeft, const QColor &bottomRight);
+
+} // namespace widgets

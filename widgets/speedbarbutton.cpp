@@ -1,0 +1,87 @@
+#include "widgets/speedbarbutton.h"
+
+#include "platform/syscolors.h"
+#include "widgets/glyphimages.h"
+#include "widgets/imagelist.h"
+#include "widgets/speedbar.h"
+#include "widgets/speeditem.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace widgets {
+
+TSpeedbarButton::TSpeedbarButton(TSpeedItem *item) : m_item(item)
+{
+    hide();
+    SetStyle(TButtonStyle::bsNew);
+    SetParentShowHint(true);
+    SetParentFont(true);
+}
+
+void TSpeedbarButton::SetBounds(int left, int top, int width, int height)
+{
+    QRect bounds(left, top, width, height);
+    if (TSpeedBar *bar = m_item ? m_item->SpeedBar() : nullptr)
+        bounds = bar->ConstrainButtonRect(bounds);
+    setGeometry(bounds);
+}
+
+void TSpeedbarButton::InvalidateImages()
+{
+    TGlyphSpeedButton::InvalidateImages();
+    m_grayImage = QImage();
+    m_grayIndex = -1;
+    update();
+}
+
+const TImageList *TSpeedbarButton::usableImages() const
+{
+    const TSpeedBar *bar = m_item ? m_item->SpeedBar() : nullptr;
+    const TImageList *images = bar ? bar->Images() : nullptr;
+    if (!images || m_item->ImageIndex() < 0 || m_item->ImageIndex() >= images->ImageCount()
+        || images->Width() <= 0)
+        return nullptr;
+    return images;
+}
+
+QSize TSpeedbarButton::GlyphExtent() const
+{
+    if (const TImageList *images = usableImages())
+        return images->ImageSize();
+    return TGlyphSpeedButton::GlyphExtent();
+}
+
+void TSpeedbarButton::DrawGlyphImage(QPainter &painter, QPoint pos, TButtonPaintState state)
+{
+    const TImageList *images = usableImages();
+    if (!images) {
+        TGlyphSpeedButton::DrawGlyphImage(painter, pos, state);
+        return;
+    }
+    const int index = m_item->ImageIndex();
+    const QImage &image = images->Image(index);
+    if (state == stDisabled) {
+        DrawSilhouette(painter, pos.x() + 1, pos.y() + 1, image, platform::ToQColor(platform::clBtnHighlight, palette()));
+        DrawSilhouette(painter, pos.x(), pos.y(), image, platform::ToQColor(platform::clBtnShadow, palette()));
+    } else if (state == stInactive) {
+        if (m_grayIndex != index || m_grayImage.isNull()) {
+            m_grayImage = GrayedMaskedImage(image, platform::ToQColor(platform::clBtnFace, palette()).rgb());
+            m_grayIndex = index;
+        }
+        painter.drawImage(pos, m_grayImage);
+    } else {
+        images->Draw(painter, pos.x(), pos.y(), index);
+    }
+}
+
+void TSpeedbarButton::mousePressEvent(QMouseEvent *event)
+{
+    // Under a customisation editor a press would drag the button instead;
+    // this program has no such editor.
+    if (m_item && m_item->EditMode())
+        return;
+    TGlyphSpeedButton::mousePressEvent(event);
+}
+
+} // namespace widgets

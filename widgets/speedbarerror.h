@@ -1,0 +1,14 @@
+#pragma once
+// The speed bar's own failure: refused alignments and duplicate section
+// captions. It carries only its message.
+
+#include "platform/exception.h"
+
+namespace widgets {
+
+class ESpeedbarError : public platform::Exception {
+public:
+    using platform::Exception::Exception;
+};
+
+} // namespace widgets
