@@ -10,6 +10,9 @@
 #include "platform/tabcontrol.h"
 #include "ui/makerlogo.h"
 #include "ui/programicon.h"
+#include "ui/toolbar.h"
+#include "ui/toolbarglyphs.h"
+#include "widgets/speedbar.h"
 #include "widgets/trayicon.h"
 
 #include <QAction>
@@ -24,7 +27,6 @@
 namespace ui {
 
 namespace {
-constexpr int kSpeedBarHeight = 28;
 constexpr int kBannerHeight = 27;
 constexpr int kEditorMargin = 6;
 constexpr int kMinOuterWidth = 567;
@@ -91,8 +93,7 @@ void TfrmMain::createComponents()
     setCentralWidget(client);
     client->onResize = [this] { layoutClient(); };
 
-    m_speedBarArea = new QWidget(client);
-    m_speedBarArea->setObjectName(QStringLiteral("SpeedBar1"));
+    createToolbar();
 
     auto *panel = new Clickable<QFrame>(client);
     m_panel1 = panel;
@@ -154,14 +155,42 @@ void TfrmMain::createComponents()
     qApp->installEventFilter(this);
 }
 
+void TfrmMain::createToolbar()
+{
+    ToolbarHandlers h;
+    auto bind = [this](Handler handler) { return [this, handler](QObject *sender) { (this->*handler)(sender); }; };
+    h.mnuBeendenClick = bind(&TfrmMain::mnuBeendenClick);
+    h.spDruckenClick = bind(&TfrmMain::spDruckenClick);
+    h.mnuUnDOClick = bind(&TfrmMain::mnuUnDOClick);
+    h.ppAusschneidenClick = bind(&TfrmMain::ppAusschneidenClick);
+    h.ppKopierenClick = bind(&TfrmMain::ppKopierenClick);
+    h.ppEinfuegenClick = bind(&TfrmMain::ppEinfuegenClick);
+    h.mnuNeuClick = bind(&TfrmMain::mnuNeuClick);
+    h.mnuDeleteClick = bind(&TfrmMain::mnuDeleteClick);
+    h.mnuRenameClick = bind(&TfrmMain::mnuRenameClick);
+    h.mnuSchriftClick = bind(&TfrmMain::mnuSchriftClick);
+    h.spBoldClick = bind(&TfrmMain::spBoldClick);
+    h.spItalicClick = bind(&TfrmMain::spItalicClick);
+    h.spUnderlineClick = bind(&TfrmMain::spUnderlineClick);
+    h.spLeftClick = bind(&TfrmMain::spLeftClick);
+    h.spCenterClick = bind(&TfrmMain::spCenterClick);
+    h.spRightClick = bind(&TfrmMain::spRightClick);
+    h.spBulletClick = bind(&TfrmMain::spBulletClick);
+    h.spZeitStempelClick = bind(&TfrmMain::spZeitStempelClick);
+    h.sbCloseClick = bind(&TfrmMain::sbCloseClick);
+    m_speedBar1 = BuildSpeedBar1(this, h, m_client);
+}
+
 QAction *TfrmMain::addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut,
-                               Handler handler)
+                               Handler handler, int glyph)
 {
     QString text = caption;
     if (shortcut)
         text += QLatin1Char('\t') + ShortCutToText(shortcut);
     auto *action = new QAction(text, menu);
     action->setObjectName(name);
+    if (glyph >= 0)
+        action->setIcon(ToolbarIcon(static_cast<GlyphMotif>(glyph)));
     menu->addAction(action);
     if (handler)
         connect(action, &QAction::triggered, this, [this, handler, action] { platform::Guarded([&] { (this->*handler)(action); }); });
@@ -176,19 +205,19 @@ void TfrmMain::createMainMenu()
 
     QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
     datei->setObjectName(QStringLiteral("mnuDatei"));
-    addMenuItem(datei, QStringLiteral("mnuDrucken"), QStringLiteral("&Drucken"), ShortCut('D', scCtrl), &TfrmMain::mnuDruckenClick);
+    addMenuItem(datei, QStringLiteral("mnuDrucken"), QStringLiteral("&Drucken"), ShortCut('D', scCtrl), &TfrmMain::mnuDruckenClick, int(GlyphMotif::Printer));
     datei->addSeparator()->setObjectName(QStringLiteral("trenner1"));
     // Ctrl+X is the cut's: a slip of the finger must never end the program.
-    addMenuItem(datei, QStringLiteral("mnuBeenden"), QStringLiteral("&Beenden"), 0, &TfrmMain::mnuBeendenClick);
+    addMenuItem(datei, QStringLiteral("mnuBeenden"), QStringLiteral("&Beenden"), 0, &TfrmMain::mnuBeendenClick, int(GlyphMotif::Door));
 
     QMenu *bearbeiten = bar->addMenu(QStringLiteral("&Bearbeiten"));
     bearbeiten->setObjectName(QStringLiteral("mnuBearbeiten"));
-    addMenuItem(bearbeiten, QStringLiteral("mnuUnDO"), QStringLiteral("&Rückgängig"), ShortCut('Z', scCtrl), &TfrmMain::mnuUnDOClick);
+    addMenuItem(bearbeiten, QStringLiteral("mnuUnDO"), QStringLiteral("&Rückgängig"), ShortCut('Z', scCtrl), &TfrmMain::mnuUnDOClick, int(GlyphMotif::UndoArrow));
     bearbeiten->addSeparator()->setObjectName(QStringLiteral("Trenner5"));
     addMenuItem(bearbeiten, QStringLiteral("mnuAusschneiden"), QStringLiteral("&Ausschneiden"), ShortCut('X', scCtrl),
-                &TfrmMain::ppAusschneidenClick);
-    addMenuItem(bearbeiten, QStringLiteral("mnuKopieren"), QStringLiteral("&Kopieren"), ShortCut('C', scCtrl), &TfrmMain::ppKopierenClick);
-    addMenuItem(bearbeiten, QStringLiteral("mnuEinfuegen"), QStringLiteral("&Einfügen"), ShortCut('V', scCtrl), &TfrmMain::ppEinfuegenClick);
+                &TfrmMain::ppAusschneidenClick, int(GlyphMotif::Scissors));
+    addMenuItem(bearbeiten, QStringLiteral("mnuKopieren"), QStringLiteral("&Kopieren"), ShortCut('C', scCtrl), &TfrmMain::ppKopierenClick, int(GlyphMotif::TwoPages));
+    addMenuItem(bearbeiten, QStringLiteral("mnuEinfuegen"), QStringLiteral("&Einfügen"), ShortCut('V', scCtrl), &TfrmMain::ppEinfuegenClick, int(GlyphMotif::Clipboard));
 
     QMenu *ansicht = bar->addMenu(QStringLiteral("&Ansicht"));
     ansicht->setObjectName(QStringLiteral("mnuAnsicht"));
@@ -210,11 +239,11 @@ void TfrmMain::createMainMenu()
 
     QMenu *karte = bar->addMenu(QStringLiteral("&Karte"));
     karte->setObjectName(QStringLiteral("mnuKarte"));
-    addMenuItem(karte, QStringLiteral("mnuNeu"), QStringLiteral("&Neu"), 0, &TfrmMain::mnuNeuClick);
-    addMenuItem(karte, QStringLiteral("mnuDelete"), QStringLiteral("&Löschen"), 0, &TfrmMain::mnuDeleteClick);
-    addMenuItem(karte, QStringLiteral("mnuRename"), QStringLiteral("&Umbenennen"), 0, &TfrmMain::mnuRenameClick);
+    addMenuItem(karte, QStringLiteral("mnuNeu"), QStringLiteral("&Neu"), 0, &TfrmMain::mnuNeuClick, int(GlyphMotif::BlankPage));
+    addMenuItem(karte, QStringLiteral("mnuDelete"), QStringLiteral("&Löschen"), 0, &TfrmMain::mnuDeleteClick, int(GlyphMotif::RedCross));
+    addMenuItem(karte, QStringLiteral("mnuRename"), QStringLiteral("&Umbenennen"), 0, &TfrmMain::mnuRenameClick, int(GlyphMotif::RenameAB));
     karte->addSeparator()->setObjectName(QStringLiteral("trenner2"));
-    addMenuItem(karte, QStringLiteral("mnuSchrift"), QStringLiteral("&Schrift"), 0, &TfrmMain::mnuSchriftClick);
+    addMenuItem(karte, QStringLiteral("mnuSchrift"), QStringLiteral("&Schrift"), 0, &TfrmMain::mnuSchriftClick, int(GlyphMotif::LetterA));
     karte->addSeparator()->setObjectName(QStringLiteral("trenner6"));
     addMenuItem(karte, QStringLiteral("mnuTextverarbeitung"), QStringLiteral("In &Textverarbeitung öffnen"), 0,
                 &TfrmMain::mnuTextverarbeitungClick)
@@ -291,9 +320,9 @@ void TfrmMain::layoutClient()
 {
     const int w = m_client->width();
     const int h = m_client->height();
-    m_speedBarArea->setGeometry(0, 0, w, kSpeedBarHeight);
+    const int top = m_speedBar1->isVisible() || !isVisible() ? m_speedBar1->Thickness() : 0;
     m_panel1->setGeometry(0, h - kBannerHeight, w, kBannerHeight);
-    m_tabControl1->setGeometry(0, kSpeedBarHeight, w, qMax(0, h - kSpeedBarHeight - kBannerHeight));
+    m_tabControl1->setGeometry(0, top, w, qMax(0, h - top - kBannerHeight));
 }
 
 void TfrmMain::updateMinimumSize()

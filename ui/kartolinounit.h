@@ -28,6 +28,7 @@ class TCardStore;
 
 namespace widgets {
 class TTrayIcon;
+class TSpeedBar;
 }
 
 namespace ui {
@@ -50,7 +51,7 @@ public:
     platform::TTabControl *TabControl1() const { return m_tabControl1; }
     platform::TRichEdit *Editor() const { return m_editor; }
     cards::TCardStore &Cards() const { return *m_cards; }
-    QWidget *SpeedBarArea() const { return m_speedBarArea; }
+    widgets::TSpeedBar *SpeedBar1() const { return m_speedBar1; }
     QFrame *Panel1() const { return m_panel1; }
     QLabel *Label1() const { return m_label1; }
     QMenu *PopupMenu1() const { return m_popupMenu1; }
@@ -128,9 +129,11 @@ private:
     using Handler = void (TfrmMain::*)(QObject *);
 
     void createComponents();
+    void createToolbar();
     void createMainMenu();
     void createEditorPopupMenu();
-    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut, Handler handler);
+    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut, Handler handler,
+                         int glyph = -1);
     bool dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrideOnly);
     void layoutClient();
     void applyViewSettings(const cards::ViewSettings &view);
@@ -141,7 +144,7 @@ private:
 
     QString m_programFolder;
     QWidget *m_client = nullptr;
-    QWidget *m_speedBarArea = nullptr;
+    widgets::TSpeedBar *m_speedBar1 = nullptr;
     QFrame *m_panel1 = nullptr;
     QLabel *m_label1 = nullptr;
     platform::TTabControl *m_tabControl1 = nullptr;
