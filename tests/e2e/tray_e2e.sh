@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The program in a real notification area (trayer): the icon appears at start,
+# minimising writes the changed card and takes the window away, a click on
+# the icon brings it back, and after closing no icon is left.
+source "$(dirname "$0")/lib.sh"
+unset DBUS_SESSION_BUS_ADDRESS # XEmbed tray, not a StatusNotifierItem host
+start_window_manager
+trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
+PIDS+=($!)
+sleep 0.5
+
+prog=$(make_program_folder "$1")
+mkdir "$prog/KRT"
+printf 'Karte\n' >"$prog/KRT/Karte.rtf"
+
+# "w h x y" of the program's icon inside trayer's panel.
+icon_geometry() {
+  xwininfo -root -tree | awk '
+    /"panel": \("panel" "trayer"\)/ { match($0, /^ */); depth = RLENGTH; inside = 1; next }
+    inside { match($0, /^ */); if (RLENGTH <= depth) inside = 0 }
+    inside && /"Kartolino": \(/ {
+      split($(NF-1), size, /[x+]/); split($NF, pos, "+")
+      print size[1], size[2], pos[2], pos[3]; exit
+    }'
+}
+click_icon() {
+  local w h x y
+  read -r w h x y <<<"$(icon_geometry)"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click "${1:-1}"
+}
+map_state() { xwininfo -id "$1" | sed -n 's/.*Map State: //p'; }
+
+start_program "$prog"
+for _ in $(seq 80); do [ -n "$(icon_geometry)" ] && break; sleep 0.1; done
+[ -n "$(icon_geometry)" ] || fail "no icon in the notification area"
+ok "icon in the notification area"
+win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
+sleep 0.5
+
+click_icon 1
+for _ in $(seq 50); do [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] && break; sleep 0.1; done
+[ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] || fail "the tray click did not run the first show"
+[ "$(map_state "$win")" = IsViewable ] || fail "window not shown after the tray click"
+ok "tray click runs the first show"
+
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+sleep 0.5
+geometry=$(xwininfo -id "$win" | grep -E 'Absolute|Width|Height')
+xdotool key ctrl+End
+xdotool type --delay 30 "vor dem Verstecken"
+sleep 0.2
+xdotool windowminimize "$win"
+for _ in $(seq 50); do [ "$(map_state "$win")" = IsUnMapped ] && break; sleep 0.1; done
+[ "$(map_state "$win")" = IsUnMapped ] || fail "minimising left the window mapped: $(map_state "$win")"
+card_text "$prog/KRT/Karte.rtf" | grep -q "vor dem Verstecken" || fail "minimising did not write the card"
+ok "minimising writes the card and hides the window"
+
+click_icon 3
+for _ in $(seq 50); do [ "$(map_state "$win")" = IsViewable ] && break; sleep 0.1; done
+[ "$(map_state "$win")" = IsViewable ] || fail "right click on the icon did not bring the window back"
+sleep 0.3
+now=$(xwininfo -id "$win" | grep -E "Absolute|Width|Height")
+[ "$now" = "$geometry" ] || fail "window came back elsewhere: $geometry / $now"
+ok "the window comes back in the same place and size"
+
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+xdotool key alt+F4
+code=$(wait_for_exit "$prog" 50) || fail "program did not end"
+[ "$code" = 0 ] || fail "exit code $code"
+sleep 0.3
+[ -z "$(icon_geometry)" ] || fail "an icon was left behind"
+ok "closing removes the icon"
