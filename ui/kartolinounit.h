@@ -138,6 +138,7 @@ private:
     void layoutClient();
     void applyViewSettings(const cards::ViewSettings &view);
     void placeAtFirstShow();
+    void settleWindowState();
     void setTabStyle(int style);
     bool askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name);
     void updateMinimumSize();
@@ -159,6 +160,7 @@ private:
     bool m_firstShowDone = false;
     bool m_inFirstShow = false;
     bool m_awaitingIconic = false;
+    bool m_minimiseHandled = false;
     bool m_appMinimizeInstalled = false;
     bool m_closeAfterFirstShow = false;
     cards::ViewSettings m_view;

@@ -101,11 +101,8 @@ void TfrmMain::AppMinimize()
     TabControl1Changing(this, allow);
     // Without an icon in a notification area there would be no way back:
     // then the window stays minimised with its taskbar entry.
-    if (m_trayIcon->Added())
-        QTimer::singleShot(0, this, [this] {
-            if (isMinimized())
-                hide();
-        });
+    if (m_trayIcon->Added() && isMinimized())
+        hide();
 }
 
 void TfrmMain::TrayIconClick(QObject *)
@@ -136,8 +133,23 @@ void TfrmMain::changeEvent(QEvent *event)
     }
     if (!minimised && !m_firstShowDone && isVisible())
         FormShow();
-    else if (minimised && m_appMinimizeInstalled && !m_inFirstShow)
-        platform::Guarded([this] { AppMinimize(); });
+    else
+        // The platform may report states late and out of turn; the state the
+        // window settles in decides.
+        QTimer::singleShot(0, this, &TfrmMain::settleWindowState);
+}
+
+void TfrmMain::settleWindowState()
+{
+    if (!isMinimized()) {
+        m_minimiseHandled = false;
+        return;
+    }
+    if (m_minimiseHandled || !m_appMinimizeInstalled || m_inFirstShow)
+        return;
+    // One minimise writes once; a failed write waits for the next save point.
+    m_minimiseHandled = true;
+    platform::Guarded([this] { AppMinimize(); });
 }
 
 void TfrmMain::showEvent(QShowEvent *event)

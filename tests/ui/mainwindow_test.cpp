@@ -69,6 +69,7 @@ TEST_F(MainWindowFixture, MinimisingAndClosingWriteAChangedCard)
     startAndRestore();
     type(" eins");
     window->showMinimized();
+    QTest::qWait(20);
     EXPECT_TRUE(program.read("KRT/A.rtf").startsWith("{\\rtf1"));
     EXPECT_TRUE(window->Cards().CardModified());
     window->showNormal();
