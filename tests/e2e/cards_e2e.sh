@@ -35,18 +35,17 @@ for _ in $(seq 50); do [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino
 [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] || fail "caption after first show: $(xdotool getwindowname "$win")"
 ok "first show"
 
-sleep 0.3
+sleep 0.8
 xdotool type --delay 30 "Hallo "
 xdotool key ctrl+Tab
-sleep 0.5
-card_text "$prog/KRT/$first_tab.rtf" | grep -q "Hallo " || fail "leaving card not written: $(cat "$prog/KRT/$first_tab.rtf")"
+wait_until 50 card_has "$prog/KRT/$first_tab.rtf" "Hallo " || fail "leaving card not written: $(cat "$prog/KRT/$first_tab.rtf")"
 ok "tab switch writes the leaving card"
 
 xdotool type --delay 30 "Welt"
 xdotool key alt+F4
 code=$(wait_for_exit "$prog" 50) || fail "program did not end after Alt+F4"
 [ "$code" = 0 ] || fail "exit code $code"
-card_text "$prog/KRT/$second_tab.rtf" | grep -q "Welt" || fail "closing did not write the card"
+wait_until 30 card_has "$prog/KRT/$second_tab.rtf" "Welt" || fail "closing did not write the card"
 ok "close writes the card and ends with 0"
 
 # A second run without editing leaves every card untouched.

@@ -85,3 +85,11 @@ wait_for_exit() {
 card_text() {
   sed -e 's/\\par/\n/g' -e 's/\\[a-z]*-\{0,1\}[0-9]* \{0,1\}//g' -e 's/[{}]//g' "$1"
 }
+
+# wait_until TENTHS CMD... -> succeeds as soon as CMD does, fails after TENTHS / 10 s
+wait_until() {
+  local tries=$1; shift
+  for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+card_has() { card_text "$1" 2>/dev/null | grep -q "$2"; }

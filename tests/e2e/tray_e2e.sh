@@ -52,7 +52,7 @@ sleep 0.2
 xdotool windowminimize "$win"
 for _ in $(seq 50); do [ "$(map_state "$win")" = IsUnMapped ] && break; sleep 0.1; done
 [ "$(map_state "$win")" = IsUnMapped ] || fail "minimising left the window mapped: $(map_state "$win")"
-card_text "$prog/KRT/Karte.rtf" | grep -q "vor dem Verstecken" || fail "minimising did not write the card"
+wait_until 30 card_has "$prog/KRT/Karte.rtf" "vor dem Verstecken" || fail "minimising did not write the card"
 ok "minimising writes the card and hides the window"
 
 click_icon 3
