@@ -58,9 +58,8 @@ TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(true);
     document()->setDocumentMargin(0);
     connect(document(), &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
-    const QFont base = document()->defaultFont();
-    m_defaultFormat.setFontFamilies({base.family()});
-    m_defaultFormat.setFontPointSize(base.pointSizeF());
+    // m_defaultFormat starts empty: whatever it does not set shows the
+    // document's font, which follows the widget's.
 }
 
 void TRichEdit::contentsChanged()

@@ -2,6 +2,7 @@
 
 #include "platform/richedit.h"
 
+#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -108,8 +109,8 @@ QTextCharFormat TTextAttributes::read() const
     const QFont shown = m_editor.document()->defaultFont();
     if (format.fontFamilies().toStringList().isEmpty())
         format.setFontFamilies({shown.family()});
-    if (format.fontPointSize() <= 0)
-        format.setFontPointSize(shown.pointSizeF());
+    if (format.fontPointSize() <= 0) // a font given in pixels has no point size of its own
+        format.setFontPointSize(QFontInfo(shown).pointSizeF());
     return format;
 }
 
