@@ -6,10 +6,13 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLayout>
 #include <QPushButton>
+
+#include <cstdlib>
 
 namespace ui {
 
@@ -64,6 +67,28 @@ void TfrmMain::mnuSchriftClick(QObject *)
 
 namespace {
 
+// The family's style entry that is upright or slanted and bold or not as
+// asked, of normal width and the weight nearest to normal or bold.
+QString closestStyleName(const QString &family, TFontStyles style)
+{
+    const bool bold = style & platform::fsBold;
+    const bool slanted = style & platform::fsItalic;
+    const int wantedWeight = bold ? QFont::Bold : QFont::Normal;
+    QString best;
+    int bestScore = 0;
+    for (const QString &name : QFontDatabase::styles(family)) {
+        const QFont candidate = QFontDatabase::font(family, name, 10);
+        if ((candidate.style() != QFont::StyleNormal) != slanted || (candidate.weight() >= QFont::DemiBold) != bold)
+            continue;
+        const int score = std::abs(candidate.weight() - wantedWeight) + std::abs(candidate.stretch() - QFont::Unstretched) * 10;
+        if (best.isEmpty() || score < bestScore) {
+            best = name;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
 QFont toQFont(const TDialogFont &font)
 {
     QFont f(font.name);
@@ -73,6 +98,12 @@ QFont toQFont(const TDialogFont &font)
     f.setItalic(font.style & platform::fsItalic);
     f.setUnderline(font.style & platform::fsUnderline);
     f.setStrikeOut(font.style & platform::fsStrikeOut);
+    // The dialog picks its style entry by name; a family whose upright style
+    // is called "Book" rather than "Regular" would otherwise open on the
+    // first entry of its list, which may well be the oblique one.
+    const QString style = closestStyleName(font.name, font.style);
+    if (!style.isEmpty())
+        f.setStyleName(style);
     return f;
 }
 

@@ -5,9 +5,13 @@
 #include "platform/application.h"
 #include "platform/richedit.h"
 #include "platform/textattributes.h"
+#include "tests/common/modaldriver.h"
 #include "tests/common/tempfolder.h"
 #include "ui/kartolinounit.h"
 
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
@@ -218,4 +222,37 @@ TEST_F(FormatCommands, FontDialogChangesAreAppliedAndCancelChangesNothing)
     window->mnuSchriftClick(nullptr);
     EXPECT_EQ(editor->document()->toHtml(), before);
     EXPECT_FALSE(window->Cards().CardModified());
+}
+
+TEST_F(FormatCommands, RealFontDialogOpensOnTheSelectionsWholePoints)
+{
+    const QString family = QFontInfo(editor->font()).family();
+    select(0, 4);
+    QTextCharFormat look;
+    look.setFontFamilies({family});
+    look.setFontPointSize(10.5);
+    look.setFontUnderline(true);
+    editor->textCursor().mergeCharFormat(look);
+
+    QStringList edits;
+    bool colourButton = false;
+    ModalDriver driver;
+    driver.Press("OK").Inspect([&](QWidget *dialog) {
+        for (QLineEdit *edit : dialog->findChildren<QLineEdit *>())
+            edits << edit->text();
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            colourButton = colourButton || button->text() == QString::fromUtf8("&Farbe …");
+    });
+    window->mnuSchriftClick(nullptr);
+    EXPECT_EQ(driver.Pending(), 0);
+    EXPECT_TRUE(edits.contains("10")) << edits.join('|').toStdString();
+    EXPECT_TRUE(colourButton);
+    EXPECT_EQ(formatAt(0).fontPointSize(), 10);
+    EXPECT_EQ(StyleOfFormat(formatAt(3)), fsUnderline);
+
+    const QString before = editor->document()->toHtml();
+    driver.Press("Cancel");
+    window->mnuSchriftClick(nullptr);
+    EXPECT_EQ(driver.Pending(), 0);
+    EXPECT_EQ(editor->document()->toHtml(), before);
 }
