@@ -162,6 +162,8 @@ void TTextAttributes::SetStyle(TFontStyles style)
 
 TColor TTextAttributes::Color() const
 {
+    if (!m_editor.HandleAllocated())
+        return clBlack; // an empty format has neither a colour nor "automatic"
     const QTextCharFormat format = read();
     if (!hasOwnColour(format))
         return clWindowText;
@@ -182,7 +184,10 @@ void TTextAttributes::SetColor(TColor color)
 
 TAlignment TParaAttributes::Alignment() const
 {
-    const Qt::Alignment a = m_editor.textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    const QList<QTextBlock> blocks = touchedBlocks(m_editor);
+    if (blocks.isEmpty())
+        return taLeftJustify;
+    const Qt::Alignment a = blocks.first().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter)
         return taCenter;
     if (a & Qt::AlignRight)

@@ -14,7 +14,7 @@
 //   caret's typing format) and are remembered as the editor's default; the
 //   text already there keeps its look.
 // - Before the editor's window exists reads give an empty format (no flags,
-//   no name, size 0, auto colour) and writes do nothing.
+//   no name, size 0, colour black) and writes do nothing.
 // - Colour: the system window-text colour stands for "automatic colour"
 //   (text without a colour of its own) in both directions.
 // - Paragraph hanging offset: a paragraph starts its first line at its start

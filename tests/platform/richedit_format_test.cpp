@@ -182,6 +182,7 @@ TEST(EditorWithoutWindow, AttributesAreEmptyAndUndoIsNotSent)
     EXPECT_EQ(editor.SelectionAttributes().Style(), 0u);
     EXPECT_EQ(editor.SelectionAttributes().Size(), 0);
     EXPECT_TRUE(editor.DefaultAttributes().Name().isEmpty());
+    EXPECT_EQ(editor.SelectionAttributes().Color(), clBlack);
     c.setPosition(0);
     QTextCharFormat probe = c.charFormat();
     EXPECT_EQ(StyleOfFormat(probe), 0u);
@@ -248,6 +249,8 @@ TEST_F(FormatFixture, AlignmentCoversEveryTouchedParagraph)
     editor.ParagraphAttributes().SetAlignment(taRightJustify);
     EXPECT_EQ(editor.ParagraphAttributes().Alignment(), taRightJustify);
     caretAt(0);
+    EXPECT_EQ(editor.ParagraphAttributes().Alignment(), taCenter);
+    select(block(3).position() + 2, 1); // reported: the first touched paragraph
     EXPECT_EQ(editor.ParagraphAttributes().Alignment(), taCenter);
 }
 
