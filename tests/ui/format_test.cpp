@@ -109,8 +109,11 @@ TEST_F(FormatCommands, WithNothingSelectedTogglesChangeTheDefaultFormatOnly)
     window->mnuSchriftClick(nullptr);
     EXPECT_FALSE(dialogOpened);
 
+    window->Cards().SetCardModified(false);
     window->spBoldClick(nullptr);
     EXPECT_EQ(editor->DefaultAttributes().Style(), fsBold);
+    // The text did not change, so neither did the card.
+    EXPECT_FALSE(window->Cards().CardModified());
     for (int i = 0; i < 14; ++i)
         EXPECT_EQ(styleAt(i), 0u) << i;
     QTest::keyClicks(editor, "X");
