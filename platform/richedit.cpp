@@ -3,6 +3,7 @@
 #include "platform/application.h"
 #include "platform/exception.h"
 #include "platform/files.h"
+#include "platform/printing.h"
 #include "platform/streampieces.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
@@ -17,6 +18,8 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QApplication>
+#include <QTextFragment>
+#include <QTextLayout>
 #include <memory>
 
 namespace platform {
@@ -55,6 +58,8 @@ TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(true);
     document()->setDocumentMargin(0);
     connect(document(), &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
+    // m_defaultFormat starts empty: whatever it does not set shows the
+    // document's font, which follows the widget's.
 }
 
 void TRichEdit::contentsChanged()
@@ -121,21 +126,82 @@ void TRichEdit::adoptDocument(QTextDocument *doc)
     moveCursor(QTextCursor::Start);
 }
 
-void TRichEdit::UndoLastEdit() { undo(); }
+bool TRichEdit::HandleAllocated() const { return testAttribute(Qt::WA_WState_Created); }
+
+void TRichEdit::UndoLastEdit()
+{
+    if (HandleAllocated())
+        undo();
+}
+
 void TRichEdit::CutSelection() { cut(); }
 void TRichEdit::CopySelection() { copy(); }
 void TRichEdit::PasteClipboard() { paste(); }
 
-void TRichEdit::SetNumberingNone()
+qint64 TRichEdit::SelectionLength() const
 {
-    QTextCursor cursor = textCursor();
-    if (QTextList *list = cursor.currentList()) {
-        QTextBlockFormat format = cursor.blockFormat();
-        list->remove(cursor.block());
-        format.setIndent(0);
-        cursor.setBlockFormat(format);
-    }
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
 }
+
+QTextCharFormat TRichEdit::FirstSelectedCharFormat() const
+{
+    const QTextCursor selection = textCursor();
+    QTextCursor first(document());
+    first.setPosition(selection.selectionStart());
+    // A cursor reports the character before it: step over the first one.
+    if (selection.hasSelection())
+        first.movePosition(QTextCursor::NextCharacter);
+    return first.charFormat();
+}
+
+void TRichEdit::ChangeSelectionFormat(const std::function<void(QTextCharFormat &)> &change)
+{
+    const QTextCursor selection = textCursor();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    if (start == end)
+        return;
+    // Each run keeps its other properties, so collect them all before the
+    // first change splits or merges fragments.
+    struct Run {
+        int from, to;
+        QTextCharFormat format;
+    };
+    QList<Run> runs;
+    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const int from = qMax(f.position(), start);
+            const int to = qMin(f.position() + f.length(), end);
+            if (from < to)
+                runs.append({from, to, f.charFormat()});
+        }
+    }
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (Run &run : runs) {
+        change(run.format);
+        edit.setPosition(run.from);
+        edit.setPosition(run.to, QTextCursor::KeepAnchor);
+        edit.setCharFormat(run.format);
+    }
+    edit.endEditBlock();
+}
+
+void TRichEdit::ChangeDefaultFormat(const std::function<void(QTextCharFormat &)> &change)
+{
+    change(m_defaultFormat);
+    // The text already there keeps its look; what is typed next takes the
+    // change. With a selection, typing replaces it and takes its format.
+    if (textCursor().hasSelection())
+        return;
+    QTextCharFormat typing = currentCharFormat();
+    change(typing);
+    setCurrentCharFormat(typing);
+}
+
+void TRichEdit::SetNumberingNone() { ParagraphAttributes().SetNumbering(nsNone); }
 
 void TRichEdit::SetBaseFont(const QString &name, int pointSize)
 {
@@ -147,6 +213,15 @@ void TRichEdit::SetBaseFont(const QString &name, int pointSize)
     font.setFamily(name);
     font.setPointSize(pointSize);
     document()->setDefaultFont(font);
+    m_defaultFormat = QTextCharFormat();
+    m_defaultFormat.setFontFamilies({name});
+    m_defaultFormat.setFontPointSize(pointSize);
+    TFontStyles style = 0;
+    style |= font.bold() ? fsBold : 0;
+    style |= font.italic() ? fsItalic : 0;
+    style |= font.underline() ? fsUnderline : 0;
+    style |= font.strikeOut() ? fsStrikeOut : 0;
+    SetStyleOfFormat(m_defaultFormat, style);
     QTextCharFormat format;
     format.setFontFamilies({name});
     format.setFontPointSize(pointSize);
@@ -156,6 +231,96 @@ void TRichEdit::SetBaseFont(const QString &name, int pointSize)
         first.mergeBlockCharFormat(format);
     }
     mergeCurrentCharFormat(format);
+}
+
+void TRichEdit::PrintDocument(PrinterSession &session, const QString &title) const
+{
+    session.PrintDocument(*document(), title);
+}
+
+namespace {
+
+// Where display line index starts, or -1 when there is no such line.
+int lineStart(const QTextDocument *doc, int index)
+{
+    if (index == 0)
+        return 0;
+    const QTextBlock block = doc->findBlockByLineNumber(index);
+    if (!block.isValid())
+        return -1;
+    const int local = index - block.firstLineNumber();
+    const QTextLayout *layout = block.layout();
+    if (layout && local > 0 && local < layout->lineCount())
+        return block.position() + layout->lineAt(local).textStart();
+    return block.position();
+}
+
+} // namespace
+
+void TRichEdit::InsertLine(int index, const QString &text)
+{
+    QTextDocument *doc = document();
+    const int position = index < 0 ? -1 : lineStart(doc, index);
+    // The break counts as the two characters CR LF.
+    if (position < 0 || TextLength() + text.size() + 2 > m_textLimit)
+        throw Exception(QString::fromUtf8(kInsertLineFailedText));
+    QTextCursor cursor(doc);
+    cursor.setPosition(position);
+    const bool undoable = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    cursor.insertText(text);
+    cursor.insertBlock();
+    doc->setUndoRedoEnabled(undoable);
+    setTextCursor(cursor);
+    if (textCursor().position() != position + text.size() + 1)
+        throw Exception(QString::fromUtf8(kInsertLineFailedText));
+}
+
+QMimeData *TRichEdit::MimeDataFor(const QTextDocumentFragment &fragment, const QFont &baseFont)
+{
+    auto *data = new QMimeData;
+    data->setText(fragment.toPlainText());
+    data->setHtml(fragment.toHtml());
+    QTextDocument piece;
+    piece.setDefaultFont(baseFont);
+    QTextCursor(&piece).insertFragment(fragment);
+    const QByteArray rtf = rtf::RtfWriter(&piece).write();
+    data->setData(QString::fromLatin1(kRtfMimeType), rtf);
+    data->setData(QString::fromLatin1(kRtfMimeTypeAlt), rtf);
+    return data;
+}
+
+QMimeData *TRichEdit::createMimeDataFromSelection() const
+{
+    return MimeDataFor(textCursor().selection(), document()->defaultFont());
+}
+
+bool TRichEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source && (source->hasFormat(QString::fromLatin1(kRtfMimeType)) ||
+                      source->hasFormat(QString::fromLatin1(kRtfMimeTypeAlt)) || QTextEdit::canInsertFromMimeData(source));
+}
+
+bool TRichEdit::insertRichFragment(const QMimeData *source)
+{
+    QByteArray bytes = source->data(QString::fromLatin1(kRtfMimeType));
+    if (bytes.isEmpty())
+        bytes = source->data(QString::fromLatin1(kRtfMimeTypeAlt));
+    QTextDocument piece;
+    piece.setDefaultFont(document()->defaultFont());
+    if (!bytes.isEmpty() && rtf::RtfReader(&piece).read(bytes)) {
+        QTextCursor cursor = textCursor();
+        cursor.insertFragment(QTextDocumentFragment(&piece));
+        setTextCursor(cursor);
+        return true;
+    }
+    if (source->hasHtml()) {
+        QTextCursor cursor = textCursor();
+        cursor.insertFragment(QTextDocumentFragment::fromHtml(source->html(), document()));
+        setTextCursor(cursor);
+        return true;
+    }
+    return false;
 }
 
 void TRichEdit::ClearDocument()
@@ -192,13 +357,25 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
 
 void TRichEdit::insertFromMimeData(const QMimeData *source)
 {
-    if (!source || !source->hasText() || source->text().size() <= roomLeft()) {
-        QTextEdit::insertFromMimeData(source);
+    if (!source)
+        return;
+    if (source->hasText() && source->text().size() > roomLeft()) {
+        // Only what still fits goes in, as plain text.
+        const qint64 room = qMax<qint64>(0, roomLeft());
+        QTextCursor cursor = textCursor();
+        cursor.insertText(source->text().left(room));
+        setTextCursor(cursor);
         return;
     }
-    // Only what still fits goes in, as plain text.
-    const qint64 room = qMax<qint64>(0, roomLeft());
-    textCursor().insertText(source->text().left(room));
+    if (insertRichFragment(source))
+        return;
+    if (source->hasText()) {
+        QTextCursor cursor = textCursor();
+        cursor.insertText(source->text());
+        setTextCursor(cursor);
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
 }
 
 void TRichEdit::SetFormatRect(int left, int top, int right, int bottom)

@@ -2,10 +2,22 @@
 // The card editor: a multi-line, word-wrapping rich text control without
 // border or scroll bars whose document format is RTF.
 
+#include "platform/textattributes.h"
+
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <functional>
 
+class QTextDocumentFragment;
+
 namespace platform {
+
+class PrinterSession;
+
+// Clipboard formats the editor offers with its own RTF.
+inline constexpr auto kRtfMimeType = "text/rtf";
+inline constexpr auto kRtfMimeTypeAlt = "application/rtf";
+inline constexpr auto kInsertLineFailedText = "Fehler bei Einfügen von RichEdit-Zeile";
 
 class TRichEdit : public QTextEdit {
     Q_OBJECT
@@ -42,16 +54,52 @@ public:
     int ClientWidth() const { return width(); }
     int ClientHeight() const { return height(); }
 
-    // Editing operations.
+    // Whether the control's window exists; before, attribute reads give an
+    // empty format, attribute writes and undo do nothing.
+    bool HandleAllocated() const;
+
+    // Editing operations. Undo is skipped while the window does not exist.
+    // Copy and cut offer plain text, RTF (text/rtf and application/rtf) and
+    // HTML; paste takes RTF first, then HTML, then plain text.
     void UndoLastEdit();
     void CutSelection();
     void CopySelection();
     void PasteClipboard();
+
+    // Inserts text and a paragraph break at the start of display line index,
+    // without an undo record (the undo history is dropped: earlier steps
+    // would no longer fit the text). The caret ends right behind the break;
+    // throws kInsertLineFailedText when it cannot, e.g. the line does not
+    // exist or the text limit leaves no room, and then nothing is inserted.
+    void InsertLine(int index, const QString &text);
+
+    // Selected characters.
+    qint64 SelectionLength() const;
+    // The selection's and the default character format (see
+    // textattributes.h), and the selected paragraphs.
+    TTextAttributes SelectionAttributes() { return TTextAttributes(*this, TAttributeType::atSelected); }
+    TTextAttributes DefaultAttributes() { return TTextAttributes(*this, TAttributeType::atDefaultText); }
+    TParaAttributes ParagraphAttributes() { return TParaAttributes(*this); }
+
     // Paragraph numbering off for the selected paragraphs.
     void SetNumberingNone();
     // The control's base font: a change copies the whole font into the
-    // default character format, so text typed next takes it.
+    // default character format, so text typed next takes it; an unchanged
+    // value does nothing.
+    QFont BaseFont() const { return document()->defaultFont(); }
     void SetBaseFont(const QString &name, int pointSize);
+
+    // Prints the whole content as one job named title.
+    void PrintDocument(PrinterSession &session, const QString &title) const;
+
+    // Used by the attribute objects.
+    QTextCharFormat FirstSelectedCharFormat() const;
+    const QTextCharFormat &DefaultCharFormat() const { return m_defaultFormat; }
+    void ChangeSelectionFormat(const std::function<void(QTextCharFormat &)> &change);
+    void ChangeDefaultFormat(const std::function<void(QTextCharFormat &)> &change);
+
+    // What copy offers for a piece of text: plain text, RTF and HTML.
+    static QMimeData *MimeDataFor(const QTextDocumentFragment &fragment, const QFont &baseFont);
 
     // Raised for every change of the content (text or format) made while the
     // control is not loading a document.
@@ -60,11 +108,16 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     void contentsChanged();
     void adoptDocument(QTextDocument *doc);
     qint64 roomLeft() const;
+    bool insertRichFragment(const QMimeData *source);
+
+    QTextCharFormat m_defaultFormat;
 
     qint64 m_textLimit = kInitialTextLimit;
     bool m_loading = false;

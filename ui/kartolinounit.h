@@ -4,6 +4,9 @@
 // handlers; they are spread over kartolinounit_*.cpp by topic.
 
 #include "cards/settings.h"
+#include "platform/printing.h"
+#include "platform/syscolors.h"
+#include "platform/textattributes.h"
 #include "ui/menushortcut.h"
 
 #include <QMainWindow>
@@ -33,6 +36,18 @@ class TSpeedBar;
 
 namespace ui {
 
+// The font the font dialog carries: name, whole points, style flags
+// (platform::TFontStyle) and colour.
+struct TDialogFont {
+    QString name;
+    int size = 0;
+    platform::TFontStyles style = 0;
+    platform::TColor color = 0;
+};
+// Stands in for the font dialog: shows the font, lets the user change it and
+// returns whether the user confirmed.
+using FontDialogStep = std::function<bool(TDialogFont &font, QWidget *parent)>;
+
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -59,6 +74,10 @@ public:
     // A main-menu item by its component name ("mnuNeu"), or null.
     QAction *MenuItem(const QString &name) const;
     const cards::CardSettings &CardSettings() const { return m_cardSettings; }
+    // The current printer of this run, shared by both print commands.
+    platform::PrinterSession &PrintSession() { return m_printSession; }
+    // Tests replace the font dialog; an empty step restores the real one.
+    void SetFontDialogStep(FontDialogStep step) { m_fontDialogStep = std::move(step); }
 
     // Form handlers.
     void FormCreate();
@@ -85,7 +104,10 @@ public:
     void mnuMehrzeiligClick(QObject *sender);
     void mnuSaveAnsichtClick(QObject *sender);
 
-    // Editing and formatting.
+    // Editing and formatting. The character attributes the formatting acts
+    // on: the selection's when something is selected, else the editor's
+    // default format; evaluated afresh at each use.
+    platform::TTextAttributes CurrentAttributes() const;
     void mnuUnDOClick(QObject *sender);
     void ppAusschneidenClick(QObject *sender);
     void ppKopierenClick(QObject *sender);
@@ -140,6 +162,8 @@ private:
     void placeAtFirstShow();
     void settleWindowState();
     void setTabStyle(int style);
+    void toggleStyle(platform::TFontStyles flag);
+    bool runFontDialog(TDialogFont &font);
     bool askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name);
     void updateMinimumSize();
 
@@ -164,6 +188,8 @@ private:
     bool m_appMinimizeInstalled = false;
     bool m_closeAfterFirstShow = false;
     cards::ViewSettings m_view;
+    platform::PrinterSession m_printSession;
+    FontDialogStep m_fontDialogStep;
 };
 
 } // namespace ui

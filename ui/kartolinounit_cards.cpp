@@ -51,8 +51,11 @@ void TfrmMain::mnuNeuClick(QObject *)
     m_tabControl1->SetTabIndex(index);
     m_editor->ClearDocument();
     m_cards->SetEditorCard(index);
+    // Setting up the empty card is no edit of it.
+    const bool modified = m_cards->CardModified();
     m_editor->SetNumberingNone();
     m_editor->SetBaseFont(m_cardSettings.newCardFontName, m_cardSettings.newCardFontSize);
+    m_cards->SetCardModified(modified);
     // Written at once, empty: a card made and left without typing must load again.
     m_cards->SaveCurrentCard();
 }

@@ -1,12 +1,18 @@
-// Editing, formatting, the time stamp, printing, the hand-off and the help
-// windows.
+// Undo and the clipboard, the time stamp, the hand-off and the help windows.
 
 #include "ui/kartolinounit.h"
 
 #include "cards/cardstore.h"
+#include "platform/exception.h"
+#include "platform/regional.h"
 #include "platform/richedit.h"
 #include "platform/shell.h"
 #include "platform/tabcontrol.h"
+
+#include <QClipboard>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QMimeData>
 
 namespace ui {
 
@@ -15,23 +21,42 @@ void TfrmMain::ppAusschneidenClick(QObject *) { m_editor->CutSelection(); }
 void TfrmMain::ppKopierenClick(QObject *) { m_editor->CopySelection(); }
 void TfrmMain::ppEinfuegenClick(QObject *) { m_editor->PasteClipboard(); }
 
+namespace {
+
+// The clipboard afterwards holds the text alone: whatever it held before,
+// in every format, is gone.
+void putTextOnClipboard(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        throw platform::Exception(QStringLiteral("Zwischenablage kann nicht geöffnet werden"));
+    clipboard->clear();
+    auto *data = new QMimeData;
+    data->setText(text);
+    clipboard->setMimeData(data);
+    const QMimeData *now = clipboard->mimeData();
+    if (!now || now->text() != text)
+        throw platform::Exception(QStringLiteral("Zwischenablage kann nicht geöffnet werden"));
+}
+
+} // namespace
+
+void TfrmMain::spZeitStempelClick(QObject *)
+{
+    const QString text = platform::DateTimeText(QDateTime::currentDateTime());
+    if (m_cardSettings.timeStampMode == QLatin1String("Cursor")) {
+        putTextOnClipboard(text);
+        m_editor->PasteClipboard();
+    } else {
+        m_editor->InsertLine(0, text);
+    }
+}
+
 void TfrmMain::mnuTextverarbeitungClick(QObject *)
 {
     const int index = m_tabControl1->TabIndex();
     platform::ShellOpen(this, m_cards->CardFileName(m_tabControl1->Tab(index)));
 }
 
-// Commands that arrive with the formatting, printing and help windows.
-void TfrmMain::mnuSchriftClick(QObject *) {}
-void TfrmMain::spBoldClick(QObject *) {}
-void TfrmMain::spItalicClick(QObject *) {}
-void TfrmMain::spUnderlineClick(QObject *) {}
-void TfrmMain::spLeftClick(QObject *) {}
-void TfrmMain::spCenterClick(QObject *) {}
-void TfrmMain::spRightClick(QObject *) {}
-void TfrmMain::spBulletClick(QObject *) {}
-void TfrmMain::spZeitStempelClick(QObject *) {}
-void TfrmMain::mnuDruckenClick(QObject *) {}
-void TfrmMain::spDruckenClick(QObject *) {}
 
 } // namespace ui

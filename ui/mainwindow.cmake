@@ -7,4 +7,6 @@ target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_edit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_help.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_format.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_print.cpp
 )

@@ -5,4 +5,5 @@ kartolino_add_gtest(platform_tests
     ${CMAKE_CURRENT_LIST_DIR}/richedit_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tabcontrol_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/singleinstance_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/richedit_format_test.cpp
   LIBS kartolino_platform)

@@ -1,0 +1,150 @@
+// Character and paragraph formatting and the font dialog.
+
+#include "ui/kartolinounit.h"
+
+#include "platform/richedit.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QLayout>
+#include <QPushButton>
+
+#include <cstdlib>
+
+namespace ui {
+
+using platform::TFontStyles;
+
+platform::TTextAttributes TfrmMain::CurrentAttributes() const
+{
+    return m_editor->SelectionLength() > 0 ? m_editor->SelectionAttributes() : m_editor->DefaultAttributes();
+}
+
+// The flags the command does not toggle are written back as reported, so a
+// selection whose characters differ in them becomes uniform (the editor
+// reports the first selected character's flags).
+void TfrmMain::toggleStyle(TFontStyles flag)
+{
+    const TFontStyles style = CurrentAttributes().Style();
+    CurrentAttributes().SetStyle((style & flag) ? (style & ~flag) : (style | flag));
+}
+
+void TfrmMain::spBoldClick(QObject *) { toggleStyle(platform::fsBold); }
+void TfrmMain::spItalicClick(QObject *) { toggleStyle(platform::fsItalic); }
+void TfrmMain::spUnderlineClick(QObject *) { toggleStyle(platform::fsUnderline); }
+
+void TfrmMain::spLeftClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(platform::taLeftJustify); }
+void TfrmMain::spCenterClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(platform::taCenter); }
+void TfrmMain::spRightClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(platform::taRightJustify); }
+
+void TfrmMain::spBulletClick(QObject *)
+{
+    platform::TParaAttributes paragraphs = m_editor->ParagraphAttributes();
+    paragraphs.SetNumbering(paragraphs.Numbering() == platform::nsNone ? platform::nsBullet : platform::nsNone);
+}
+
+void TfrmMain::mnuSchriftClick(QObject *)
+{
+    if (m_editor->SelectionLength() == 0)
+        return;
+    TDialogFont font;
+    font.name = CurrentAttributes().Name();
+    font.size = CurrentAttributes().Size();
+    font.style = CurrentAttributes().Style();
+    font.color = CurrentAttributes().Color();
+    if (!runFontDialog(font))
+        return;
+    // Four writes even when nothing changed: a selection of mixed fonts
+    // becomes uniform. The character set is not transferred.
+    CurrentAttributes().SetName(font.name);
+    CurrentAttributes().SetSize(font.size);
+    CurrentAttributes().SetStyle(font.style);
+    CurrentAttributes().SetColor(font.color);
+}
+
+namespace {
+
+// The family's style entry that is upright or slanted and bold or not as
+// asked, of normal width and the weight nearest to normal or bold.
+QString closestStyleName(const QString &family, TFontStyles style)
+{
+    const bool bold = style & platform::fsBold;
+    const bool slanted = style & platform::fsItalic;
+    const int wantedWeight = bold ? QFont::Bold : QFont::Normal;
+    QString best;
+    int bestScore = 0;
+    for (const QString &name : QFontDatabase::styles(family)) {
+        const QFont candidate = QFontDatabase::font(family, name, 10);
+        if ((candidate.style() != QFont::StyleNormal) != slanted || (candidate.weight() >= QFont::DemiBold) != bold)
+            continue;
+        const int score = std::abs(candidate.weight() - wantedWeight) + std::abs(candidate.stretch() - QFont::Unstretched) * 10;
+        if (best.isEmpty() || score < bestScore) {
+            best = name;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+QFont toQFont(const TDialogFont &font)
+{
+    QFont f(font.name);
+    if (font.size > 0)
+        f.setPointSize(font.size);
+    f.setBold(font.style & platform::fsBold);
+    f.setItalic(font.style & platform::fsItalic);
+    f.setUnderline(font.style & platform::fsUnderline);
+    f.setStrikeOut(font.style & platform::fsStrikeOut);
+    // The dialog picks its style entry by name; a family whose upright style
+    // is called "Book" rather than "Regular" would otherwise open on the
+    // first entry of its list, which may well be the oblique one.
+    const QString style = closestStyleName(font.name, font.style);
+    if (!style.isEmpty())
+        f.setStyleName(style);
+    return f;
+}
+
+TFontStyles stylesOf(const QFont &f)
+{
+    TFontStyles style = 0;
+    style |= f.bold() ? platform::fsBold : 0;
+    style |= f.italic() ? platform::fsItalic : 0;
+    style |= f.underline() ? platform::fsUnderline : 0;
+    style |= f.strikeOut() ? platform::fsStrikeOut : 0;
+    return style;
+}
+
+} // namespace
+
+bool TfrmMain::runFontDialog(TDialogFont &font)
+{
+    if (m_fontDialogStep)
+        return m_fontDialogStep(font, this);
+    QFontDialog dialog(this);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setCurrentFont(toQFont(font));
+    // Qt's dialog has no colour among its effects; the button adds it.
+    platform::TColor colour = font.color;
+    if (auto *effects = dialog.findChild<QGroupBox *>(); effects && effects->layout()) {
+        auto *button = new QPushButton(QStringLiteral("&Farbe …"), effects);
+        effects->layout()->addWidget(button);
+        connect(button, &QPushButton::clicked, &dialog, [&] {
+            const QColor chosen = QColorDialog::getColor(platform::ToQColor(colour), &dialog);
+            if (chosen.isValid())
+                colour = platform::FromQColor(chosen);
+        });
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QFont chosen = dialog.selectedFont();
+    font.name = chosen.family();
+    font.size = chosen.pointSize();
+    font.style = stylesOf(chosen);
+    font.color = colour;
+    return true;
+}
+
+} // namespace ui
