@@ -13,6 +13,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
+#include "ui/clickable.h"
+
 #include <algorithm>
 #include <functional>
 
@@ -26,31 +28,7 @@ constexpr int kMailRight = 314;
 constexpr int kAddressGap = 8;
 constexpr int kDividerTop = 144;
 
-// A label that reports a click: left button pressed and released on it.
-class TClickLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> OnClick;
-
-protected:
-    void mousePressEvent(QMouseEvent *e) override
-    {
-        pressed_ = e->button() == Qt::LeftButton;
-        e->accept();
-    }
-    void mouseReleaseEvent(QMouseEvent *e) override
-    {
-        const bool click = pressed_ && e->button() == Qt::LeftButton &&
-                           rect().contains(e->position().toPoint());
-        pressed_ = false;
-        e->accept();
-        if (click && OnClick)
-            platform::Guarded(OnClick);
-    }
-
-private:
-    bool pressed_ = false;
-};
+using TClickLabel = TClickable<QLabel>;
 
 TClickLabel *makeLink(QWidget *parent, const QFont &font)
 {

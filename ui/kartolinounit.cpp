@@ -8,6 +8,7 @@
 #include "platform/richedit.h"
 #include "platform/shell.h"
 #include "platform/tabcontrol.h"
+#include "ui/clickable.h"
 #include "ui/makerlogo.h"
 #include "ui/programicon.h"
 #include "ui/toolbar.h"
@@ -48,23 +49,6 @@ protected:
     }
 };
 
-// The banner and its label both open the maker's web site.
-template <class Base>
-class Clickable : public Base {
-public:
-    using Base::Base;
-    std::function<void()> onClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        Base::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton && onClick && this->rect().contains(event->position().toPoint())) {
-            event->accept(); // the label's click is not the panel's as well
-            platform::Guarded(onClick);
-        }
-    }
-};
 } // namespace
 
 TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
@@ -95,7 +79,7 @@ void TfrmMain::createComponents()
 
     createToolbar();
 
-    auto *panel = new Clickable<QFrame>(client);
+    auto *panel = new TClickable<QFrame>(client);
     m_panel1 = panel;
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::NoFrame);
@@ -105,9 +89,9 @@ void TfrmMain::createComponents()
     panel->setPalette(bannerPalette);
     panel->setCursor(Qt::PointingHandCursor);
     panel->setLayoutDirection(Qt::LeftToRight);
-    panel->onClick = [this] { Panel1Click(); };
+    panel->OnClick = [this] { Panel1Click(); };
 
-    auto *label = new Clickable<QLabel>(panel);
+    auto *label = new TClickable<QLabel>(panel);
     m_label1 = label;
     label->setObjectName(QStringLiteral("Label1"));
     QFont labelFont(QStringLiteral("Arial"));
@@ -123,7 +107,7 @@ void TfrmMain::createComponents()
     label->setText(kMakerName + QStringLiteral(" \u2013 ") + kMakerTagline);
     label->adjustSize();
     label->move(9, 7);
-    label->onClick = [this] { Panel1Click(); };
+    label->OnClick = [this] { Panel1Click(); };
 
     m_tabControl1 = new platform::TTabControl(client);
     m_tabControl1->setObjectName(QStringLiteral("TabControl1"));

@@ -14,19 +14,13 @@
 #include <QTextList>
 #include <gtest/gtest.h>
 
+#include "tests/common/messageof.h"
+
+using testing_support::MessageOf;
+
 using namespace platform;
 
 namespace {
-
-QString messageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Exception &e) {
-        return e.message();
-    }
-    return QString();
-}
 
 struct FormatFixture : ::testing::Test {
     TRichEdit editor;
@@ -352,12 +346,12 @@ TEST_F(FormatFixture, InsertLineFailsWithoutRoomOrLine)
 {
     editor.setPlainText("abc");
     editor.SetTextLimit(8);
-    EXPECT_EQ(messageOf([&] { editor.InsertLine(0, "1234"); }), "Fehler bei Einfügen von RichEdit-Zeile");
+    EXPECT_EQ(MessageOf([&] { editor.InsertLine(0, "1234"); }), "Fehler bei Einfügen von RichEdit-Zeile");
     EXPECT_EQ(editor.toPlainText(), "abc");
     editor.InsertLine(0, "123");
     EXPECT_EQ(editor.toPlainText(), "123\nabc");
     editor.SetTextLimit(TRichEdit::kMaxTextLimit);
-    EXPECT_EQ(messageOf([&] { editor.InsertLine(5, "x"); }), "Fehler bei Einfügen von RichEdit-Zeile");
+    EXPECT_EQ(MessageOf([&] { editor.InsertLine(5, "x"); }), "Fehler bei Einfügen von RichEdit-Zeile");
     editor.InsertLine(1, "mitte");
     EXPECT_EQ(editor.toPlainText(), "123\nmitte\nabc");
     EXPECT_EQ(editor.textCursor().position(), 10);

@@ -6,6 +6,10 @@
 #include <QTextBlock>
 #include <gtest/gtest.h>
 
+#include "tests/common/messageof.h"
+
+using testing_support::MessageOf;
+
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,16 +18,6 @@ using namespace platform;
 using testing_support::TempFolder;
 
 namespace {
-QString messageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Exception &e) {
-        return e.message();
-    }
-    return QString();
-}
-
 struct EditorFixture : ::testing::Test {
     TRichEdit editor;
     TempFolder dir;
@@ -67,10 +61,10 @@ TEST_F(EditorFixture, FailedLoadKeepsContentAndSaysWhichFile)
 {
     editor.setPlainText("bleibt");
     changes = 0;
-    EXPECT_EQ(messageOf([&] { editor.LoadDocument(dir.file("fehlt.rtf")); }),
+    EXPECT_EQ(MessageOf([&] { editor.LoadDocument(dir.file("fehlt.rtf")); }),
               QString("Datei %1 kann nicht geöffnet werden").arg(dir.file("fehlt.rtf")));
     dir.mkdir("ordner.rtf");
-    EXPECT_EQ(messageOf([&] { editor.LoadDocument(dir.file("ordner.rtf")); }),
+    EXPECT_EQ(MessageOf([&] { editor.LoadDocument(dir.file("ordner.rtf")); }),
               QString("Datei %1 kann nicht geöffnet werden").arg(dir.file("ordner.rtf")));
     EXPECT_EQ(editor.toPlainText(), "bleibt");
     EXPECT_EQ(changes, 0);
@@ -108,7 +102,7 @@ TEST_F(EditorFixture, SaveFailuresKeepThePreviousFile)
     editor.setPlainText("neu");
     dir.write("ro.rtf", "alt");
     ::chmod(QFile::encodeName(dir.file("ro.rtf")).constData(), 0444);
-    EXPECT_EQ(messageOf([&] { editor.SaveDocument(dir.file("ro.rtf")); }),
+    EXPECT_EQ(MessageOf([&] { editor.SaveDocument(dir.file("ro.rtf")); }),
               QString("Datei %1 kann nicht erstellt werden").arg(dir.file("ro.rtf")));
     EXPECT_EQ(dir.read("ro.rtf"), "alt");
 
@@ -120,7 +114,7 @@ TEST_F(EditorFixture, SaveFailuresKeepThePreviousFile)
     struct rlimit limit = saved;
     limit.rlim_cur = 4096;
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    const QString message = messageOf([&] { editor.SaveDocument(dir.file("voll.rtf")); });
+    const QString message = MessageOf([&] { editor.SaveDocument(dir.file("voll.rtf")); });
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previous);
     EXPECT_EQ(message, "Das Speichern des Streams ist mißlungen");

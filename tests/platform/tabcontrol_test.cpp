@@ -6,19 +6,13 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
+#include "tests/common/messageof.h"
+
+using testing_support::MessageOf;
+
 using namespace platform;
 
 namespace {
-QString messageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Exception &e) {
-        return e.message();
-    }
-    return QString();
-}
-
 struct TabFixture : ::testing::Test {
     TTabControl tabs;
     QStringList events;
@@ -112,10 +106,10 @@ TEST_F(TabFixture, RefusedOrFailedChangingKeepsTheOldTab)
 
 TEST_F(TabFixture, ListFailuresCarryTheControlsMessages)
 {
-    EXPECT_EQ(messageOf([&] { tabs.Tab(-1); }), "Registerseite mit Index -1 konnte nicht gelesen werden");
-    EXPECT_EQ(messageOf([&] { tabs.Tab(3); }), "Registerseite mit Index 3 konnte nicht gelesen werden");
-    EXPECT_EQ(messageOf([&] { tabs.DeleteTab(5); }), "Registerseite mit Index 5 konnte nicht gelöscht werden");
-    EXPECT_EQ(messageOf([&] { tabs.PutTab(7, "X"); }), "Registerseite 'X' mit Index 7 konnte nicht gesetzt werden");
+    EXPECT_EQ(MessageOf([&] { tabs.Tab(-1); }), "Registerseite mit Index -1 konnte nicht gelesen werden");
+    EXPECT_EQ(MessageOf([&] { tabs.Tab(3); }), "Registerseite mit Index 3 konnte nicht gelesen werden");
+    EXPECT_EQ(MessageOf([&] { tabs.DeleteTab(5); }), "Registerseite mit Index 5 konnte nicht gelöscht werden");
+    EXPECT_EQ(MessageOf([&] { tabs.PutTab(7, "X"); }), "Registerseite 'X' mit Index 7 konnte nicht gesetzt werden");
 }
 
 TEST_F(TabFixture, DeletingTheSelectedTabLeavesNoneSelected)
