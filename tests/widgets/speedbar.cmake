@@ -8,3 +8,6 @@ kartolino_add_gtest(speedbar_mouse_test
 kartolino_add_gtest(speedbar_bar_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/speedbar_bar_test.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbar_testing.h
   LIBS kartolino_widgets)
+kartolino_add_gtest(speedbar_dock_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/speedbar_dock_test.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbar_testing.h
+  LIBS kartolino_widgets)
