@@ -14,3 +14,6 @@ kartolino_add_gtest(speedbar_dock_test
 kartolino_add_gtest(speedbar_layout_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/speedbar_layout_test.cpp
   LIBS kartolino_widgets)
+kartolino_add_gtest(speedbar_edit_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/speedbar_edit_test.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbar_testing.h
+  LIBS kartolino_widgets)
