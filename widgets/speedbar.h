@@ -248,6 +248,8 @@ private:
     void dragTo(QPoint global);
     void dropAt(QPoint global);
     void showOutline(const QRect &screenRect);
+    void showSizeCursor(bool show);
+    void restoreCursor();
     void resizeTo(QPoint p);
     TAlign askApplyAlign(TAlign target);
     void notifyEditor(TSpeedbarNotification code, TSpeedItem *item = nullptr);
@@ -291,6 +293,7 @@ private:
         QPoint pressPoint;      // in the bar's coordinates
         QRect outline;          // screen coordinates
         TAlign align = alNone;  // remembered at the start, then each accepted target
+        bool sizeCursor = false; // the resize cursor shows over the inner edge
         bool hadCursor = false; // the bar's own cursor, back after the drag
         QCursor cursor;
     } m_drag;

@@ -127,6 +127,7 @@ void TSpeedBar::showOutline(const QRect &screenRect)
 
 void TSpeedBar::startDrag()
 {
+    showSizeCursor(false);
     m_drag.dragging = true;
     m_drag.align = m_align;
     m_drag.hadCursor = testAttribute(Qt::WA_SetCursor);
@@ -153,10 +154,7 @@ void TSpeedBar::dropAt(QPoint global)
     m_drag.dragging = false;
     if (m_outlineWindow)
         m_outlineWindow->hide();
-    if (m_drag.hadCursor)
-        setCursor(m_drag.cursor);
-    else
-        unsetCursor();
+    restoreCursor();
     QWidget *parent = parentWidget();
     if (!parent || !isEdge(m_align))
         return;
@@ -215,6 +213,7 @@ void TSpeedBar::mousePressEvent(QMouseEvent *event)
     if (m_editor && m_options.testFlag(sbAllowResize) && nearInnerEdge(pos)) {
         // Qt keeps sending this bar the moves until the release (implicit grab).
         m_drag.resizing = true;
+        showSizeCursor(true);
         event->accept();
         return;
     }
@@ -238,14 +237,34 @@ void TSpeedBar::mouseMoveEvent(QMouseEvent *event)
             dragTo(event->globalPosition().toPoint());
         else if (beyondDragThreshold(pos - m_drag.pressPoint) && canDrag())
             startDrag();
-    } else if (m_editor && m_options.testFlag(sbAllowResize)) {
-        const bool rows = m_align == alTop || m_align == alBottom;
-        if (nearInnerEdge(pos))
-            setCursor(rows ? Qt::SizeVerCursor : Qt::SizeHorCursor);
-        else
-            unsetCursor();
+    } else {
+        showSizeCursor(m_editor && m_options.testFlag(sbAllowResize) && nearInnerEdge(pos));
+        QWidget::mouseMoveEvent(event);
+        return;
     }
-    QWidget::mouseMoveEvent(event);
+    event->accept();
+}
+
+void TSpeedBar::showSizeCursor(bool show)
+{
+    if (show == m_drag.sizeCursor)
+        return;
+    m_drag.sizeCursor = show;
+    if (show) {
+        m_drag.hadCursor = testAttribute(Qt::WA_SetCursor);
+        m_drag.cursor = cursor();
+        setCursor(m_align == alTop || m_align == alBottom ? Qt::SizeVerCursor : Qt::SizeHorCursor);
+    } else {
+        restoreCursor();
+    }
+}
+
+void TSpeedBar::restoreCursor()
+{
+    if (m_drag.hadCursor)
+        setCursor(m_drag.cursor);
+    else
+        unsetCursor();
 }
 
 void TSpeedBar::mouseReleaseEvent(QMouseEvent *event)
@@ -254,7 +273,10 @@ void TSpeedBar::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    m_drag.resizing = false;
+    if (m_drag.resizing) {
+        m_drag.resizing = false;
+        showSizeCursor(nearInnerEdge(event->position().toPoint()));
+    }
     m_drag.pressed = false;
     // A click without a drag leaves the bar where it is.
     if (m_drag.dragging)

@@ -21,7 +21,7 @@ void TSpeedBar::SetEditorWindow(TSpeedbarEditor *editor)
         delete m_dragImage;
         m_dragImage = nullptr;
         m_draggedItem = nullptr;
-        unsetCursor();
+        showSizeCursor(false);
     }
 }
 

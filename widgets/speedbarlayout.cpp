@@ -68,8 +68,7 @@ void TSpeedBar::SaveLayout()
     const TIniFile ini = m_storage->IniFile();
     const QString section = LayoutSection();
     ini.WriteInteger(section, kPosition, int(m_align));
-    const bool horizontalEdge = m_align == alTop || m_align == alBottom;
-    ini.WriteInteger(section, kWidth, horizontalEdge ? height() : m_align == alNone || m_align == alClient ? Thickness() : width());
+    ini.WriteInteger(section, kWidth, Thickness());
     ini.WriteInteger(section, kVersion, m_version);
     ini.WriteInteger(section, kPixelsPerInch, PixelsPerInch());
     ini.WriteInteger(section, kBtnWidth, m_btnWidth);

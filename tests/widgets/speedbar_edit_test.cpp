@@ -199,6 +199,27 @@ TEST_F(BarEditMode, ABarOnTheRightGrowsToTheLeftInWholeColumns)
     EXPECT_EQ(bar->geometry(), QRect(548, 0, 52, 300));
 }
 
+TEST_F(BarEditMode, TheSizeCursorShowsOverTheInnerEdgeAndGivesBackTheBarsOwn)
+{
+    const auto hover = [this](QPoint p) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(p), QPointF(bar->mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(bar, &event);
+    };
+    bar->setCursor(Qt::PointingHandCursor);
+    bar->SetOptions(bar->Options() | sbAllowResize);
+    hover({300, 27});
+    EXPECT_EQ(bar->cursor().shape(), Qt::PointingHandCursor) << "no editor, no resizing";
+    bar->SetEditorWindow(&editor);
+    hover({300, 27});
+    EXPECT_EQ(bar->cursor().shape(), Qt::SizeVerCursor);
+    hover({300, 10});
+    EXPECT_EQ(bar->cursor().shape(), Qt::PointingHandCursor);
+    hover({300, 28});
+    bar->SetEditorWindow(nullptr);
+    EXPECT_EQ(bar->cursor().shape(), Qt::PointingHandCursor);
+}
+
 TEST_F(BarEditMode, ResizingNeedsTheOptionTheEditorAndTheInnerEdge)
 {
     bar->SetEditorWindow(&editor);
