@@ -49,7 +49,7 @@ sleep 0.5
 
 QT_QPA_PLATFORM=xcb "$probe" >"$work/out" 2>"$work/stderr" &
 pids+=($!)
-wait_for 150 grep -q '^ready ' "$work/out" || fail "the probe did not report"
+wait_for 150 grep -qs '^ready ' "$work/out" || fail "the probe did not report"
 
 # "ready client=x,y,w,h bar=x,y,w,h"
 IFS=', ' read -r cx cy cw ch bx by bw bh <<<"$(sed -n 's/^ready client=\([^ ]*\) bar=\(.*\)$/\1 \2/p' "$work/out")"
@@ -73,6 +73,8 @@ for step in 1 2 3 4 5 6 7 8; do
     sleep 0.1
 done
 wait_for 30 grep -q '^target 3$' "$work/out" || fail "the drag never aimed at the left edge"
+# The outline shows where the bar will go: the window's left edge, the bar's thickness wide.
+wait_for 30 grep -qx "outline $cx,$cy,$bh,$ch shown=1" "$work/out" || fail "no outline at the left edge"
 xdotool mouseup 1
 
 wait_for 30 grep -q '^pos ' "$work/out" || fail "no position change after the drop"
@@ -81,4 +83,5 @@ want="pos align=3 bar=0,0,$bh,$ch"
 [ "$got" = "$want" ] || fail "after the drop: '$got', expected '$want'"
 [ "$(grep -c '^pos ' "$work/out")" = 1 ] || fail "more than one drop reported"
 
+echo "--- probe output"; cat "$work/out"
 echo "PASS"

@@ -2,8 +2,10 @@
 // Prints one line per event on stdout:
 //   ready client=<x>,<y>,<w>,<h> bar=<x>,<y>,<w>,<h>   (screen coordinates)
 //   target <align>                                     (each asked target)
+//   outline <x>,<y>,<w>,<h> shown=<0|1>                (while dragging, on change; screen)
 //   pos align=<n> bar=<x>,<y>,<w>,<h>                  (after a drop, in the window)
 
+#include "widgets/dragoutline.h"
 #include "widgets/speedbar.h"
 #include "widgets/speeditem.h"
 
@@ -62,6 +64,20 @@ int main(int argc, char **argv)
         const QRect onScreen(bar->mapToGlobal(QPoint(0, 0)), bar->size());
         say(QStringLiteral("ready client=%1 bar=%2").arg(rectText(client), rectText(onScreen)));
     });
+    QTimer watch;
+    QRect lastOutline;
+    QObject::connect(&watch, &QTimer::timeout, bar, [&] {
+        const QRect outline = bar->DragOutline();
+        if (outline == lastOutline)
+            return;
+        lastOutline = outline;
+        if (outline.isNull())
+            return;
+        const bool shown = bar->OutlineWindow() && bar->OutlineWindow()->isVisible()
+                           && bar->OutlineWindow()->geometry() == outline;
+        say(QStringLiteral("outline %1 shown=%2").arg(rectText(outline)).arg(shown ? 1 : 0));
+    });
+    watch.start(20);
     QTimer::singleShot(90000, &app, &QApplication::quit);
     return app.exec();
 }
