@@ -13,3 +13,15 @@ target_sources(kartolino_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/speedglyph.cpp ${CMAKE_CURRENT_LIST_DIR}/speedglyph.h
   ${CMAKE_CURRENT_LIST_DIR}/speeditem.cpp ${CMAKE_CURRENT_LIST_DIR}/speeditem.h
 )
+# Re-docking by dragging, edit mode under a customisation editor, and layout
+# persistence.
+target_sources(kartolino_widgets PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/btncontrol.cpp ${CMAKE_CURRENT_LIST_DIR}/btncontrol.h
+  ${CMAKE_CURRENT_LIST_DIR}/buttonimage.cpp ${CMAKE_CURRENT_LIST_DIR}/buttonimage.h
+  ${CMAKE_CURRENT_LIST_DIR}/dragoutline.cpp ${CMAKE_CURRENT_LIST_DIR}/dragoutline.h
+  ${CMAKE_CURRENT_LIST_DIR}/formstorage.cpp ${CMAKE_CURRENT_LIST_DIR}/formstorage.h
+  ${CMAKE_CURRENT_LIST_DIR}/speedbardock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/speedbaredit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/speedbarlayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/speedbarcustomize.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbarcustomize.h
+)

@@ -2,6 +2,9 @@
 
 #include "platform/application.h"
 #include "platform/syscolors.h"
+#include "widgets/btncontrol.h"
+#include "widgets/dragoutline.h"
+#include "widgets/formstorage.h"
 #include "widgets/glyphimages.h"
 #include "widgets/imagelist.h"
 #include "widgets/speedbarerror.h"
@@ -57,7 +60,11 @@ TSpeedBar::~TSpeedBar()
     OnVisibleChanged = nullptr;
     OnApplyAlign = nullptr;
     OnPosChanged = nullptr;
+    if (m_storage)
+        m_storage->Unhook(this);
     m_wallpaper = QImage();
+    notifyEditor(snBarDestroyed);
+    m_editor = nullptr;
     // Each section destroys its items and then leaves this list.
     while (!m_sections.empty())
         delete m_sections.back();
@@ -98,8 +105,8 @@ void TSpeedBar::SetOptions(TSpeedbarOptions value)
         return;
     const bool flatChanged = value.testFlag(sbFlatBtns) != m_options.testFlag(sbFlatBtns);
     m_options = value;
-    VisitItems([value](TSpeedItem *item) {
-        item->Button()->SetFlat(value.testFlag(sbFlatBtns));
+    VisitItems([value, this](TSpeedItem *item) {
+        item->Button()->SetFlat(value.testFlag(sbFlatBtns) && !m_editor);
         item->Button()->SetTransparent(value.testFlag(sbTransparentBtns));
         item->Button()->SetGrayedInactive(value.testFlag(sbGrayedBtns));
     });
@@ -141,6 +148,7 @@ void TSpeedBar::SetBtnWidth(int value)
     if (!m_loading)
         growToButtons();
     sizeButtons();
+    notifyEditor(snButtonsChanged);
 }
 
 void TSpeedBar::SetBtnHeight(int value)
@@ -153,6 +161,7 @@ void TSpeedBar::SetBtnHeight(int value)
     if (!m_loading)
         growToButtons();
     sizeButtons();
+    notifyEditor(snButtonsChanged);
 }
 
 void TSpeedBar::growToButtons()
@@ -336,6 +345,7 @@ void TSpeedBar::switchAxis(TBarOrientation axis)
     });
     m_paintSuspended = false;
     update();
+    notifyEditor(snButtonsChanged);
 }
 
 int TSpeedBar::Thickness() const
@@ -381,6 +391,9 @@ bool TSpeedBar::eventFilter(QObject *watched, QEvent *event)
     // A hidden parent gets its resize events only when it is shown.
     if (watched == m_watchedParent && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
         dock();
+    if (m_editor)
+        if (auto *button = qobject_cast<TSpeedbarButton *>(watched); button && buttonMouseEvent(button, event))
+            return true;
     return QWidget::eventFilter(watched, event);
 }
 
@@ -430,6 +443,7 @@ void TSpeedBar::ScaleBy(int m, int d)
                            scaled(w->height(), m, d));
 
     sizeButtons();
+    notifyEditor(snButtonsChanged);
     VisitItems([this](TSpeedItem *item) {
         if (!item->Visible())
             return;
@@ -574,8 +588,7 @@ void TSpeedBar::configureItem(TSpeedItem *item, bool resize)
     button->SetFlat(m_options.testFlag(sbFlatBtns));
     button->SetTransparent(m_options.testFlag(sbTransparentBtns));
     button->SetGrayedInactive(m_options.testFlag(sbGrayedBtns));
-    // No customisation editor exists, so no item is in edit mode.
-    item->m_editMode = false;
+    setItemEditMode(item);
 }
 
 void TSpeedBar::AttachItem(TSpeedItem *item, int section)
@@ -744,11 +757,5 @@ void TSpeedBar::paintEvent(QPaintEvent *)
     paintWallpaper(p, inner);
     paintBoundLines(p, inner);
 }
-
-// Re-docking by dragging the bar is not built yet; the events stay the
-// panel's own until then.
-void TSpeedBar::mousePressEvent(QMouseEvent *event) { QWidget::mousePressEvent(event); }
-void TSpeedBar::mouseMoveEvent(QMouseEvent *event) { QWidget::mouseMoveEvent(event); }
-void TSpeedBar::mouseReleaseEvent(QMouseEvent *event) { QWidget::mouseReleaseEvent(event); }
 
 } // namespace widgets

@@ -9,6 +9,7 @@
 
 #include <QFlags>
 #include <QImage>
+#include <QCursor>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -19,6 +20,10 @@ namespace widgets {
 
 class TSpeedItem;
 class TSpeedbarSection;
+class TFormStorage;
+class TDragOutline;
+class TBtnControl;
+class TSpeedbarButton;
 
 enum TSpeedbarOption {
     sbAllowDrag = 0x01,
@@ -38,6 +43,33 @@ enum class TBarPosition { bpAuto, bpCustom };
 enum TAlign { alNone = 0, alTop = 1, alBottom = 2, alLeft = 3, alRight = 4, alClient = 5 };
 enum TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 enum class TBarOrientation { boHorizontal, boVertical };
+
+// What a customisation editor hears from the bar it edits.
+enum TSpeedbarNotification {
+    snDragEnded = 0,    // an item drag ended without a placement
+    snBarDestroyed = 1, // the bar is going; forget it
+    snItemPlaced = 2,   // an item was placed on the bar (the item goes along)
+    snButtonsChanged = 3, // the button size or the bar's axis changed
+};
+
+// A customisation editor attached to a bar. While one is attached every item
+// is in edit mode: its button stays enabled and raised, and a left press
+// drags it on or off the bar.
+class TSpeedbarEditor {
+public:
+    virtual void SpeedbarNotify(class TSpeedBar *bar, TSpeedbarNotification code, TSpeedItem *item) = 0;
+
+protected:
+    ~TSpeedbarEditor() = default;
+};
+
+// The edge a dragged bar would dock to with the pointer at p in its parent's
+// client area of the given size: the two diagonals cut it into four triangles.
+TAlign DockTargetAt(QPoint p, QSize client);
+
+// The edge a sibling of a bar is docked to: a speed bar's Align, or the
+// widget's "Align" property (a TAlign number) for other widgets.
+TAlign DockedEdgeOf(const QWidget *widget);
 
 class TSpeedBar : public QWidget {
     Q_OBJECT
@@ -141,10 +173,49 @@ public:
     // least the offset on that axis.
     QRect ConstrainButtonRect(QRect bounds) const;
 
-    ApplyAlignEvent OnApplyAlign;   // kept for re-docking by dragging
-    Notify OnPosChanged;            // kept for re-docking by dragging
+    // Re-docking by dragging (with sbAllowDrag, while docked to an edge).
+    bool IsDragging() const { return m_drag.dragging; }
+    // The outline of the drop, in screen coordinates; empty unless dragging.
+    QRect DragOutline() const { return m_drag.dragging ? m_drag.outline : QRect(); }
+    // The last accepted target, or the alignment at the drag's start.
+    TAlign DragAlign() const { return m_drag.align; }
+    // Where the bar would lie when docked to edge: the parent's client area
+    // less the siblings docked before it, cut to the bar's present
+    // thickness; in the parent's coordinates.
+    QRect DockOutline(TAlign edge) const;
+    const TDragOutline *OutlineWindow() const { return m_outlineWindow; }
+
+    // Customisation. The editor is told of placements, size changes and the
+    // bar's end; nullptr ends edit mode.
+    TSpeedbarEditor *EditorWindow() const { return m_editor; }
+    void SetEditorWindow(TSpeedbarEditor *editor);
+    bool IsResizing() const { return m_drag.resizing; }
+    // Drops an item dragged by the pointer at global, held at hotSpot within
+    // its button: placed on the grid when the pointer is over the bar,
+    // hidden otherwise. The editor hears snItemPlaced or snDragEnded.
+    bool DropItem(TSpeedItem *item, QPoint global, QPoint hotSpot);
+    // The floating image of an item being dragged, if any.
+    const TBtnControl *DragImage() const { return m_dragImage; }
+    // Starts, moves and ends the floating image of an item drag; used by the
+    // bar for its own buttons and by an editor for its item list.
+    void BeginItemDrag(TSpeedItem *item, QPoint global, QPoint hotSpot);
+    void MoveItemDrag(QPoint global);
+    bool EndItemDrag(QPoint global);
+
+    // Layout persistence through the storage set here.
+    TFormStorage *IniStorage() const;
+    void SetIniStorage(TFormStorage *storage);
+    // "<storage section>\<window class><bar name>".
+    QString LayoutSection() const;
+    void SaveLayout();
+    void RestoreLayout();
+    // The screen resolution a stored layout must match.
+    virtual int PixelsPerInch() const;
+
+    ApplyAlignEvent OnApplyAlign;
+    Notify OnPosChanged;
     Notify OnVisibleChanged;
-    Notify OnCustomize;             // kept for a customisation editor
+    Notify OnCustomize;             // for a customisation editor's owner to raise
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -170,6 +241,20 @@ private:
     void paintBevels(QPainter &p, QRect &r);
     void paintWallpaper(QPainter &p, const QRect &inner);
     void paintBoundLines(QPainter &p, const QRect &inner);
+    // Dragging the bar and resizing it in edit mode.
+    bool canDrag() const;
+    bool nearInnerEdge(QPoint p) const;
+    void startDrag();
+    void dragTo(QPoint global);
+    void dropAt(QPoint global);
+    void showOutline(const QRect &screenRect);
+    void showSizeCursor(bool show);
+    void restoreCursor();
+    void resizeTo(QPoint p);
+    TAlign askApplyAlign(TAlign target);
+    void notifyEditor(TSpeedbarNotification code, TSpeedItem *item = nullptr);
+    void setItemEditMode(TSpeedItem *item);
+    bool buttonMouseEvent(TSpeedbarButton *button, QEvent *event);
 
     std::vector<TSpeedbarSection *> m_sections;
     TSpeedbarOptions m_options;
@@ -200,6 +285,24 @@ private:
     bool m_realignSuspended = false;
     bool m_destroying = false;
     QPointer<QWidget> m_watchedParent;
+
+    struct {
+        bool pressed = false;   // the left button went down on the bar's surface
+        bool dragging = false;
+        bool resizing = false;
+        QPoint pressPoint;      // in the bar's coordinates
+        QRect outline;          // screen coordinates
+        TAlign align = alNone;  // remembered at the start, then each accepted target
+        bool sizeCursor = false; // the resize cursor shows over the inner edge
+        bool hadCursor = false; // the bar's own cursor, back after the drag
+        QCursor cursor;
+    } m_drag;
+    TDragOutline *m_outlineWindow = nullptr;
+    TSpeedbarEditor *m_editor = nullptr;
+    TBtnControl *m_dragImage = nullptr;
+    QPointer<TSpeedItem> m_draggedItem;
+    QPoint m_dragHotSpot;
+    QPointer<TFormStorage> m_storage;
 };
 
 // The grid step along an axis for a button extent.

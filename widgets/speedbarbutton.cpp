@@ -77,8 +77,8 @@ void TSpeedbarButton::DrawGlyphImage(QPainter &painter, QPoint pos, TButtonPaint
 
 void TSpeedbarButton::mousePressEvent(QMouseEvent *event)
 {
-    // Under a customisation editor a press would drag the button instead;
-    // this program has no such editor.
+    // Under a customisation editor the bar takes the button's mouse events
+    // and drags it instead; a press that still gets here must not press it.
     if (m_item && m_item->EditMode())
         return;
     TGlyphSpeedButton::mousePressEvent(event);
