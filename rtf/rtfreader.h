@@ -3,6 +3,7 @@
 
 #include <QByteArrayView>
 
+class QTextCursor;
 class QTextDocument;
 
 namespace rtf {
@@ -13,8 +14,17 @@ public:
 
     // Replaces the document's whole content by the RTF in bytes. Returns
     // false, leaving the document untouched, only when bytes do not start as
-    // RTF; damaged RTF keeps what could be read.
+    // RTF; damaged RTF keeps what could be read. The load is not undoable.
     bool read(QByteArrayView bytes);
+
+    // Inserts RTF at the cursor, replacing its selection, as one undoable
+    // edit (for pasting). The paragraph the last inserted line lands in
+    // keeps its format. Returns false, inserting nothing, when bytes do not
+    // start as RTF.
+    static bool insert(QTextCursor &cursor, QByteArrayView bytes);
+
+    // True when bytes start as RTF ("{\rtf", after white space).
+    static bool looksLikeRtf(QByteArrayView bytes);
 
 private:
     QTextDocument *m_document;

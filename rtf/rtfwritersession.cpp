@@ -1,0 +1,378 @@
+#include "rtf/rtfwritersession.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
+
+namespace rtf {
+
+namespace {
+
+int toTwips(double points)
+{
+    return qRound(points * 20);
+}
+
+// The document measures images in pixels, RTF in twips (at 96 dpi).
+constexpr int TwipsPerPixel = 15;
+
+bool isBullet(QTextListFormat::Style style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+        || style == QTextListFormat::ListSquare || style == QTextListFormat::ListStyleUndefined;
+}
+
+const char *numberWord(QTextListFormat::Style style)
+{
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha: return "pnlcltr";
+    case QTextListFormat::ListUpperAlpha: return "pnucltr";
+    case QTextListFormat::ListLowerRoman: return "pnlcrm";
+    case QTextListFormat::ListUpperRoman: return "pnucrm";
+    default: return "pndec";
+    }
+}
+
+const char *underlineWord(int style)
+{
+    switch (style) {
+    case QTextCharFormat::DashUnderline: return "uldash";
+    case QTextCharFormat::DotLine: return "uld";
+    case QTextCharFormat::DashDotLine: return "uldashd";
+    case QTextCharFormat::DashDotDotLine: return "uldashdd";
+    case QTextCharFormat::WaveUnderline: return "ulwave";
+    default: return "ul";
+    }
+}
+
+// A picture as PNG or JPEG bytes, the kind, and its size in pixels.
+struct PictureData {
+    QByteArray bytes;
+    bool jpeg = false;
+    QSize size;
+};
+
+PictureData pictureData(const QVariant &resource)
+{
+    PictureData picture;
+    QImage image;
+    if (resource.userType() == QMetaType::QByteArray) {
+        const QByteArray bytes = resource.toByteArray();
+        const bool png = bytes.startsWith("\x89PNG");
+        const bool jpeg = bytes.startsWith("\xFF\xD8");
+        if (png || jpeg) {
+            QBuffer buffer;
+            buffer.setData(bytes);
+            QImageReader reader(&buffer);
+            picture.size = reader.size();
+            if (picture.size.isValid()) {
+                picture.bytes = bytes;
+                picture.jpeg = jpeg;
+                return picture;
+            }
+        }
+        image.loadFromData(bytes);
+    } else if (resource.userType() == QMetaType::QImage) {
+        image = resource.value<QImage>();
+    } else if (resource.userType() == QMetaType::QPixmap) {
+        image = resource.value<QPixmap>().toImage();
+    }
+    if (image.isNull())
+        return picture;
+    QBuffer buffer(&picture.bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    picture.size = image.size();
+    return picture;
+}
+
+} // namespace
+
+WriterSession::WriterSession(const QTextDocument *content, const QTextDocument *resources, bool fragment)
+    : m_content(content), m_resources(resources), m_out(m_bytes), m_fragment(fragment)
+{
+    const QFont font = content->defaultFont();
+    m_defaultFamily = font.family();
+    if (font.pointSizeF() > 0)
+        m_defaultPointSize = font.pointSizeF();
+}
+
+QByteArray WriterSession::write()
+{
+    m_bytes.reserve(qsizetype(m_content->characterCount() * 1.2) + 512);
+    collectTables();
+    writeHeader();
+    for (QTextBlock block = m_content->begin(); block.isValid(); block = block.next())
+        writeBlock(block);
+    m_out.closeGroup();
+    m_bytes += "\r\n";
+    return m_bytes;
+}
+
+QString WriterSession::familyOf(const QTextCharFormat &format) const
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        return families.first();
+    return m_defaultFamily;
+}
+
+int WriterSession::fontIndex(const QString &family)
+{
+    const auto it = m_fontIndex.constFind(family);
+    if (it != m_fontIndex.cend())
+        return *it;
+    m_fonts.append(family);
+    m_fontIndex.insert(family, int(m_fonts.size() - 1));
+    return int(m_fonts.size() - 1);
+}
+
+int WriterSession::colorIndex(const QColor &color)
+{
+    const QRgb rgb = color.rgb();
+    const auto it = m_colorIndex.constFind(rgb);
+    if (it != m_colorIndex.cend())
+        return *it;
+    m_colors.push_back(color);
+    m_colorIndex.insert(rgb, int(m_colors.size() - 1));
+    return int(m_colors.size() - 1);
+}
+
+void WriterSession::collectTables()
+{
+    fontIndex(m_defaultFamily); // \f0, the \deff0 of the header
+    m_colors.push_back(QColor()); // \cf0: automatic
+    bool bullets = false;
+    for (QTextBlock block = m_content->begin(); block.isValid(); block = block.next()) {
+        if (const QTextList *list = block.textList())
+            bullets = bullets || isBullet(list->format().style());
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            runFormat(it.fragment().charFormat()); // registers fonts and colours
+    }
+    if (bullets)
+        m_symbolFont = fontIndex(QStringLiteral("Symbol"));
+}
+
+WriterSession::RunFormat WriterSession::runFormat(const QTextCharFormat &format)
+{
+    RunFormat run;
+    run.font = fontIndex(familyOf(format));
+    const double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                                         : m_defaultPointSize;
+    run.halfPoints = std::clamp(qRound(points * 2), 2, 3276);
+    run.bold = format.fontWeight() >= QFont::DemiBold;
+    run.italic = format.fontItalic();
+    run.strike = format.fontStrikeOut();
+    run.underline = format.underlineStyle();
+    if (run.underline == QTextCharFormat::NoUnderline && format.boolProperty(QTextFormat::FontUnderline))
+        run.underline = QTextCharFormat::SingleUnderline;
+    if (run.underline == QTextCharFormat::SpellCheckUnderline)
+        run.underline = QTextCharFormat::NoUnderline;
+    run.position = format.verticalAlignment() == QTextCharFormat::AlignSuperScript ? 1
+        : format.verticalAlignment() == QTextCharFormat::AlignSubScript            ? 2
+                                                                                   : 0;
+    const QBrush fore = format.foreground();
+    if (fore.style() != Qt::NoBrush)
+        run.foreColor = colorIndex(fore.color());
+    const QBrush back = format.background();
+    if (back.style() != Qt::NoBrush)
+        run.backColor = colorIndex(back.color());
+    return run;
+}
+
+void WriterSession::writeHeader()
+{
+    m_out.raw("{\\rtf1\\ansi\\ansicpg1252\\deff0");
+    m_out.openGroup();
+    m_out.word("fonttbl");
+    for (int i = 0; i < m_fonts.size(); ++i) {
+        m_out.openGroup();
+        m_out.word("f", i);
+        m_out.word(i == m_symbolFont ? "ftech" : "fnil");
+        m_out.word("fcharset", i == m_symbolFont ? 2 : 0);
+        m_out.text(m_fonts[i]);
+        m_out.raw(";");
+        m_out.closeGroup();
+    }
+    m_out.closeGroup();
+    m_out.raw("\r\n");
+    if (m_colors.size() > 1) {
+        m_out.openGroup();
+        m_out.word("colortbl");
+        m_out.raw(" ;");
+        for (size_t i = 1; i < m_colors.size(); ++i) {
+            m_out.word("red", m_colors[i].red());
+            m_out.word("green", m_colors[i].green());
+            m_out.word("blue", m_colors[i].blue());
+            m_out.raw(";");
+        }
+        m_out.closeGroup();
+        m_out.raw("\r\n");
+    }
+    m_out.word("uc", 1);
+    m_out.word("plain");
+    m_written = RunFormat();
+    m_written.font = 0;
+}
+
+WriterSession::ParaFormat WriterSession::paraFormat(const QTextBlock &block) const
+{
+    const QTextBlockFormat format = block.blockFormat();
+    ParaFormat para;
+    const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (align & Qt::AlignHCenter)
+        para.alignment = 1;
+    else if (align & (Qt::AlignRight))
+        para.alignment = 2;
+    else if (align & Qt::AlignJustify)
+        para.alignment = 3;
+    para.leftIndent = toTwips(format.leftMargin());
+    para.rightIndent = toTwips(format.rightMargin());
+    para.firstIndent = toTwips(format.textIndent());
+    para.spaceBefore = toTwips(format.topMargin());
+    para.spaceAfter = toTwips(format.bottomMargin());
+    para.list = block.textList();
+    return para;
+}
+
+void WriterSession::writeBlock(const QTextBlock &block)
+{
+    const ParaFormat para = paraFormat(block);
+    if (!m_paraWritten || !(para == m_writtenPara)) {
+        writeParaFormat(para, block);
+        m_writtenPara = para;
+        m_paraWritten = true;
+    }
+    if (para.list)
+        writeListText(block);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat format = fragment.charFormat();
+        writeRunFormat(runFormat(format));
+        if (format.isImageFormat()) {
+            for (qsizetype i = 0; i < fragment.length(); ++i)
+                writeImage(format.toImageFormat());
+            continue;
+        }
+        m_out.text(fragment.text());
+    }
+    if (m_fragment && !block.next().isValid())
+        return;
+    m_out.word("par");
+    m_out.raw("\r\n");
+}
+
+void WriterSession::writeParaFormat(const ParaFormat &para, const QTextBlock &block)
+{
+    m_out.word("pard");
+    static const char *const alignments[] = {"ql", "qc", "qr", "qj"};
+    if (para.alignment != 0)
+        m_out.word(alignments[para.alignment]);
+    if (para.leftIndent)
+        m_out.word("li", para.leftIndent);
+    if (para.rightIndent)
+        m_out.word("ri", para.rightIndent);
+    if (para.firstIndent)
+        m_out.word("fi", para.firstIndent);
+    if (para.spaceBefore)
+        m_out.word("sb", para.spaceBefore);
+    if (para.spaceAfter)
+        m_out.word("sa", para.spaceAfter);
+    if (!para.list)
+        return;
+    const QTextListFormat list = para.list->format();
+    m_out.openGroup();
+    m_out.raw("\\*");
+    m_out.word("pn");
+    if (isBullet(list.style())) {
+        m_out.word("pnlvlblt");
+        m_out.word("pnf", m_symbolFont);
+        m_out.word("pnindent", 0);
+        m_out.raw("{\\pntxtb\\'b7}");
+    } else {
+        m_out.word("pnlvlbody");
+        m_out.word("pnf", 0);
+        m_out.word("pnindent", 0);
+        m_out.word("pnstart", 1);
+        m_out.word(numberWord(list.style()));
+        m_out.raw("{\\pntxta.}");
+    }
+    m_out.closeGroup();
+    if (list.indent() > 1)
+        m_out.word("ilvl", std::min(list.indent() - 1, 8));
+    Q_UNUSED(block);
+}
+
+void WriterSession::writeListText(const QTextBlock &block)
+{
+    // Readers that know nothing of \pn show this text instead.
+    const QTextList *list = block.textList();
+    m_out.openGroup();
+    m_out.word("pntext");
+    if (isBullet(list->format().style())) {
+        m_out.word("f", m_symbolFont);
+        m_out.raw("\\'b7");
+    } else {
+        m_out.word("f", 0);
+        QString number = list->itemText(block);
+        m_out.text(number);
+    }
+    m_out.word("tab");
+    m_out.closeGroup();
+}
+
+void WriterSession::writeRunFormat(const RunFormat &run)
+{
+    RunFormat &was = m_written;
+    if (run == was)
+        return;
+    if (run.font != was.font)
+        m_out.word("f", run.font);
+    if (run.halfPoints != was.halfPoints)
+        m_out.word("fs", run.halfPoints);
+    if (run.bold != was.bold)
+        run.bold ? m_out.word("b") : m_out.word("b", 0);
+    if (run.italic != was.italic)
+        run.italic ? m_out.word("i") : m_out.word("i", 0);
+    if (run.strike != was.strike)
+        run.strike ? m_out.word("strike") : m_out.word("strike", 0);
+    if (run.underline != was.underline)
+        run.underline ? m_out.word(underlineWord(run.underline)) : m_out.word("ulnone");
+    if (run.position != was.position)
+        m_out.word(run.position == 1 ? "super" : run.position == 2 ? "sub" : "nosupersub");
+    if (run.foreColor != was.foreColor)
+        m_out.word("cf", run.foreColor);
+    if (run.backColor != was.backColor)
+        m_out.word("highlight", run.backColor);
+    was = run;
+}
+
+void WriterSession::writeImage(const QTextImageFormat &format)
+{
+    const QUrl name(format.name());
+    QVariant resource = m_content->resource(QTextDocument::ImageResource, name);
+    if (!resource.isValid() && m_resources)
+        resource = m_resources->resource(QTextDocument::ImageResource, name);
+    const PictureData picture = pictureData(resource);
+    if (picture.bytes.isEmpty())
+        return;
+    const double width = format.width() > 0 ? format.width() : picture.size.width();
+    const double height = format.height() > 0 ? format.height() : picture.size.height();
+    m_out.openGroup();
+    m_out.word("pict");
+    m_out.word(picture.jpeg ? "jpegblip" : "pngblip");
+    m_out.word("picw", picture.size.width());
+    m_out.word("pich", picture.size.height());
+    m_out.word("picwgoal", qRound(width * TwipsPerPixel));
+    m_out.word("pichgoal", qRound(height * TwipsPerPixel));
+    m_out.hexData(picture.bytes);
+    m_out.closeGroup();
+}
+
+} // namespace rtf

@@ -1,0 +1,295 @@
+// The writer's output form, and round trips through writer and reader.
+
+#include "rtftesthelpers.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <gtest/gtest.h>
+
+using namespace rtftest;
+
+namespace {
+
+QByteArray writeRtf(const QTextDocument &document)
+{
+    return rtf::RtfWriter(&document).write();
+}
+
+qsizetype countOf(const QByteArray &haystack, const QByteArray &needle)
+{
+    return haystack.count(needle);
+}
+
+QByteArray pngBytes(QSize size, QColor color)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// A card with every format the editor can give, built through a cursor.
+void buildRichCard(QTextDocument &document)
+{
+    document.setDefaultFont(QFont(QStringLiteral("Arial"), 11));
+    QTextCursor cursor(&document);
+    QTextCharFormat plain;
+    cursor.insertText(QStringLiteral("Plain start, "), plain);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(QStringLiteral("bold"), bold);
+    QTextCharFormat italicRed;
+    italicRed.setFontItalic(true);
+    italicRed.setForeground(QColor(200, 10, 20));
+    cursor.insertText(QStringLiteral(" italic red"), italicRed);
+    QTextCharFormat courier;
+    courier.setFontFamilies({QStringLiteral("Courier New")});
+    courier.setFontPointSize(15.5);
+    courier.setFontUnderline(true);
+    cursor.insertText(QStringLiteral(" courier"), courier);
+    QTextCharFormat marked;
+    marked.setBackground(QColor(255, 255, 0));
+    marked.setFontStrikeOut(true);
+    marked.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    cursor.insertText(QStringLiteral(" marked"), marked);
+    QTextCharFormat up;
+    up.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    cursor.insertText(QStringLiteral("up"), up);
+    QTextCharFormat down;
+    down.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    cursor.insertText(QStringLiteral("down"), down);
+    cursor.insertText(QString::fromUtf8(" Grüße € ω 😀 a\\b{c}\td") + QChar::LineSeparator + "next line", plain);
+
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.insertBlock(centred, plain);
+    cursor.insertText(QStringLiteral("centred"));
+    QTextBlockFormat indented;
+    indented.setAlignment(Qt::AlignJustify);
+    indented.setLeftMargin(36);
+    indented.setRightMargin(18);
+    indented.setTextIndent(-9.5);
+    indented.setTopMargin(6);
+    indented.setBottomMargin(3);
+    cursor.insertBlock(indented);
+    cursor.insertText(QStringLiteral("justified and indented"));
+
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    cursor.insertBlock(right);
+    cursor.insertText(QStringLiteral("bullet one"));
+    QTextListFormat discs;
+    discs.setStyle(QTextListFormat::ListDisc);
+    cursor.createList(discs);
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("bullet two"));
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.insertText(QStringLiteral("between"));
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("number one"));
+    QTextListFormat numbers;
+    numbers.setStyle(QTextListFormat::ListDecimal);
+    cursor.createList(numbers);
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("number two"));
+    cursor.insertBlock(QTextBlockFormat());
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("picture "));
+    document.addResource(QTextDocument::ImageResource, QUrl("mem:red"), pngBytes(QSize(4, 3), Qt::red));
+    QTextImageFormat image;
+    image.setName(QStringLiteral("mem:red"));
+    image.setWidth(40);
+    image.setHeight(30);
+    cursor.insertImage(image);
+    cursor.insertText(QStringLiteral(" after"), plain);
+}
+
+// What a run looks like on screen, with the document default filled in.
+struct Look {
+    QString family;
+    double size;
+    bool bold, italic, strike;
+    int underline, position;
+    QColor fore, back;
+    bool operator==(const Look &) const = default;
+};
+
+Look lookOf(const QTextDocument &document, const QTextCharFormat &format)
+{
+    const QString family = rtftest::family(format);
+    int underline = format.underlineStyle();
+    return {family.isEmpty() ? document.defaultFont().family() : family,
+            format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                           : document.defaultFont().pointSizeF(),
+            format.fontWeight() >= QFont::DemiBold,
+            format.fontItalic(),
+            format.fontStrikeOut(),
+            underline,
+            format.verticalAlignment(),
+            format.foreground().style() == Qt::NoBrush ? QColor() : format.foreground().color(),
+            format.background().style() == Qt::NoBrush ? QColor() : format.background().color()};
+}
+
+void expectSameContent(const QTextDocument &expected, const QTextDocument &actual)
+{
+    ASSERT_EQ(blockTexts(actual), blockTexts(expected));
+    for (QTextBlock a = expected.begin(), b = actual.begin(); a.isValid(); a = a.next(), b = b.next()) {
+        const QTextBlockFormat fa = a.blockFormat(), fb = b.blockFormat();
+        const QString where = a.text();
+        EXPECT_EQ(fa.alignment() & Qt::AlignHorizontal_Mask, fb.alignment() & Qt::AlignHorizontal_Mask)
+            << where.toStdString();
+        EXPECT_DOUBLE_EQ(fa.leftMargin(), fb.leftMargin()) << where.toStdString();
+        EXPECT_DOUBLE_EQ(fa.rightMargin(), fb.rightMargin()) << where.toStdString();
+        EXPECT_DOUBLE_EQ(fa.textIndent(), fb.textIndent()) << where.toStdString();
+        EXPECT_DOUBLE_EQ(fa.topMargin(), fb.topMargin()) << where.toStdString();
+        EXPECT_DOUBLE_EQ(fa.bottomMargin(), fb.bottomMargin()) << where.toStdString();
+        EXPECT_EQ(a.textList() != nullptr, b.textList() != nullptr) << where.toStdString();
+        if (a.textList() && b.textList()) {
+            EXPECT_EQ(a.textList()->format().style(), b.textList()->format().style());
+            EXPECT_EQ(a.textList()->itemText(a), b.textList()->itemText(b));
+        }
+        // Character by character, so that a run split differently still compares.
+        QTextCursor ca(const_cast<QTextDocument *>(&expected)), cb(const_cast<QTextDocument *>(&actual));
+        for (int i = 1; i <= a.length() - 1; ++i) {
+            ca.setPosition(a.position() + i);
+            cb.setPosition(b.position() + i);
+            const QTextCharFormat xa = ca.charFormat(), xb = cb.charFormat();
+            EXPECT_TRUE(lookOf(expected, xa) == lookOf(actual, xb))
+                << where.toStdString() << " at " << i << ": " << lookOf(expected, xa).family.toStdString() << "/"
+                << lookOf(actual, xb).family.toStdString();
+            EXPECT_EQ(xa.isImageFormat(), xb.isImageFormat());
+            if (xa.isImageFormat() && xb.isImageFormat()) {
+                EXPECT_DOUBLE_EQ(xa.toImageFormat().width(), xb.toImageFormat().width());
+                EXPECT_DOUBLE_EQ(xa.toImageFormat().height(), xb.toImageFormat().height());
+                QImage ia, ib;
+                ia.loadFromData(
+                    expected.resource(QTextDocument::ImageResource, QUrl(xa.toImageFormat().name())).toByteArray());
+                ib.loadFromData(
+                    actual.resource(QTextDocument::ImageResource, QUrl(xb.toImageFormat().name())).toByteArray());
+                EXPECT_FALSE(ib.isNull());
+                EXPECT_EQ(ia.convertToFormat(QImage::Format_ARGB32), ib.convertToFormat(QImage::Format_ARGB32));
+            }
+        }
+    }
+}
+
+} // namespace
+
+TEST(RtfWriterForm, HeaderTablesAndEscapesAreWhatOldReadersExpect)
+{
+    QTextDocument document;
+    buildRichCard(document);
+    const QByteArray rtf = writeRtf(document);
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl")) << rtf.left(80).toStdString();
+    EXPECT_TRUE(rtf.trimmed().endsWith('}'));
+    EXPECT_TRUE(rtf.contains("{\\f0\\fnil\\fcharset0 Arial;}"));
+    EXPECT_TRUE(rtf.contains("Courier New;}"));
+    EXPECT_TRUE(rtf.contains("{\\colortbl ;\\red200\\green10\\blue20;\\red255\\green255\\blue0;}"));
+    EXPECT_TRUE(rtf.contains("\\uc1"));
+    for (const char c : rtf)
+        ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "all of the file is 7-bit";
+    EXPECT_TRUE(rtf.contains("Gr\\'fc\\'dfe \\'80 \\u969? \\u-10179?\\u-8704? a\\\\b\\{c\\}\\tab d\\line next line"))
+        << rtf.toStdString();
+    EXPECT_EQ(countOf(rtf, "\\par\r\n"), document.blockCount()) << "one \\par per paragraph";
+    EXPECT_TRUE(rtf.contains("{\\pntext\\f2\\'b7\\tab}")) << "bullet text for readers without \\pn";
+    EXPECT_TRUE(rtf.contains("\\pnlvlblt\\pnf2"));
+    EXPECT_TRUE(rtf.contains("{\\pntext\\f0 2.\\tab}"));
+    EXPECT_TRUE(rtf.contains("\\pnlvlbody"));
+    EXPECT_TRUE(rtf.contains("{\\f2\\ftech\\fcharset2 Symbol;}"));
+    EXPECT_TRUE(rtf.contains("{\\pict\\pngblip\\picw4\\pich3\\picwgoal600\\pichgoal450"));
+}
+
+TEST(RtfWriterForm, FormatsAreWrittenOnlyWhereTheyChange)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    for (int i = 0; i < 5; ++i) {
+        if (i)
+            cursor.insertBlock();
+        cursor.insertText(QStringLiteral("same format"), bold);
+    }
+    QTextCharFormat normal;
+    cursor.insertText(QStringLiteral(" back"), normal);
+    const QByteArray rtf = writeRtf(document);
+    EXPECT_EQ(countOf(rtf, "\\b "), 1) << rtf.toStdString();
+    EXPECT_EQ(countOf(rtf, "\\b0"), 1);
+    EXPECT_EQ(countOf(rtf, "\\pard"), 1) << "paragraphs that all look the same share one \\pard";
+    EXPECT_FALSE(rtf.contains("\\colortbl")) << "no colours used, no colour table";
+    EXPECT_FALSE(rtf.contains("Symbol")) << "no bullets, no symbol font";
+}
+
+TEST(RtfWriterForm, EmptyDocumentIsValidRtfWithOneParagraph)
+{
+    QTextDocument document;
+    const QByteArray rtf = writeRtf(document);
+    EXPECT_EQ(countOf(rtf, "\\par\r\n"), 1);
+    const auto back = readRtf(rtf);
+    EXPECT_EQ(back->blockCount(), 1);
+    EXPECT_TRUE(back->toPlainText().isEmpty());
+}
+
+TEST(RtfRoundTrip, ReadingWhatWasWrittenGivesTheSameDocument)
+{
+    QTextDocument original;
+    buildRichCard(original);
+    const QByteArray rtf = writeRtf(original);
+    const auto back = readRtf(rtf);
+    expectSameContent(original, *back);
+    // A second round changes nothing at all.
+    back->setDefaultFont(original.defaultFont());
+    EXPECT_EQ(writeRtf(*back), rtf);
+}
+
+TEST(RtfRoundTrip, EmptyParagraphsAtTheEndSurvive)
+{
+    QTextDocument original;
+    original.setPlainText(QStringLiteral("a\n\n\n"));
+    const auto back = readRtf(writeRtf(original));
+    EXPECT_EQ(blockTexts(*back), blockTexts(original));
+}
+
+TEST(RtfRoundTrip, SelectionCopiedAndPastedKeepsTextAndFormats)
+{
+    QTextDocument original;
+    buildRichCard(original);
+    QTextCursor selection(&original);
+    const QTextCursor from = original.find(QStringLiteral("bold"));
+    const QTextCursor to = original.find(QStringLiteral("bullet one"));
+    selection.setPosition(from.selectionStart());
+    selection.setPosition(to.selectionEnd(), QTextCursor::KeepAnchor);
+    const QByteArray rtf = rtf::RtfWriter(&original).writeSelection(selection);
+
+    QTextDocument target;
+    target.setPlainText(QStringLiteral("[]"));
+    QTextCursor at(&target);
+    at.setPosition(1);
+    ASSERT_TRUE(rtf::RtfReader::insert(at, rtf));
+    QStringList expected = blockTexts(original).mid(0, 4);
+    expected.first() = "[" + expected.first().mid(expected.first().indexOf("bold"));
+    expected.last() = "bullet one]";
+    EXPECT_EQ(blockTexts(target), expected);
+    EXPECT_EQ(formatAt(target, "bold").fontWeight(), QFont::Bold);
+    EXPECT_EQ(formatAt(target, "courier").fontPointSize(), 15.5);
+    EXPECT_EQ(blockWith(target, "centred").blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+
+    // Within one paragraph nothing adds a paragraph break.
+    QTextCursor word = original.find(QStringLiteral("italic"));
+    const QByteArray piece = rtf::RtfWriter(&original).writeSelection(word);
+    EXPECT_FALSE(piece.contains("\\par\r\n"));
+    QTextDocument inline_;
+    inline_.setPlainText(QStringLiteral("<>"));
+    QTextCursor mid(&inline_);
+    mid.setPosition(1);
+    rtf::RtfReader::insert(mid, piece);
+    EXPECT_EQ(inline_.toPlainText(), QStringLiteral("<italic>"));
+    EXPECT_TRUE(formatAt(inline_, "italic").fontItalic());
+}
