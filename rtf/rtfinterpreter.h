@@ -82,6 +82,8 @@ private:
     void addBytes(QByteArrayView bytes);
     void flushBytes();
     void addChar(char16_t ch);
+    void appendDecoded();
+    static bool isShownCharacter(char16_t ch);
     void syncCharFormat();
     int currentCodePage();
     QTextCharFormat charFormat(const CharState &chars) const;

@@ -58,6 +58,24 @@ void Interpreter::addBytes(QByteArrayView bytes)
     syncCharFormat();
     m_scratch.clear();
     m_decoder.decode(bytes, codePage, m_scratch);
+    appendDecoded();
+}
+
+bool Interpreter::isShownCharacter(char16_t ch)
+{
+    // Control characters and object marks without an object have nothing
+    // to show, and a writer could not write them back.
+    return (ch >= 0x20 || ch == u'\t') && ch != 0x7F && ch != QChar::ObjectReplacementCharacter;
+}
+
+void Interpreter::appendDecoded()
+{
+    for (const QChar ch : std::as_const(m_scratch)) {
+        if (!isShownCharacter(ch.unicode())) {
+            m_scratch.removeIf([](QChar c) { return !isShownCharacter(c.unicode()); });
+            break;
+        }
+    }
     m_builder.appendText(m_scratch);
 }
 
@@ -69,12 +87,12 @@ void Interpreter::flushBytes()
     m_scratch.clear();
     m_decoder.decode(m_pendingBytes, m_pendingCodePage, m_scratch);
     m_pendingBytes.clear();
-    m_builder.appendText(m_scratch);
+    appendDecoded();
 }
 
 void Interpreter::addChar(char16_t ch)
 {
-    if (!showsText())
+    if (!showsText() || !isShownCharacter(ch))
         return;
     flushBytes();
     syncCharFormat();

@@ -4,4 +4,16 @@ kartolino_add_gtest(rtf_tests
     ${CMAKE_CURRENT_LIST_DIR}/rtftesthelpers.h
     ${CMAKE_CURRENT_LIST_DIR}/rtfreader_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rtfwriter_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rtfrobustness_test.cpp
   LIBS kartolino_rtf)
+target_compile_definitions(rtf_tests PRIVATE RTF_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
+
+# The reader's libFuzzer target (clang only); tests/rtf/fuzz.sh builds and runs it.
+if(KARTOLINO_FUZZ)
+  set(_rtf_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
+  target_compile_options(kartolino_rtf PRIVATE ${_rtf_fuzz_flags})
+  add_executable(rtf_fuzz ${CMAKE_CURRENT_LIST_DIR}/rtf_fuzz.cpp)
+  target_compile_options(rtf_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(rtf_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(rtf_fuzz PRIVATE kartolino_rtf Qt6::Gui)
+endif()
