@@ -91,6 +91,7 @@ constexpr Entry kWords[] = {
     {"u", {K::Structure, W::Unicode, 0}},
     {"uc", {K::Structure, W::UnicodeSkip, 0}},
     {"bin", {K::Structure, W::Bin, 0}},
+    {"chftn", {K::Structure, W::FootnoteMark, 0}},
 
     {"emdash", {K::Special, W::Tab, 0x2014}},
     {"endash", {K::Special, W::Tab, 0x2013}},

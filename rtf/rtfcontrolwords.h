@@ -30,7 +30,7 @@ enum class Word : std::uint16_t {
     PnLevel, PnDecimal, PnUpperRoman, PnLowerRoman, PnUpperLetter, PnLowerLetter,
     ListOverrideIndex, ListLevel, InTable,
     // Structure
-    Par, Sect, Page, Line, Tab, Cell, Row, Unicode, UnicodeSkip, Bin,
+    Par, Sect, Page, Line, Tab, Cell, Row, Unicode, UnicodeSkip, Bin, FootnoteMark,
     // Document
     Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont,
     // Destination

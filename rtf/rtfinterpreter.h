@@ -102,6 +102,7 @@ private:
     // Document-wide settings and tables
     int m_ansiCodePage = 1252;
     int m_defaultFont = -1;
+    int m_footnotes = 0;
     std::map<int, FontEntry> m_fonts;
     std::vector<QColor> m_colors; // invalid: automatic
     std::vector<ListDef> m_lists;

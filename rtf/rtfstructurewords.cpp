@@ -42,6 +42,14 @@ void Interpreter::structureWord(Word word, const Token &token)
         m_unicodeSkipLeft = state().unicodeSkip;
         break;
     }
+    case Word::FootnoteMark:
+        // The footnote's text stays out of a card, but its number in the
+        // text is visible.
+        if (showsText()) {
+            const QByteArray number = QByteArray::number(++m_footnotes);
+            addBytes(number);
+        }
+        break;
     case Word::UnicodeSkip:
         if (m_overflow == 0)
             state().unicodeSkip = std::uint8_t(std::clamp(token.hasParam ? token.param : 1, 0, 255));

@@ -1,6 +1,7 @@
 # Tests of this component are registered here.
 kartolino_add_gtest(rtf_tests
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/rtftestcard.h
     ${CMAKE_CURRENT_LIST_DIR}/rtftesthelpers.h
     ${CMAKE_CURRENT_LIST_DIR}/rtfreader_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rtfwriter_test.cpp
@@ -17,3 +18,13 @@ if(KARTOLINO_FUZZ)
   target_link_options(rtf_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(rtf_fuzz PRIVATE kartolino_rtf Qt6::Gui)
 endif()
+
+# Real programs as judges: LibreOffice and pandoc (see tools/extra-test-packages).
+kartolino_add_gtest(rtf_peer_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/rtftestcard.h
+    ${CMAKE_CURRENT_LIST_DIR}/rtftesthelpers.h
+    ${CMAKE_CURRENT_LIST_DIR}/rtfpeers_test.cpp
+  LIBS kartolino_rtf
+  LABELS peers)
+target_compile_definitions(rtf_peer_tests PRIVATE RTF_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")

@@ -115,6 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"upr reads the unicode part",
                  "{\\rtf1{\\upr{\\fonttbl{\\f0 A;}}{\\*\\ud{\\fonttbl{\\f0 B;}}}}x{\\upr{ansi}{\\*\\ud uni}}}",
                  QStringLiteral("xuni")},
+        TextCase{"footnote number stays, footnote text not",
+                 "{\\rtf1 a{\\super\\chftn{\\*\\footnote\\chftn note}} b{\\super\\chftn{\\footnote\\chftn x}}}",
+                 QStringLiteral("a1 b2")},
         TextCase{"hidden text", "{\\rtf1 a{\\v hidden}b}", QStringLiteral("ab")},
         TextCase{"table cells tab separated",
                  "{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
