@@ -28,3 +28,17 @@ kartolino_add_gtest(rtf_peer_tests
   LIBS kartolino_rtf
   LABELS peers)
 target_compile_definitions(rtf_peer_tests PRIVATE RTF_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
+
+# kartolino_add_gtest passes ENVIRONMENT with two entries as an unescaped
+# list, so the LABELS and TIMEOUT after it do not reach the discovered tests.
+# Set them again once the tests are discovered, so that `ctest -L peers`
+# (and -LE peers) select these tests.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/rtf_test_labels.cmake [=[
+if(rtf_tests_TESTS)
+  set_tests_properties(${rtf_tests_TESTS} PROPERTIES LABELS unit TIMEOUT 300)
+endif()
+if(rtf_peer_tests_TESTS)
+  set_tests_properties(${rtf_peer_tests_TESTS} PROPERTIES LABELS peers TIMEOUT 300)
+endif()
+]=])
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/rtf_test_labels.cmake)
