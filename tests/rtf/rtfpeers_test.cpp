@@ -33,21 +33,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// The words of a text, without list labels (LibreOffice writes "•" and
-// "1." in front of list items) and without the object mark of pictures.
-QStringList words(QString text)
-{
-    text.remove(QChar(0xFEFF));
-    text.remove(QChar::ObjectReplacementCharacter);
-    static const QRegularExpression label(QStringLiteral("^(•|◦|▪|\\d+[.)])$"));
-    QStringList result;
-    for (const QString &word : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
-        if (!label.match(word).hasMatch())
-            result << word;
-    }
-    return result;
-}
-
 class Peers : public ::testing::Test {
 protected:
     static void SetUpTestSuite();

@@ -6,6 +6,7 @@
 #include "rtf/rtfwriter.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTextBlock>
@@ -66,6 +67,22 @@ inline QTextCharFormat formatAt(const QTextDocument &document, const QString &ne
     QTextCursor cursor(const_cast<QTextDocument *>(&document));
     cursor.setPosition(found.selectionStart() + 1);
     return cursor.charFormat();
+}
+
+// The words of a text, without list labels (LibreOffice writes "•" and
+// "1." in front of list items) and without the object mark of pictures.
+inline QStringList words(QString text)
+{
+    text.remove(QChar(0xFEFF));
+    text.remove(QChar::ObjectReplacementCharacter);
+    static const QRegularExpression label(QStringLiteral("^(•|◦|▪|\\d+[.)])$"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    QStringList result;
+    for (const QString &word : text.split(space, Qt::SkipEmptyParts)) {
+        if (!label.match(word).hasMatch())
+            result << word;
+    }
+    return result;
 }
 
 inline QTextBlock blockWith(const QTextDocument &document, const QString &needle)
