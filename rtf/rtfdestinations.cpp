@@ -3,7 +3,8 @@
 
 #include "rtf/rtfinterpreter.h"
 
-#include <QImage>
+#include <QBuffer>
+#include <QImageReader>
 
 namespace rtf {
 
@@ -179,14 +180,23 @@ void Interpreter::finishPicture()
 {
     if (m_picture.kind != Word::PngBlip && m_picture.kind != Word::JpegBlip)
         return; // metafiles and bitmaps have no place in a card
-    QByteArray data = m_picture.binary.isEmpty() ? QByteArray::fromHex(m_picture.hex) : m_picture.binary;
-    QImage image;
-    if (!image.loadFromData(data))
+    const QByteArray data = m_picture.binary.isEmpty() ? QByteArray::fromHex(m_picture.hex) : m_picture.binary;
+    const bool png = data.startsWith("\x89PNG\r\n\x1a\n");
+    const bool jpeg = data.startsWith("\xff\xd8\xff");
+    if (!png && !jpeg)
+        return;
+    // Only the header is read here: a picture that claims a huge size costs
+    // nothing until it is shown.
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer, png ? "png" : "jpeg");
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
         return;
     // The goal size is in twips; the document measures images in pixels.
     const double twipsPerPixel = 15.0;
-    double width = m_picture.goalWidth > 0 ? m_picture.goalWidth / twipsPerPixel : image.width();
-    double height = m_picture.goalHeight > 0 ? m_picture.goalHeight / twipsPerPixel : image.height();
+    double width = m_picture.goalWidth > 0 ? m_picture.goalWidth / twipsPerPixel : size.width();
+    double height = m_picture.goalHeight > 0 ? m_picture.goalHeight / twipsPerPixel : size.height();
     width = std::min(width * m_picture.scaleX / 100.0, 100000.0);
     height = std::min(height * m_picture.scaleY / 100.0, 100000.0);
     syncCharFormat();

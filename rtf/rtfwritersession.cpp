@@ -196,7 +196,8 @@ void WriterSession::writeHeader()
         m_out.word("f", i);
         m_out.word(i == m_symbolFont ? "ftech" : "fnil");
         m_out.word("fcharset", i == m_symbolFont ? 2 : 0);
-        m_out.text(m_fonts[i]);
+        // A semicolon ends a name in the font table; no reader takes it in one.
+        m_out.text(QString(m_fonts[i]).remove(u';'));
         m_out.raw(";");
         m_out.closeGroup();
     }

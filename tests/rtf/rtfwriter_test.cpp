@@ -207,3 +207,21 @@ TEST(RtfRoundTrip, SelectionCopiedAndPastedKeepsTextAndFormats)
     EXPECT_EQ(inline_.toPlainText(), QStringLiteral("<italic>"));
     EXPECT_TRUE(formatAt(inline_, "italic").fontItalic());
 }
+
+TEST(RtfRoundTrip, FontNamesAndTextOutsideWindows1252)
+{
+    QTextDocument original;
+    QTextCursor cursor(&original);
+    QTextCharFormat mincho;
+    mincho.setFontFamilies({QString::fromUtf8("ＭＳ 明朝")});
+    cursor.insertText(QString::fromUtf8("日本語 Ελληνικά Русский"), mincho);
+    QTextCharFormat braces;
+    braces.setFontFamilies({QStringLiteral("Odd {Name}; \\x")});
+    cursor.insertText(QStringLiteral(" odd"), braces);
+    const QByteArray rtf = writeRtf(original);
+    const auto back = readRtf(rtf);
+    EXPECT_EQ(back->toPlainText(), original.toPlainText());
+    EXPECT_EQ(family(formatAt(*back, QString::fromUtf8("日本"))), QString::fromUtf8("ＭＳ 明朝"));
+    EXPECT_EQ(family(formatAt(*back, "odd")), QStringLiteral("Odd {Name} \\x"))
+        << "a semicolon cannot stand in an RTF font name: " << rtf.toStdString();
+}
