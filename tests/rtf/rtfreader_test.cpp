@@ -71,6 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                  QString::fromUtf8("日本")},
         TextCase{"shift-jis trail byte as plain text", "{\\rtf1{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'83e}",
                  QString::fromUtf8("テ")},
+        TextCase{"mac roman and dos pages", "{\\rtf1\\mac \\'8a{\\fonttbl{\\f1\\fcharset254 Terminal;}}\\f1\\'84}",
+                 QString::fromUtf8("ää")},
         TextCase{"gbk", "{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0\\'ce\\'c4}", QString::fromUtf8("中文")},
         TextCase{"big5", "{\\rtf1\\ansi\\ansicpg950 \\'a4\\'a4}", QString::fromUtf8("中")},
         TextCase{"korean", "{\\rtf1\\ansi\\ansicpg949 \\'c7\\'d1}", QString::fromUtf8("한")},

@@ -225,3 +225,33 @@ TEST(RtfRoundTrip, FontNamesAndTextOutsideWindows1252)
     EXPECT_EQ(family(formatAt(*back, "odd")), QStringLiteral("Odd {Name} \\x"))
         << "a semicolon cannot stand in an RTF font name: " << rtf.toStdString();
 }
+
+TEST(RtfRoundTrip, NestedListsKeepTheirLevelsAndTheOuterListGoesOn)
+{
+    QTextDocument original;
+    QTextCursor cursor(&original);
+    cursor.insertText(QStringLiteral("outer one"));
+    QTextListFormat outer;
+    outer.setStyle(QTextListFormat::ListDisc);
+    QTextList *outerList = cursor.createList(outer);
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("inner one"));
+    QTextListFormat inner;
+    inner.setStyle(QTextListFormat::ListLowerAlpha);
+    inner.setIndent(2);
+    cursor.createList(inner);
+    cursor.insertBlock();
+    cursor.insertText(QStringLiteral("outer two"));
+    outerList->add(cursor.block());
+
+    const auto back = readRtf(writeRtf(original));
+    ASSERT_EQ(blockTexts(*back), blockTexts(original));
+    const QTextList *one = blockWith(*back, "outer one").textList();
+    const QTextList *in = blockWith(*back, "inner one").textList();
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(one->format().style(), QTextListFormat::ListDisc);
+    EXPECT_EQ(in->format().style(), QTextListFormat::ListLowerAlpha);
+    EXPECT_EQ(in->format().indent(), 2);
+    EXPECT_EQ(blockWith(*back, "outer two").textList(), one);
+}
