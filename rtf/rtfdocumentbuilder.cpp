@@ -14,6 +14,18 @@ namespace {
 // Nested lists deeper than this are shown at this level.
 constexpr int MaxListLevel = 8;
 
+// Qt revisits every item of a list when one is added, so a list of n items
+// costs n squared. Long lists are therefore split into lists of the same
+// format, which look the same; numbered ones only much later, as their
+// numbers start again.
+int maxListItems(QTextListFormat::Style style)
+{
+    const bool numbered = style == QTextListFormat::ListDecimal || style == QTextListFormat::ListLowerAlpha
+        || style == QTextListFormat::ListUpperAlpha || style == QTextListFormat::ListLowerRoman
+        || style == QTextListFormat::ListUpperRoman;
+    return numbered ? 1000 : 100;
+}
+
 } // namespace
 
 DocumentBuilder::DocumentBuilder(const QTextCursor &cursor)
@@ -125,15 +137,16 @@ void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListS
     if (m_openLists.size() < size_t(level + 1))
         m_openLists.resize(size_t(level + 1));
     OpenList &open = m_openLists[size_t(level)];
-    if (open.list && open.key == list.key && open.style == list.style) {
+    if (open.list && open.key == list.key && open.style == list.style && open.items < maxListItems(list.style)) {
         if (block.textList() != open.list)
             open.list->add(block);
+        ++open.items;
         return;
     }
     QTextListFormat listFormat;
     listFormat.setStyle(list.style);
     listFormat.setIndent(level + 1);
-    open = {list.key, list.style, m_cursor.createList(listFormat)};
+    open = {list.key, list.style, m_cursor.createList(listFormat), 1};
 }
 
 } // namespace rtf

@@ -51,6 +51,7 @@ private:
         int key = 0;
         QTextListFormat::Style style = QTextListFormat::ListDisc;
         QTextList *list = nullptr;
+        int items = 0;
     };
 
     QTextCursor m_cursor;

@@ -51,6 +51,45 @@ const char *underlineWord(int style)
     }
 }
 
+QString romanNumber(int n)
+{
+    static const std::pair<int, const char *> parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
+                                                         {100, "c"},  {90, "xc"},  {50, "l"},  {40, "xl"},
+                                                         {10, "x"},   {9, "ix"},   {5, "v"},   {4, "iv"},
+                                                         {1, "i"}};
+    QString text;
+    for (const auto &[value, letters] : parts) {
+        for (; n >= value && text.size() < 40; n -= value)
+            text += QLatin1String(letters);
+    }
+    return text;
+}
+
+QString letterNumber(int n)
+{
+    QString text;
+    for (; n > 0; n = (n - 1) / 26)
+        text.prepend(QChar(u'a' + (n - 1) % 26));
+    return text;
+}
+
+// The label of the n-th item (from 1), as the list shows it.
+QString itemLabel(const QTextListFormat &format, int n)
+{
+    QString number;
+    switch (format.style()) {
+    case QTextListFormat::ListLowerAlpha: number = letterNumber(n); break;
+    case QTextListFormat::ListUpperAlpha: number = letterNumber(n).toUpper(); break;
+    case QTextListFormat::ListLowerRoman: number = romanNumber(n); break;
+    case QTextListFormat::ListUpperRoman: number = romanNumber(n).toUpper(); break;
+    default: number = QString::number(n); break;
+    }
+    // Like QTextList, a list without a suffix of its own shows a full stop.
+    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix()
+                                                                              : QStringLiteral(".");
+    return format.numberPrefix() + number + suffix;
+}
+
 // A picture as PNG or JPEG bytes, the kind, and its size in pixels.
 struct PictureData {
     QByteArray bytes;
@@ -320,9 +359,9 @@ void WriterSession::writeListText(const QTextBlock &block)
         m_out.word("f", m_symbolFont);
         m_out.raw("\\'b7");
     } else {
+        // Counted here: asking the list for an item's number costs a search.
         m_out.word("f", 0);
-        QString number = list->itemText(block);
-        m_out.text(number);
+        m_out.text(itemLabel(list->format(), ++m_itemNumbers[list]));
     }
     m_out.word("tab");
     m_out.closeGroup();

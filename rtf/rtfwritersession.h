@@ -71,6 +71,7 @@ private:
     QHash<QString, int> m_fontIndex;
     std::vector<QColor> m_colors; // index 0 is "automatic"
     QHash<QRgb, int> m_colorIndex;
+    QHash<const QTextList *, int> m_itemNumbers;
     int m_symbolFont = -1;
     QString m_defaultFamily;
     double m_defaultPointSize = 12;

@@ -323,3 +323,25 @@ TEST(RtfReaderInsert, ReplacesTheSelectionAndKeepsTheTargetParagraphFormat)
     EXPECT_EQ(document.toPlainText(), QStringLiteral("aXc"));
     EXPECT_EQ(document.begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
+
+TEST(RtfReaderLists, LongListsStayListsAndNumbersRunOn)
+{
+    QByteArray rtf = "{\\rtf1\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}";
+    for (int i = 0; i < 700; ++i)
+        rtf += "{\\pntext\\'b7\\tab}bullet\\par ";
+    rtf += "\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}";
+    for (int i = 0; i < 600; ++i)
+        rtf += "{\\pntext " + QByteArray::number(i + 1) + ".\\tab}number\\par ";
+    rtf += "}";
+    const auto document = readRtf(rtf);
+    ASSERT_EQ(document->blockCount(), 1300);
+    QTextBlock block = document->begin();
+    for (int i = 0; i < 700; ++i, block = block.next()) {
+        ASSERT_NE(block.textList(), nullptr) << i;
+        ASSERT_EQ(block.textList()->format().style(), QTextListFormat::ListDisc);
+    }
+    for (int i = 0; i < 600; ++i, block = block.next()) {
+        ASSERT_NE(block.textList(), nullptr) << i;
+        ASSERT_EQ(block.textList()->itemText(block), QString::number(i + 1) + ".");
+    }
+}

@@ -255,3 +255,36 @@ TEST(RtfRoundTrip, NestedListsKeepTheirLevelsAndTheOuterListGoesOn)
     EXPECT_EQ(in->format().indent(), 2);
     EXPECT_EQ(blockWith(*back, "outer two").textList(), one);
 }
+
+TEST(RtfWriterForm, ListTextShowsTheNumbersTheListShows)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const QTextListFormat::Style styles[] = {QTextListFormat::ListDecimal, QTextListFormat::ListLowerAlpha,
+                                             QTextListFormat::ListUpperAlpha, QTextListFormat::ListLowerRoman,
+                                             QTextListFormat::ListUpperRoman};
+    std::vector<QTextList *> lists;
+    for (const auto style : styles) {
+        if (!lists.empty())
+            cursor.insertBlock(QTextBlockFormat());
+        cursor.insertText(QStringLiteral("separator"));
+        for (int i = 0; i < 40; ++i) {
+            cursor.insertBlock();
+            cursor.insertText(QStringLiteral("item"));
+            if (i == 0) {
+                QTextListFormat format;
+                format.setStyle(style);
+                if (style == QTextListFormat::ListUpperAlpha)
+                    format.setNumberSuffix(QStringLiteral(")"));
+                lists.push_back(cursor.createList(format));
+            }
+        }
+    }
+    const QByteArray rtf = writeRtf(document);
+    for (QTextList *list : lists) {
+        for (int i = 0; i < list->count(); ++i) {
+            const QByteArray expected = "{\\pntext\\f0 " + list->itemText(list->item(i)).toLatin1() + "\\tab}";
+            EXPECT_TRUE(rtf.contains(expected)) << expected.toStdString();
+        }
+    }
+}
