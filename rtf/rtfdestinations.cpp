@@ -128,8 +128,10 @@ void Interpreter::tableWord(Word word, const Token &token)
         m_colorSet = true;
         break;
     case Word::ListId:
-        if (destination == Destination::ListTable && !m_lists.empty())
+        if (destination == Destination::ListTable && !m_lists.empty()) {
             m_lists.back().id = value;
+            m_listById[value] = m_lists.size() - 1;
+        }
         else if (destination == Destination::ListOverrideTable)
             m_overrideListId = value;
         break;

@@ -106,6 +106,7 @@ private:
     std::map<int, FontEntry> m_fonts;
     std::vector<QColor> m_colors; // invalid: automatic
     std::vector<ListDef> m_lists;
+    std::map<int, size_t> m_listById; // index in m_lists
     std::map<int, int> m_listOverrides; // \ls number to list id
 
     // Tables being read

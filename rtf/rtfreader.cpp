@@ -34,6 +34,7 @@ bool RtfReader::read(QByteArrayView bytes)
         cursor.endEditBlock();
     }
     m_document->setUndoRedoEnabled(undo);
+    m_document->setModified(false); // it now holds what the bytes hold
     return true;
 }
 

@@ -14,7 +14,8 @@ public:
 
     // Replaces the document's whole content by the RTF in bytes. Returns
     // false, leaving the document untouched, only when bytes do not start as
-    // RTF; damaged RTF keeps what could be read. The load is not undoable.
+    // RTF; damaged RTF keeps what could be read. The load is not undoable
+    // and leaves the document unmodified.
     bool read(QByteArrayView bytes);
 
     // Inserts RTF at the cursor, replacing its selection, as one undoable

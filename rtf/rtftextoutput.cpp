@@ -176,15 +176,13 @@ ListSpec Interpreter::listSpec(const ParaState &para) const
     const auto override = m_listOverrides.find(para.listOverride);
     if (override == m_listOverrides.end())
         return spec; // no table: show a bullet rather than nothing
-    for (const ListDef &list : m_lists) {
-        if (list.id != override->second)
-            continue;
-        if (size_t(para.listLevel) < list.levels.size()) {
-            const QTextListFormat::Style style = styleForNumberFormat(list.levels[size_t(para.listLevel)].numberFormat);
-            spec.style = style;
-            spec.isList = style != QTextListFormat::ListStyleUndefined;
-        }
-        break;
+    const auto found = m_listById.find(override->second);
+    if (found == m_listById.end())
+        return spec;
+    const ListDef &list = m_lists[found->second];
+    if (size_t(para.listLevel) < list.levels.size()) {
+        spec.style = styleForNumberFormat(list.levels[size_t(para.listLevel)].numberFormat);
+        spec.isList = spec.style != QTextListFormat::ListStyleUndefined;
     }
     return spec;
 }

@@ -16,7 +16,7 @@ corpus="$build/rtf-corpus"
 found=tests/rtf/data/pathological
 mkdir -p "$corpus" "$found"
 # Seeds: every RTF file the tests know, plus what earlier runs found.
-cp -n tests/rtf/data/*.rtf "$found"/* "$corpus"/ 2>/dev/null || true
+cp -n tests/rtf/data/*.rtf tests/rtf/data/real/*.rtf "$found"/* "$corpus"/ 2>/dev/null || true
 export QT_QPA_PLATFORM=offscreen
 "$build/tests/rtf_fuzz" "$corpus" \
   -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \

@@ -33,6 +33,9 @@ TEST(RtfReaderText, RejectsWhatIsNotRtfAndLeavesTheDocumentAlone)
     EXPECT_EQ(document.toPlainText(), QStringLiteral("kept"));
     EXPECT_TRUE(reader.read("{\\rtf1 new}"));
     EXPECT_EQ(document.toPlainText(), QStringLiteral("new"));
+    EXPECT_FALSE(document.isModified());
+    EXPECT_FALSE(document.isUndoAvailable()) << "loading a card is no edit to undo";
+    EXPECT_TRUE(document.isUndoRedoEnabled());
 }
 
 struct TextCase {
