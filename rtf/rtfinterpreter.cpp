@@ -68,6 +68,8 @@ bool Interpreter::closeGroup()
     m_unicodeSkipLeft = 0;
     m_starPending = false;
     if (m_overflow > 0) {
+        if (m_overflowSkipFrom == m_overflow)
+            m_overflowSkipFrom = 0;
         --m_overflow;
         return true;
     }
@@ -94,17 +96,17 @@ void Interpreter::controlWord(const Token &token)
     const WordInfo *info = lookupWord(token.text);
     if (starred && (!info || info->kind != WordKind::Destination)) {
         // An ignorable destination we do not know: hide its whole group.
-        if (m_overflow == 0 && state().destination != Destination::Skip) {
-            state().destination = Destination::Skip;
-            state().ownsDestination = false;
-        }
+        hideGroup();
         return;
     }
     if (!info)
         return;
     if (m_overflow > 0 && info->kind != WordKind::Special && info->kind != WordKind::Structure) {
         // Beyond the depth limit only the text and its breaks are read; no
-        // state can change, as no group of its own would restore it.
+        // state can change, as no group of its own would restore it. Only
+        // hiding a group is still possible: it needs just its depth.
+        if (info->kind == WordKind::Destination && !isTextDestination(info->word))
+            hideGroup();
         return;
     }
     switch (info->kind) {
@@ -133,6 +135,25 @@ void Interpreter::controlWord(const Token &token)
         pictureWord(info->word, token);
         break;
     }
+}
+
+void Interpreter::hideGroup()
+{
+    if (m_overflow > 0) {
+        if (m_overflowSkipFrom == 0)
+            m_overflowSkipFrom = m_overflow;
+        return;
+    }
+    if (state().destination != Destination::Skip) {
+        state().destination = Destination::Skip;
+        state().ownsDestination = false;
+    }
+}
+
+bool Interpreter::isTextDestination(Word word)
+{
+    return word == Word::DText || word == Word::DField || word == Word::DFieldResult
+        || word == Word::DShapeResult || word == Word::DUd;
 }
 
 void Interpreter::controlSymbol(char symbol)

@@ -55,6 +55,8 @@ private:
     bool closeGroup(); // false when the document's outer group closed
     void controlWord(const Token &token);
     void controlSymbol(char symbol);
+    void hideGroup();
+    static bool isTextDestination(Word word);
     void hexByte(int value);
     void text(QByteArrayView bytes);
 
@@ -96,6 +98,7 @@ private:
     bool m_insertMode;
     std::vector<GroupState> m_stack;
     size_t m_overflow = 0; // groups opened beyond MaxDepth
+    size_t m_overflowSkipFrom = 0; // overflow depth of a hidden group; 0: none
     bool m_starPending = false;
     int m_unicodeSkipLeft = 0;
 

@@ -27,7 +27,7 @@ QTextListFormat::Style styleForNumberFormat(int nfc)
 bool Interpreter::showsText() const
 {
     const GroupState &group = m_stack.back();
-    return group.destination == Destination::Text && !group.chars.hidden;
+    return group.destination == Destination::Text && !group.chars.hidden && m_overflowSkipFrom == 0;
 }
 
 int Interpreter::currentCodePage()

@@ -73,6 +73,14 @@ TEST(RtfRobustness, NestingMillionsDeepIsCountedNotRecursed)
     EXPECT_EQ(formatAt(*document, "after").fontWeight(), QFont::Normal);
 }
 
+TEST(RtfRobustness, IgnorableGroupsBeyondTheDepthLimitStayHidden)
+{
+    const int depth = 5000;
+    const QByteArray deep = "{\\rtf1 a" + repeated("{", depth) + "b{\\*\\unknown{x}hidden}c{\\info{\\title t}}d"
+        + repeated("}", depth) + "e}";
+    EXPECT_EQ(survive(deep), QStringLiteral("abcde"));
+}
+
 TEST(RtfRobustness, NestingJustBelowTheLimitStillFormats)
 {
     const int depth = 2000;
