@@ -285,7 +285,7 @@ void WriterSession::writeBlock(const QTextBlock &block)
 {
     const ParaFormat para = paraFormat(block);
     if (!m_paraWritten || !(para == m_writtenPara)) {
-        writeParaFormat(para, block);
+        writeParaFormat(para);
         m_writtenPara = para;
         m_paraWritten = true;
     }
@@ -308,7 +308,7 @@ void WriterSession::writeBlock(const QTextBlock &block)
     m_out.raw("\r\n");
 }
 
-void WriterSession::writeParaFormat(const ParaFormat &para, const QTextBlock &block)
+void WriterSession::writeParaFormat(const ParaFormat &para)
 {
     m_out.word("pard");
     static const char *const alignments[] = {"ql", "qc", "qr", "qj"};
@@ -346,7 +346,6 @@ void WriterSession::writeParaFormat(const ParaFormat &para, const QTextBlock &bl
     m_out.closeGroup();
     if (list.indent() > 1)
         m_out.word("ilvl", std::min(list.indent() - 1, 8));
-    Q_UNUSED(block);
 }
 
 void WriterSession::writeListText(const QTextBlock &block)

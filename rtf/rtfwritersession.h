@@ -58,7 +58,7 @@ private:
 
     void writeHeader();
     void writeBlock(const QTextBlock &block);
-    void writeParaFormat(const ParaFormat &format, const QTextBlock &block);
+    void writeParaFormat(const ParaFormat &format);
     void writeListText(const QTextBlock &block);
     void writeRunFormat(const RunFormat &format);
     void writeImage(const QTextImageFormat &format);
