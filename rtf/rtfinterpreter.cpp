@@ -13,14 +13,17 @@ void Interpreter::run(QByteArrayView bytes)
 {
     Tokenizer tokenizer(bytes);
     m_tokenizer = &tokenizer;
+    bool closed = false;
     for (Token token = tokenizer.next(); token.type != TokenType::End; token = tokenizer.next()) {
         switch (token.type) {
         case TokenType::GroupOpen:
             openGroup();
             break;
         case TokenType::GroupClose:
-            if (!closeGroup())
+            if (!closeGroup()) {
                 token.type = TokenType::End; // text after the outer group is not RTF
+                closed = true;
+            }
             break;
         case TokenType::ControlWord:
             controlWord(token);
@@ -40,6 +43,11 @@ void Interpreter::run(QByteArrayView bytes)
         if (token.type == TokenType::End)
             break;
     }
+    m_issues |= tokenizer.issues();
+    if (!closed)
+        m_issues |= ReadIssue::UnclosedGroups;
+    else if (!tokenizer.onlySpaceLeft())
+        m_issues |= ReadIssue::TextAfterEnd;
     m_tokenizer = nullptr;
     // A truncated file ends with groups still open: what was read stays.
     flushBytes();
@@ -54,6 +62,7 @@ void Interpreter::openGroup()
     m_unicodeSkipLeft = 0;
     m_starPending = false;
     if (m_stack.size() > MaxDepth) {
+        m_issues |= ReadIssue::DepthLimit;
         ++m_overflow;
         return;
     }

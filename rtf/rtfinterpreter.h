@@ -27,6 +27,7 @@ public:
     Interpreter(const QTextCursor &cursor, bool insertMode);
 
     void run(QByteArrayView bytes);
+    ReadIssues issues() const { return m_issues; }
 
 private:
     struct FontEntry {
@@ -97,6 +98,7 @@ private:
     DocumentBuilder m_builder;
     bool m_insertMode;
     std::vector<GroupState> m_stack;
+    ReadIssues m_issues;
     size_t m_overflow = 0; // groups opened beyond MaxDepth
     size_t m_overflowSkipFrom = 0; // overflow depth of a hidden group; 0: none
     bool m_starPending = false;

@@ -7,6 +7,18 @@
 
 namespace rtf {
 
+Q_LOGGING_CATEGORY(lcRtf, "kartolino.rtf")
+
+namespace {
+
+void logIssues(ReadIssues issues)
+{
+    if (issues)
+        qCWarning(lcRtf) << "damaged RTF read as far as possible, issues" << Qt::hex << issues.toInt();
+}
+
+} // namespace
+
 RtfReader::RtfReader(QTextDocument *document) : m_document(document) {}
 
 bool RtfReader::looksLikeRtf(QByteArrayView bytes)
@@ -19,6 +31,7 @@ bool RtfReader::looksLikeRtf(QByteArrayView bytes)
 
 bool RtfReader::read(QByteArrayView bytes)
 {
+    m_issues = {};
     if (!m_document || !looksLikeRtf(bytes))
         return false;
     // A load starts a fresh history; recording it would only cost time and
@@ -32,14 +45,18 @@ bool RtfReader::read(QByteArrayView bytes)
         Interpreter interpreter(cursor, false);
         interpreter.run(bytes);
         cursor.endEditBlock();
+        m_issues = interpreter.issues();
     }
     m_document->setUndoRedoEnabled(undo);
     m_document->setModified(false); // it now holds what the bytes hold
+    logIssues(m_issues);
     return true;
 }
 
-bool RtfReader::insert(QTextCursor &cursor, QByteArrayView bytes)
+bool RtfReader::insert(QTextCursor &cursor, QByteArrayView bytes, ReadIssues *issues)
 {
+    if (issues)
+        *issues = {};
     if (cursor.isNull() || !looksLikeRtf(bytes))
         return false;
     cursor.beginEditBlock();
@@ -47,6 +64,9 @@ bool RtfReader::insert(QTextCursor &cursor, QByteArrayView bytes)
     {
         Interpreter interpreter(cursor, true);
         interpreter.run(bytes);
+        logIssues(interpreter.issues());
+        if (issues)
+            *issues = interpreter.issues();
     }
     cursor.endEditBlock();
     return true;

@@ -1,6 +1,8 @@
 #pragma once
 // Reads RTF into a QTextDocument.
 
+#include "rtf/rtfissues.h"
+
 #include <QByteArrayView>
 
 class QTextCursor;
@@ -18,17 +20,21 @@ public:
     // and leaves the document unmodified.
     bool read(QByteArrayView bytes);
 
+    // What was damaged in the input of the last read (logged as well).
+    ReadIssues issues() const { return m_issues; }
+
     // Inserts RTF at the cursor, replacing its selection, as one undoable
     // edit (for pasting). The paragraph the last inserted line lands in
     // keeps its format. Returns false, inserting nothing, when bytes do not
     // start as RTF.
-    static bool insert(QTextCursor &cursor, QByteArrayView bytes);
+    static bool insert(QTextCursor &cursor, QByteArrayView bytes, ReadIssues *issues = nullptr);
 
     // True when bytes start as RTF ("{\rtf", after white space).
     static bool looksLikeRtf(QByteArrayView bytes);
 
 private:
     QTextDocument *m_document;
+    ReadIssues m_issues;
 };
 
 } // namespace rtf

@@ -69,8 +69,10 @@ Token Tokenizer::readControl()
 {
     const qsizetype n = m_bytes.size();
     ++m_pos; // the backslash
-    if (m_pos >= n)
-        return {}; // a lone backslash at the end is dropped
+    if (m_pos >= n) {
+        m_issues |= ReadIssue::BrokenEscape; // a lone backslash at the end
+        return {};
+    }
     const char c = m_bytes[m_pos];
     if (isRtfLetter(c))
         return readWord(m_pos);
@@ -83,6 +85,7 @@ Token Tokenizer::readControl()
             // bytes after it stay text.
             if (hi >= 0)
                 ++m_pos;
+            m_issues |= ReadIssue::BrokenEscape;
             return {TokenType::ControlSymbol, QByteArrayView("'"), false, 0};
         }
         m_pos += 2;
@@ -98,8 +101,10 @@ Token Tokenizer::readWord(qsizetype start)
     while (m_pos < n && isRtfLetter(m_bytes[m_pos]))
         ++m_pos;
     Token token{TokenType::ControlWord, m_bytes.sliced(start, m_pos - start), false, 0};
-    if (token.text.size() > MaxWordLength)
+    if (token.text.size() > MaxWordLength) {
         token.text = QByteArrayView("?"); // never a known word
+        m_issues |= ReadIssue::OverlongWord;
+    }
     bool negative = false;
     if (m_pos + 1 < n && m_bytes[m_pos] == '-' && isDigit(m_bytes[m_pos + 1])) {
         negative = true;
@@ -121,6 +126,16 @@ Token Tokenizer::readWord(qsizetype start)
     return token;
 }
 
+bool Tokenizer::onlySpaceLeft() const
+{
+    for (qsizetype i = m_pos; i < m_bytes.size(); ++i) {
+        const char c = m_bytes[i];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\0')
+            return false;
+    }
+    return true;
+}
+
 void Tokenizer::skipBytes(qint64 count)
 {
     takeBytes(count);
@@ -131,6 +146,8 @@ QByteArrayView Tokenizer::takeBytes(qint64 count)
     const qsizetype start = m_pos;
     const qsizetype available = m_bytes.size() - m_pos;
     const qsizetype taken = count <= 0 ? 0 : static_cast<qsizetype>(std::min<qint64>(count, available));
+    if (count > available)
+        m_issues |= ReadIssue::BinPastEnd;
     m_pos += taken;
     return m_bytes.sliced(start, taken);
 }

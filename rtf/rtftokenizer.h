@@ -3,6 +3,8 @@
 // means; the interpreter does. Every token is bounded by the input, so no
 // input can make it allocate or loop without end.
 
+#include "rtf/rtfissues.h"
+
 #include <QByteArrayView>
 #include <cstdint>
 
@@ -40,6 +42,10 @@ public:
     QByteArrayView takeBytes(qint64 count);
     qsizetype position() const { return m_pos; }
     bool atEnd() const { return m_pos >= m_bytes.size(); }
+    // Damage met so far.
+    ReadIssues issues() const { return m_issues; }
+    // True when only white space follows.
+    bool onlySpaceLeft() const;
 
 private:
     Token readControl();
@@ -48,6 +54,7 @@ private:
 
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
+    ReadIssues m_issues;
 };
 
 // Letters that make up control words in this tokenizer.

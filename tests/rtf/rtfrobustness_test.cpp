@@ -180,3 +180,36 @@ TEST(RtfRobustness, PathologicalCorpus)
         EXPECT_TRUE(document.toPlainText().endsWith(QStringLiteral("after")));
     }
 }
+
+struct IssueCase {
+    const char *name;
+    QByteArray rtf;
+    rtf::ReadIssues issues;
+};
+
+class RtfReadIssues : public ::testing::TestWithParam<IssueCase> {};
+
+// Damage is read past, but reported: a cut-off card is not a clean one.
+TEST_P(RtfReadIssues, AreReported)
+{
+    QTextDocument document;
+    rtf::RtfReader reader(&document);
+    ASSERT_TRUE(reader.read(GetParam().rtf));
+    EXPECT_EQ(reader.issues().toInt(), GetParam().issues.toInt()) << GetParam().name;
+    QTextCursor cursor(&document);
+    rtf::ReadIssues pasted;
+    rtf::RtfReader::insert(cursor, GetParam().rtf, &pasted);
+    EXPECT_EQ(pasted.toInt(), GetParam().issues.toInt()) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RtfReadIssues,
+    ::testing::Values(IssueCase{"clean", "{\\rtf1 {\\b a}}\r\n", {}},
+                      IssueCase{"cut off", "{\\rtf1 {\\b a}", rtf::ReadIssue::UnclosedGroups},
+                      IssueCase{"trailing text", "{\\rtf1 a} b", rtf::ReadIssue::TextAfterEnd},
+                      IssueCase{"deep", "{\\rtf1 " + QByteArray(3000, '{') + QByteArray(3000, '}') + "}",
+                                rtf::ReadIssue::DepthLimit},
+                      IssueCase{"bin", "{\\rtf1 \\bin9 ab}", rtf::ReadIssue::BinPastEnd | rtf::ReadIssue::UnclosedGroups},
+                      IssueCase{"hex", "{\\rtf1 \\'4x}", rtf::ReadIssue::BrokenEscape},
+                      IssueCase{"word", "{\\rtf1 \\" + QByteArray(40, 'a') + "}", rtf::ReadIssue::OverlongWord}),
+    [](const ::testing::TestParamInfo<IssueCase> &info) { return rowName(info.param.name); });
