@@ -118,7 +118,8 @@ void Peers::SetUpTestSuite()
         && soffice(QStringLiteral("rtf"), QStringLiteral("lo"), {"lo.fodt"})
         && soffice(QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("txt"),
                    {"lo.fodt", "pandoc.rtf", "ours.rtf"})
-        && soffice(QStringLiteral("html"), QStringLiteral("html"), {"ours.rtf"});
+        && soffice(QStringLiteral("html"), QStringLiteral("html"), {"ours.rtf"})
+        && soffice(QStringLiteral("fodt"), QStringLiteral("fodt"), {"ours.rtf"});
 }
 
 TEST_F(Peers, LibreOfficeReadsOurTextUnchanged)
@@ -162,6 +163,17 @@ TEST_F(Peers, LibreOfficeSeesOurFormats)
     EXPECT_TRUE(html.contains(QRegularExpression("<ol> <li>.*number one.*<li>.*number two.*</ol>")));
     EXPECT_FALSE(html.contains(QRegularExpression("<(ul|ol)>(?:(?!</(ul|ol)>).)*between"))) << "between stays outside";
     EXPECT_TRUE(html.contains(QRegularExpression("<img [^>]*width=\"40\" height=\"30\""))) << "the picture arrives";
+}
+
+// What LibreOffice's HTML export leaves out, its own format shows.
+TEST_F(Peers, LibreOfficeKeepsOurBackgroundAndExactSizes)
+{
+    const QString fodt = text("fodt/ours.fodt");
+    ASSERT_FALSE(fodt.isEmpty());
+    EXPECT_TRUE(fodt.contains(QStringLiteral("fo:background-color=\"#ffff00\""))) << "background of \"marked\"";
+    EXPECT_TRUE(fodt.contains(QStringLiteral("fo:font-size=\"15.5pt\"")));
+    EXPECT_TRUE(fodt.contains(QStringLiteral("style:text-underline-style=\"wave\"")));
+    EXPECT_TRUE(fodt.contains(QStringLiteral("fo:margin-left=\"0.5in\"")));
 }
 
 TEST_F(Peers, WeReadLibreOfficeRtfAsLibreOfficeReadsItsDocument)
