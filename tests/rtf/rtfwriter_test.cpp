@@ -288,3 +288,32 @@ TEST(RtfWriterForm, ListTextShowsTheNumbersTheListShows)
         }
     }
 }
+
+TEST(RtfRoundTrip, CopiedPicturesComeFromTheSourceDocument)
+{
+    QTextDocument original;
+    buildRichCard(original);
+    QTextCursor selection = original.find(QStringLiteral("picture "));
+    selection.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    const QByteArray rtf = rtf::RtfWriter(&original).writeSelection(selection);
+    EXPECT_TRUE(rtf.contains("{\\pict\\pngblip")) << rtf.toStdString();
+    QTextDocument target;
+    QTextCursor at(&target);
+    ASSERT_TRUE(rtf::RtfReader::insert(at, rtf));
+    QTextCursor image(&target);
+    image.setPosition(QStringLiteral("picture ").size() + 1);
+    ASSERT_TRUE(image.charFormat().isImageFormat());
+    QImage loaded;
+    EXPECT_TRUE(loaded.loadFromData(
+        target.resource(QTextDocument::ImageResource, QUrl(image.charFormat().toImageFormat().name())).toByteArray()));
+    EXPECT_EQ(loaded.size(), QSize(4, 3));
+}
+
+TEST(RtfRoundTrip, TableCellsFromPastedHtmlKeepTheirText)
+{
+    QTextDocument original;
+    original.setHtml(QStringLiteral("<p>before</p><table><tr><td>a1</td><td>b1</td></tr>"
+                                    "<tr><td>a2</td><td>b2</td></tr></table><p>after</p>"));
+    const auto back = readRtf(writeRtf(original));
+    EXPECT_EQ(words(back->toPlainText()), words(original.toPlainText()));
+}
