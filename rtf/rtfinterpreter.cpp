@@ -15,33 +15,11 @@ void Interpreter::run(QByteArrayView bytes)
     m_tokenizer = &tokenizer;
     bool closed = false;
     for (Token token = tokenizer.next(); token.type != TokenType::End; token = tokenizer.next()) {
-        switch (token.type) {
-        case TokenType::GroupOpen:
-            openGroup();
-            break;
-        case TokenType::GroupClose:
-            if (!closeGroup()) {
-                token.type = TokenType::End; // text after the outer group is not RTF
-                closed = true;
-            }
-            break;
-        case TokenType::ControlWord:
-            controlWord(token);
-            break;
-        case TokenType::ControlSymbol:
-            controlSymbol(token.text.front());
-            break;
-        case TokenType::HexByte:
-            hexByte(token.param);
-            break;
-        case TokenType::Text:
-            text(token.text);
-            break;
-        case TokenType::End:
+        if (token.type == TokenType::GroupClose && !closeGroup()) {
+            closed = true; // what follows the document's group is not RTF
             break;
         }
-        if (token.type == TokenType::End)
-            break;
+        dispatch(token);
     }
     m_issues |= tokenizer.issues();
     if (!closed)
@@ -54,6 +32,30 @@ void Interpreter::run(QByteArrayView bytes)
     syncCharFormat();
     const ParaState &para = state().para;
     m_builder.finish(blockFormat(para), listSpec(para), m_insertMode);
+}
+
+void Interpreter::dispatch(const Token &token)
+{
+    switch (token.type) {
+    case TokenType::GroupOpen:
+        openGroup();
+        break;
+    case TokenType::ControlWord:
+        controlWord(token);
+        break;
+    case TokenType::ControlSymbol:
+        controlSymbol(token.text.front());
+        break;
+    case TokenType::HexByte:
+        hexByte(token.param);
+        break;
+    case TokenType::Text:
+        text(token.text);
+        break;
+    case TokenType::GroupClose: // handled by run()
+    case TokenType::End:
+        break;
+    }
 }
 
 void Interpreter::openGroup()

@@ -52,6 +52,7 @@ private:
     GroupState &state() { return m_stack.back(); }
 
     // Token handlers (rtfinterpreter.cpp)
+    void dispatch(const Token &token);
     void openGroup();
     bool closeGroup(); // false when the document's outer group closed
     void controlWord(const Token &token);
