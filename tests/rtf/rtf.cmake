@@ -21,25 +21,27 @@ if(KARTOLINO_FUZZ)
 endif()
 
 # Real programs as judges: LibreOffice and pandoc (see tools/extra-test-packages).
-kartolino_add_gtest(rtf_peer_tests
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/rtftestcard.h
-    ${CMAKE_CURRENT_LIST_DIR}/rtftesthelpers.h
-    ${CMAKE_CURRENT_LIST_DIR}/rtfpeers_test.cpp
-  LIBS kartolino_rtf
-  LABELS peers)
+# One CTest test runs the whole program, so that its conversions (one soffice
+# start per target format for all files) run once, not once per test case.
+add_executable(rtf_peer_tests
+  ${CMAKE_CURRENT_LIST_DIR}/rtftestcard.h
+  ${CMAKE_CURRENT_LIST_DIR}/rtftesthelpers.h
+  ${CMAKE_CURRENT_LIST_DIR}/rtfpeers_test.cpp)
+target_link_libraries(rtf_peer_tests PRIVATE kartolino_testmain kartolino_rtf)
 target_compile_definitions(rtf_peer_tests PRIVATE RTF_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
+add_test(NAME rtf_peer_tests COMMAND rtf_peer_tests)
+set_tests_properties(rtf_peer_tests PROPERTIES
+  LABELS peers
+  TIMEOUT 600
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${KARTOLINO_TEST_RUNTIME}")
 
 # kartolino_add_gtest passes ENVIRONMENT with two entries as an unescaped
 # list, so the LABELS and TIMEOUT after it do not reach the discovered tests.
-# Set them again once the tests are discovered, so that `ctest -L peers`
-# (and -LE peers) select these tests.
+# Set them again once the tests are discovered, so that `ctest -L unit`
+# (and -LE unit) select these tests.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/rtf_test_labels.cmake [=[
 if(rtf_tests_TESTS)
   set_tests_properties(${rtf_tests_TESTS} PROPERTIES LABELS unit TIMEOUT 300)
-endif()
-if(rtf_peer_tests_TESTS)
-  set_tests_properties(${rtf_peer_tests_TESTS} PROPERTIES LABELS peers TIMEOUT 300)
 endif()
 ]=])
 set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/rtf_test_labels.cmake)
