@@ -3,6 +3,8 @@
 
 #include "rtf/rtfinterpreter.h"
 
+#include "rtf/rtffontname.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
@@ -245,9 +247,10 @@ void Interpreter::fontTableText(QByteArrayView bytes)
 void Interpreter::commitFont()
 {
     decodeFontName();
-    if (m_fontNumber >= 0 || !m_fontName.trimmed().isEmpty()) {
+    const QString name = cleanFontName(m_fontName);
+    if (m_fontNumber >= 0 || !name.isEmpty()) {
         FontEntry &font = m_fonts[std::max(0, m_fontNumber)];
-        font.name = m_fontName.trimmed();
+        font.name = name;
         font.codePage = m_fontCodePage > 0 ? m_fontCodePage : codePageForCharset(m_fontCharset);
     }
     m_fontName.clear();

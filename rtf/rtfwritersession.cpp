@@ -1,5 +1,7 @@
 #include "rtf/rtfwritersession.h"
 
+#include "rtf/rtffontname.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
@@ -167,9 +169,17 @@ int WriterSession::fontIndex(const QString &family)
     const auto it = m_fontIndex.constFind(family);
     if (it != m_fontIndex.cend())
         return *it;
-    m_fonts.append(family);
-    m_fontIndex.insert(family, int(m_fonts.size() - 1));
-    return int(m_fonts.size() - 1);
+    // Names that differ only in what a font table cannot hold are one font;
+    // one left empty is the default font.
+    const QString name = cleanFontName(family);
+    int index = name.isEmpty() && !m_fonts.isEmpty() ? 0 : m_fontByName.value(name, -1);
+    if (index < 0) {
+        m_fonts.append(name);
+        index = int(m_fonts.size() - 1);
+        m_fontByName.insert(name, index);
+    }
+    m_fontIndex.insert(family, index);
+    return index;
 }
 
 int WriterSession::colorIndex(const QColor &color)
@@ -235,8 +245,7 @@ void WriterSession::writeHeader()
         m_out.word("f", i);
         m_out.word(i == m_symbolFont ? "ftech" : "fnil");
         m_out.word("fcharset", i == m_symbolFont ? 2 : 0);
-        // A semicolon ends a name in the font table; no reader takes it in one.
-        m_out.text(QString(m_fonts[i]).remove(u';'));
+        m_out.text(m_fonts[i]);
         m_out.raw(";");
         m_out.closeGroup();
     }
@@ -277,7 +286,10 @@ WriterSession::ParaFormat WriterSession::paraFormat(const QTextBlock &block) con
     para.firstIndent = toTwips(format.textIndent());
     para.spaceBefore = toTwips(format.topMargin());
     para.spaceAfter = toTwips(format.bottomMargin());
-    para.list = block.textList();
+    if (const QTextList *list = block.textList()) {
+        para.listStyle = list->format().style();
+        para.listLevel = std::clamp(list->format().indent() - 1, 0, 8);
+    }
     return para;
 }
 
@@ -289,8 +301,10 @@ void WriterSession::writeBlock(const QTextBlock &block)
         m_writtenPara = para;
         m_paraWritten = true;
     }
-    if (para.list)
-        writeListText(block);
+    if (para.listStyle)
+        writeListText(block, para);
+    else
+        m_itemNumbers.clear();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
@@ -324,13 +338,13 @@ void WriterSession::writeParaFormat(const ParaFormat &para)
         m_out.word("sb", para.spaceBefore);
     if (para.spaceAfter)
         m_out.word("sa", para.spaceAfter);
-    if (!para.list)
+    if (!para.listStyle)
         return;
-    const QTextListFormat list = para.list->format();
+    const auto style = QTextListFormat::Style(para.listStyle);
     m_out.openGroup();
     m_out.raw("\\*");
     m_out.word("pn");
-    if (isBullet(list.style())) {
+    if (isBullet(style)) {
         m_out.word("pnlvlblt");
         m_out.word("pnf", m_symbolFont);
         m_out.word("pnindent", 0);
@@ -340,27 +354,41 @@ void WriterSession::writeParaFormat(const ParaFormat &para)
         m_out.word("pnf", 0);
         m_out.word("pnindent", 0);
         m_out.word("pnstart", 1);
-        m_out.word(numberWord(list.style()));
+        m_out.word(numberWord(style));
         m_out.raw("{\\pntxta.}");
     }
     m_out.closeGroup();
-    if (list.indent() > 1)
-        m_out.word("ilvl", std::min(list.indent() - 1, 8));
+    if (para.listLevel > 0)
+        m_out.word("ilvl", para.listLevel);
 }
 
-void WriterSession::writeListText(const QTextBlock &block)
+int WriterSession::nextItemNumber(const ParaFormat &para)
+{
+    // As a reader numbers: a shallower item ends the deeper lists under it,
+    // and a change of style starts a new count.
+    const size_t level = size_t(para.listLevel);
+    m_itemNumbers.resize(level + 1);
+    auto &[style, number] = m_itemNumbers[level];
+    if (style != para.listStyle)
+        number = 0;
+    style = para.listStyle;
+    return ++number;
+}
+
+void WriterSession::writeListText(const QTextBlock &block, const ParaFormat &para)
 {
     // Readers that know nothing of \pn show this text instead.
-    const QTextList *list = block.textList();
+    const QTextListFormat format = block.textList()->format();
+    // Counted here: asking the list for an item's number costs a search.
+    const int number = nextItemNumber(para);
     m_out.openGroup();
     m_out.word("pntext");
-    if (isBullet(list->format().style())) {
+    if (isBullet(format.style())) {
         m_out.word("f", m_symbolFont);
         m_out.raw("\\'b7");
     } else {
-        // Counted here: asking the list for an item's number costs a search.
         m_out.word("f", 0);
-        m_out.text(itemLabel(list->format(), ++m_itemNumbers[list]));
+        m_out.text(itemLabel(format, number));
     }
     m_out.word("tab");
     m_out.closeGroup();

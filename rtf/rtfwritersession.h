@@ -45,7 +45,10 @@ private:
     struct ParaFormat {
         int alignment = 0;
         int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
-        const QTextList *list = nullptr;
+        // Adjacent lists of one look are one list in RTF's numbering (as
+        // readers count \pn paragraphs), so a list is known by its look.
+        int listStyle = 0; // a QTextListFormat::Style; 0: not in a list
+        int listLevel = 0;
         bool operator==(const ParaFormat &) const = default;
     };
 
@@ -59,7 +62,8 @@ private:
     void writeHeader();
     void writeBlock(const QTextBlock &block);
     void writeParaFormat(const ParaFormat &format);
-    void writeListText(const QTextBlock &block);
+    void writeListText(const QTextBlock &block, const ParaFormat &para);
+    int nextItemNumber(const ParaFormat &para);
     void writeRunFormat(const RunFormat &format);
     void writeImage(const QTextImageFormat &format);
 
@@ -68,10 +72,13 @@ private:
     QByteArray m_bytes;
     RtfOutput m_out;
     QList<QString> m_fonts;
-    QHash<QString, int> m_fontIndex;
+    QHash<QString, int> m_fontIndex; // by family as the document has it
+    QHash<QString, int> m_fontByName; // by name as the font table has it
     std::vector<QColor> m_colors; // index 0 is "automatic"
     QHash<QRgb, int> m_colorIndex;
-    QHash<const QTextList *, int> m_itemNumbers;
+    // Numbers of the current run of list paragraphs, by level: the style
+    // and the last number given.
+    std::vector<std::pair<int, int>> m_itemNumbers;
     int m_symbolFont = -1;
     QString m_defaultFamily;
     double m_defaultPointSize = 12;

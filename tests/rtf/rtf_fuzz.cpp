@@ -32,6 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
     QTextDocument again;
     if (!rtf::RtfReader(&again).read(written) || again.toPlainText() != document.toPlainText())
         std::abort();
+    // Writing is stable: what was written once reads and writes the same.
+    if (rtf::RtfWriter(&again).write() != written)
+        std::abort();
     // And pasting the same bytes into a document must work as well.
     QTextCursor cursor(&again);
     rtf::RtfReader::insert(cursor, bytes);

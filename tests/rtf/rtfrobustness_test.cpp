@@ -25,6 +25,7 @@ QString survive(const QByteArray &bytes, int maxMilliseconds = 5000)
     QTextDocument again;
     EXPECT_TRUE(rtf::RtfReader(&again).read(written)) << "what we write is RTF";
     EXPECT_EQ(again.toPlainText(), document.toPlainText()) << "what we write reads back the same";
+    EXPECT_EQ(rtf::RtfWriter(&again).write(), written) << "writing what we wrote changes nothing";
     EXPECT_LT(timer.elapsed(), maxMilliseconds);
     // Nothing can come out larger than what went in.
     EXPECT_LE(document.characterCount(), bytes.size() + 1);

@@ -4,6 +4,7 @@
 #include "rtftesthelpers.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -316,4 +317,42 @@ TEST(RtfRoundTrip, TableCellsFromPastedHtmlKeepTheirText)
                                     "<tr><td>a2</td><td>b2</td></tr></table><p>after</p>"));
     const auto back = readRtf(writeRtf(original));
     EXPECT_EQ(words(back->toPlainText()), words(original.toPlainText()));
+}
+
+// RTF numbers \pn paragraphs as one run (LibreOffice counts on across
+// \pnstart), so two adjacent lists of one look are written as one list, and
+// writing what was read gives the same bytes again.
+TEST(RtfRoundTrip, AdjacentListsOfOneLookAreOneListAndWritingIsStable)
+{
+    QTextDocument original;
+    QTextCursor cursor(&original);
+    QTextListFormat numbers;
+    numbers.setStyle(QTextListFormat::ListDecimal);
+    for (int list = 0; list < 2; ++list) {
+        for (int item = 0; item < 2; ++item) {
+            if (list || item)
+                cursor.insertBlock();
+            cursor.insertText(QStringLiteral("item"));
+            if (item == 0)
+                cursor.createList(numbers);
+            else
+                cursor.block().previous().textList()->add(cursor.block());
+        }
+    }
+    const QByteArray once = writeRtf(original);
+    EXPECT_TRUE(once.contains("{\\pntext\\f0 4.\\tab}")) << once.toStdString();
+    EXPECT_EQ(countOf(once, "\\pard"), 1);
+    const auto back = readRtf(once);
+    const QTextBlock last = back->lastBlock();
+    ASSERT_NE(last.textList(), nullptr);
+    EXPECT_EQ(last.textList()->itemText(last), QStringLiteral("4."));
+    EXPECT_EQ(writeRtf(*back), once);
+}
+
+TEST(RtfRoundTrip, FuzzerFoundListsWriteStably)
+{
+    QFile file(QStringLiteral(RTF_TEST_DATA "/pathological/crash-44c1e9dcabc82839dbfcddb05200b8e1d0b55c35"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray once = writeRtf(*readRtf(file.readAll()));
+    EXPECT_EQ(writeRtf(*readRtf(once)), once);
 }
