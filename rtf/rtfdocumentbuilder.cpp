@@ -97,7 +97,7 @@ void DocumentBuilder::endCell()
     m_tabPending = true;
 }
 
-void DocumentBuilder::endParagraph(const QTextBlockFormat &format, const ListSpec &list)
+void DocumentBuilder::endParagraph(const QTextBlockFormat &format, const ListPlace &list)
 {
     m_tabPending = false; // the row's last cell has no tab after it
     beginContent();
@@ -106,7 +106,7 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat &format, const ListSpe
     m_blockPending = true;
 }
 
-void DocumentBuilder::finish(const QTextBlockFormat &format, const ListSpec &list, bool insertMode)
+void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode)
 {
     flushText();
     if (!insertMode) {
@@ -120,7 +120,7 @@ void DocumentBuilder::finish(const QTextBlockFormat &format, const ListSpec &lis
         m_cursor.insertBlock(m_landingFormat, m_format);
 }
 
-void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListSpec &list)
+void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListPlace &list)
 {
     m_cursor.setBlockFormat(format);
     const QTextBlock block = m_cursor.block();

@@ -16,13 +16,13 @@ class QTextList;
 namespace rtf {
 
 // What a paragraph's list membership should be.
-struct ListSpec {
+struct ListPlace {
     bool isList = false;
     QTextListFormat::Style style = QTextListFormat::ListDisc;
     int level = 0;
     int key = 0; // paragraphs of one list share the key
 
-    bool operator==(const ListSpec &) const = default;
+    bool operator==(const ListPlace &) const = default;
 };
 
 class DocumentBuilder {
@@ -36,16 +36,16 @@ public:
     void appendImage(const QByteArray &data, double width, double height);
     // Ends a table cell: the next text of the row follows after a tab.
     void endCell();
-    void endParagraph(const QTextBlockFormat &format, const ListSpec &list);
+    void endParagraph(const QTextBlockFormat &format, const ListPlace &list);
     // Flushes what is held. A whole document's last paragraph gets its
     // format even without a paragraph end, and a final paragraph end adds
     // no empty paragraph; an insertion keeps both as they are.
-    void finish(const QTextBlockFormat &format, const ListSpec &list, bool insertMode);
+    void finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode);
 
 private:
     void beginContent();
     void flushText();
-    void applyParagraph(const QTextBlockFormat &format, const ListSpec &list);
+    void applyParagraph(const QTextBlockFormat &format, const ListPlace &list);
 
     struct OpenList {
         int key = 0;

@@ -31,7 +31,7 @@ void Interpreter::run(QByteArrayView bytes)
     flushBytes();
     syncCharFormat();
     const ParaState &para = state().para;
-    m_builder.finish(blockFormat(para), listSpec(para), m_insertMode);
+    m_builder.finish(blockFormat(para), listPlace(para), m_insertMode);
 }
 
 void Interpreter::dispatch(const Token &token)

@@ -92,7 +92,7 @@ private:
     int currentCodePage();
     QTextCharFormat charFormat(const CharState &chars) const;
     QTextBlockFormat blockFormat(const ParaState &para) const;
-    ListSpec listSpec(const ParaState &para) const;
+    ListPlace listPlace(const ParaState &para) const;
     void endParagraph();
 
     Tokenizer *m_tokenizer = nullptr;

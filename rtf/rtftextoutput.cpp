@@ -156,35 +156,35 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &para) const
     return format;
 }
 
-ListSpec Interpreter::listSpec(const ParaState &para) const
+ListPlace Interpreter::listPlace(const ParaState &para) const
 {
-    ListSpec spec;
-    spec.level = para.listLevel;
+    ListPlace place;
+    place.level = para.listLevel;
     switch (para.listSource) {
     case ListSource::None:
-        return spec;
+        return place;
     case ListSource::Pn:
-        spec.isList = true;
-        spec.style = para.pnStyle;
-        spec.key = -1;
-        return spec;
+        place.isList = true;
+        place.style = para.pnStyle;
+        place.key = -1;
+        return place;
     case ListSource::ListTable:
         break;
     }
-    spec.isList = true;
-    spec.key = para.listOverride;
+    place.isList = true;
+    place.key = para.listOverride;
     const auto override = m_listOverrides.find(para.listOverride);
     if (override == m_listOverrides.end())
-        return spec; // no table: show a bullet rather than nothing
+        return place; // no table: show a bullet rather than nothing
     const auto found = m_listById.find(override->second);
     if (found == m_listById.end())
-        return spec;
+        return place;
     const ListDef &list = m_lists[found->second];
     if (size_t(para.listLevel) < list.levels.size()) {
-        spec.style = styleForNumberFormat(list.levels[size_t(para.listLevel)].numberFormat);
-        spec.isList = spec.style != QTextListFormat::ListStyleUndefined;
+        place.style = styleForNumberFormat(list.levels[size_t(para.listLevel)].numberFormat);
+        place.isList = place.style != QTextListFormat::ListStyleUndefined;
     }
-    return spec;
+    return place;
 }
 
 void Interpreter::endParagraph()
@@ -194,7 +194,7 @@ void Interpreter::endParagraph()
     flushBytes();
     syncCharFormat();
     const ParaState &para = state().para;
-    m_builder.endParagraph(blockFormat(para), listSpec(para));
+    m_builder.endParagraph(blockFormat(para), listPlace(para));
 }
 
 } // namespace rtf
