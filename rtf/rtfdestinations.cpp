@@ -10,6 +10,36 @@
 
 namespace rtf {
 
+namespace {
+
+// The size in a PNG's header chunk; invalid when there is none. Read here
+// rather than by the image library, which complains aloud about damage.
+QSize pngSize(const QByteArray &data)
+{
+    if (data.size() < 33 || data.mid(12, 4) != "IHDR")
+        return {};
+    const auto be32 = [&data](int at) {
+        quint32 value = 0;
+        for (int i = 0; i < 4; ++i)
+            value = (value << 8) | static_cast<unsigned char>(data[at + i]);
+        return value;
+    };
+    const quint32 width = be32(16), height = be32(20);
+    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
+        return {};
+    return QSize(int(width), int(height));
+}
+
+QSize jpegSize(const QByteArray &data)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    QImageReader reader(&buffer, "jpeg");
+    return reader.size();
+}
+
+} // namespace
+
 void Interpreter::destinationWord(Word word)
 {
     GroupState &group = state();
@@ -191,10 +221,7 @@ void Interpreter::finishPicture()
         return;
     // Only the header is read here: a picture that claims a huge size costs
     // nothing until it is shown.
-    QBuffer buffer;
-    buffer.setData(data);
-    QImageReader reader(&buffer, png ? "png" : "jpeg");
-    const QSize size = reader.size();
+    const QSize size = png ? pngSize(data) : jpegSize(data);
     if (!size.isValid() || size.isEmpty())
         return;
     // The goal size is in twips; the document measures images in pixels.

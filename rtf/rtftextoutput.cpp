@@ -113,8 +113,13 @@ QTextCharFormat Interpreter::charFormat(const CharState &chars) const
 {
     QTextCharFormat format;
     const auto font = m_fonts.find(chars.font >= 0 ? chars.font : m_defaultFont);
-    if (font != m_fonts.end() && !font->second.name.isEmpty())
+    if (font != m_fonts.end() && !font->second.name.isEmpty()) {
         format.setFontFamilies({font->second.name});
+        // Qt hashes a family list as its type only, so formats that differ
+        // only in the font would all collide in the document's format table;
+        // the single family name keeps loading many fonts linear.
+        format.setProperty(QTextFormat::FontFamily, font->second.name);
+    }
     format.setFontPointSize(chars.halfPoints / 2.0);
     format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(chars.italic);

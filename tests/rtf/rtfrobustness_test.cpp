@@ -214,3 +214,29 @@ INSTANTIATE_TEST_SUITE_P(
                       IssueCase{"hex", "{\\rtf1 \\'4x}", rtf::ReadIssue::BrokenEscape},
                       IssueCase{"word", "{\\rtf1 \\" + QByteArray(40, 'a') + "}", rtf::ReadIssue::OverlongWord}),
     [](const ::testing::TestParamInfo<IssueCase> &info) { return rowName(info.param.name); });
+
+// Each of these took seconds to minutes once: a cost per item that grew
+// with the number of items.
+TEST(RtfRobustness, ManyFontsListsAndPicturesStayLinear)
+{
+    QByteArray fonts = "{\\rtf1{\\fonttbl";
+    QByteArray runs;
+    for (int i = 0; i < 40000; ++i) {
+        fonts += "{\\f" + QByteArray::number(i) + " F" + QByteArray::number(i) + ";}";
+        runs += "\\f" + QByteArray::number(i) + " x";
+    }
+    survive(fonts + "}" + runs + "}");
+
+    QByteArray bullets = "{\\rtf1\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}";
+    bullets += QByteArray("{\\pntext\\'b7\\tab}item\\par ").repeated(30000);
+    survive(bullets + "}");
+
+    QByteArray lists = "{\\rtf1{\\*\\listtable";
+    for (int i = 0; i < 20000; ++i)
+        lists += "{\\list{\\listlevel\\levelnfc0}\\listid" + QByteArray::number(i) + "}";
+    lists += "}{\\*\\listoverridetable{\\listoverride\\listid19999\\ls1}}";
+    lists += QByteArray("\\pard\\ls1 n\\par ").repeated(20000);
+    survive(lists + "}");
+
+    survive("{\\rtf1 " + QByteArray("{\\pict\\pngblip 89504e470d0a1a0a}").repeated(50000) + "}");
+}
