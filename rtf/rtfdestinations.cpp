@@ -4,41 +4,10 @@
 #include "rtf/rtfinterpreter.h"
 
 #include "rtf/rtffontname.h"
+#include "rtf/rtfpicture.h"
 
-#include <QBuffer>
-#include <QImageReader>
 
 namespace rtf {
-
-namespace {
-
-// The size in a PNG's header chunk; invalid when there is none. Read here
-// rather than by the image library, which complains aloud about damage.
-QSize pngSize(const QByteArray &data)
-{
-    if (data.size() < 33 || data.mid(12, 4) != "IHDR")
-        return {};
-    const auto be32 = [&data](int at) {
-        quint32 value = 0;
-        for (int i = 0; i < 4; ++i)
-            value = (value << 8) | static_cast<unsigned char>(data[at + i]);
-        return value;
-    };
-    const quint32 width = be32(16), height = be32(20);
-    if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF)
-        return {};
-    return QSize(int(width), int(height));
-}
-
-QSize jpegSize(const QByteArray &data)
-{
-    QBuffer buffer;
-    buffer.setData(data);
-    QImageReader reader(&buffer, "jpeg");
-    return reader.size();
-}
-
-} // namespace
 
 void Interpreter::destinationWord(Word word)
 {
@@ -214,16 +183,11 @@ void Interpreter::finishPicture()
 {
     if (m_picture.kind != Word::PngBlip && m_picture.kind != Word::JpegBlip)
         return; // metafiles and bitmaps have no place in a card
-    const QByteArray data = m_picture.binary.isEmpty() ? QByteArray::fromHex(m_picture.hex) : m_picture.binary;
-    const bool png = data.startsWith("\x89PNG\r\n\x1a\n");
-    const bool jpeg = data.startsWith("\xff\xd8\xff");
-    if (!png && !jpeg)
+    const PictureBytes picture =
+        pictureFromBytes(m_picture.binary.isEmpty() ? QByteArray::fromHex(m_picture.hex) : m_picture.binary);
+    if (picture.bytes.isEmpty())
         return;
-    // Only the header is read here: a picture that claims a huge size costs
-    // nothing until it is shown.
-    const QSize size = png ? pngSize(data) : jpegSize(data);
-    if (!size.isValid() || size.isEmpty())
-        return;
+    const QSize size = picture.size;
     // The goal size is in twips; the document measures images in pixels.
     const double twipsPerPixel = 15.0;
     double width = m_picture.goalWidth > 0 ? m_picture.goalWidth / twipsPerPixel : size.width();
@@ -231,7 +195,7 @@ void Interpreter::finishPicture()
     width = std::min(width * m_picture.scaleX / 100.0, 100000.0);
     height = std::min(height * m_picture.scaleY / 100.0, 100000.0);
     syncCharFormat();
-    m_builder.appendImage(data, width, height);
+    m_builder.appendImage(picture.bytes, width, height);
 }
 
 void Interpreter::startFont(int number)

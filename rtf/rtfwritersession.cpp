@@ -1,11 +1,8 @@
 #include "rtf/rtfwritersession.h"
 
 #include "rtf/rtffontname.h"
+#include "rtf/rtfpicture.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageReader>
-#include <QPixmap>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextImageFormat>
@@ -92,47 +89,6 @@ QString itemLabel(const QTextListFormat &format, int n)
     return format.numberPrefix() + number + suffix;
 }
 
-// A picture as PNG or JPEG bytes, the kind, and its size in pixels.
-struct PictureData {
-    QByteArray bytes;
-    bool jpeg = false;
-    QSize size;
-};
-
-PictureData pictureData(const QVariant &resource)
-{
-    PictureData picture;
-    QImage image;
-    if (resource.userType() == QMetaType::QByteArray) {
-        const QByteArray bytes = resource.toByteArray();
-        const bool png = bytes.startsWith("\x89PNG");
-        const bool jpeg = bytes.startsWith("\xFF\xD8");
-        if (png || jpeg) {
-            QBuffer buffer;
-            buffer.setData(bytes);
-            QImageReader reader(&buffer);
-            picture.size = reader.size();
-            if (picture.size.isValid()) {
-                picture.bytes = bytes;
-                picture.jpeg = jpeg;
-                return picture;
-            }
-        }
-        image.loadFromData(bytes);
-    } else if (resource.userType() == QMetaType::QImage) {
-        image = resource.value<QImage>();
-    } else if (resource.userType() == QMetaType::QPixmap) {
-        image = resource.value<QPixmap>().toImage();
-    }
-    if (image.isNull())
-        return picture;
-    QBuffer buffer(&picture.bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    picture.size = image.size();
-    return picture;
-}
-
 } // namespace
 
 WriterSession::WriterSession(const QTextDocument *content, const QTextDocument *resources, bool fragment)
@@ -201,11 +157,20 @@ void WriterSession::collectTables()
     for (QTextBlock block = m_content->begin(); block.isValid(); block = block.next()) {
         if (const QTextList *list = block.textList())
             bullets = bullets || isBullet(list->format().style());
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            runFormat(it.fragment().charFormat()); // registers fonts and colours
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (isWritten(format))
+                runFormat(format); // registers fonts and colours
+        }
     }
     if (bullets)
         m_symbolFont = fontIndex(QStringLiteral("Symbol"));
+}
+
+bool WriterSession::isWritten(const QTextCharFormat &format)
+{
+    // A picture that cannot be written leaves no trace, not even its format.
+    return !format.isImageFormat() || !picture(format.toImageFormat()).bytes.isEmpty();
 }
 
 WriterSession::RunFormat WriterSession::runFormat(const QTextCharFormat &format)
@@ -308,6 +273,8 @@ void WriterSession::writeBlock(const QTextBlock &block)
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
+        if (!isWritten(format))
+            continue;
         writeRunFormat(runFormat(format));
         if (format.isImageFormat()) {
             for (qsizetype i = 0; i < fragment.length(); ++i)
@@ -420,15 +387,22 @@ void WriterSession::writeRunFormat(const RunFormat &run)
     was = run;
 }
 
+const PictureBytes &WriterSession::picture(const QTextImageFormat &format)
+{
+    const QString name = format.name();
+    auto it = m_pictures.find(name);
+    if (it == m_pictures.end()) {
+        QVariant resource = m_content->resource(QTextDocument::ImageResource, QUrl(name));
+        if (!resource.isValid() && m_resources)
+            resource = m_resources->resource(QTextDocument::ImageResource, QUrl(name));
+        it = m_pictures.insert(name, pictureFromResource(resource));
+    }
+    return *it;
+}
+
 void WriterSession::writeImage(const QTextImageFormat &format)
 {
-    const QUrl name(format.name());
-    QVariant resource = m_content->resource(QTextDocument::ImageResource, name);
-    if (!resource.isValid() && m_resources)
-        resource = m_resources->resource(QTextDocument::ImageResource, name);
-    const PictureData picture = pictureData(resource);
-    if (picture.bytes.isEmpty())
-        return;
+    const PictureBytes &picture = this->picture(format);
     const double width = format.width() > 0 ? format.width() : picture.size.width();
     const double height = format.height() > 0 ? format.height() : picture.size.height();
     m_out.openGroup();

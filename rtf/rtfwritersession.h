@@ -3,6 +3,7 @@
 // used, then the paragraphs with their formats where they change.
 
 #include "rtf/rtfoutput.h"
+#include "rtf/rtfpicture.h"
 
 #include <QColor>
 #include <QHash>
@@ -66,6 +67,8 @@ private:
     int nextItemNumber(const ParaFormat &para);
     void writeRunFormat(const RunFormat &format);
     void writeImage(const QTextImageFormat &format);
+    const PictureBytes &picture(const QTextImageFormat &format);
+    bool isWritten(const QTextCharFormat &format);
 
     const QTextDocument *m_content;
     const QTextDocument *m_resources;
@@ -79,6 +82,7 @@ private:
     // Numbers of the current run of list paragraphs, by level: the style
     // and the last number given.
     std::vector<std::pair<int, int>> m_itemNumbers;
+    QHash<QString, PictureBytes> m_pictures; // by image name
     int m_symbolFont = -1;
     QString m_defaultFamily;
     double m_defaultPointSize = 12;
