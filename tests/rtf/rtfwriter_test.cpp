@@ -356,3 +356,16 @@ TEST(RtfRoundTrip, FuzzerFoundListsWriteStably)
     const QByteArray once = writeRtf(*readRtf(file.readAll()));
     EXPECT_EQ(writeRtf(*readRtf(once)), once);
 }
+
+TEST(RtfRoundTrip, PicturesAreWrittenBackByteForByteEvenWhenDamaged)
+{
+    QByteArray png = pngBytes(QSize(5, 2), Qt::blue);
+    png[png.size() - 20] = char(png[png.size() - 20] ^ 0x55); // breaks a checksum, not the header
+    const QByteArray rtf = "{\\rtf1 a{\\pict\\pngblip\\picwgoal75\\pichgoal30 " + png.toHex() + "}b}";
+    const auto document = readRtf(rtf);
+    ASSERT_EQ(document->toPlainText(), QString("a") + QChar::ObjectReplacementCharacter + "b");
+    const QByteArray written = writeRtf(*document);
+    QByteArray hex = written.mid(written.indexOf("\\pichgoal30") + 11);
+    hex = hex.left(hex.indexOf('}')).replace("\r\n", "");
+    EXPECT_EQ(QByteArray::fromHex(hex), png);
+}
