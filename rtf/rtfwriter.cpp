@@ -1,7 +1,10 @@
 #include "rtf/rtfwriter.h"
 
-#include <QTextBlock>
+#include "rtf/rtfwritersession.h"
+
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 namespace rtf {
 
@@ -9,28 +12,26 @@ RtfWriter::RtfWriter(const QTextDocument *document) : m_document(document) {}
 
 QByteArray RtfWriter::write() const
 {
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\\uc1 ";
-    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
-        for (QChar ch : block.text()) {
-            const char16_t u = ch.unicode();
-            if (u == '\\' || u == '{' || u == '}') {
-                out += '\\';
-                out += char(u);
-            } else if (u == '\t') {
-                out += "\\tab ";
-            } else if (u == QChar::LineSeparator) {
-                out += "\\line ";
-            } else if (u < 0x80) {
-                out += char(u);
-            } else {
-                out += "\\u" + QByteArray::number(qint16(u)) + '?';
-            }
-        }
-        if (block.next().isValid())
-            out += "\\par\r\n";
+    if (!m_document) {
+        QTextDocument empty;
+        return WriterSession(&empty, nullptr, false).write();
     }
-    out += "}";
-    return out;
+    return WriterSession(m_document, m_document, false).write();
+}
+
+QByteArray RtfWriter::writeFragment(const QTextDocumentFragment &fragment) const
+{
+    QTextDocument piece;
+    if (m_document)
+        piece.setDefaultFont(m_document->defaultFont());
+    QTextCursor cursor(&piece);
+    cursor.insertFragment(fragment);
+    return WriterSession(&piece, m_document, true).write();
+}
+
+QByteArray RtfWriter::writeSelection(const QTextCursor &cursor) const
+{
+    return writeFragment(cursor.selection());
 }
 
 } // namespace rtf

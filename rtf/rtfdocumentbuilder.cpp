@@ -1,0 +1,152 @@
+#include "rtf/rtfdocumentbuilder.h"
+
+#include <QCryptographicHash>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
+
+namespace rtf {
+
+namespace {
+
+// Nested lists deeper than this are shown at this level.
+constexpr int MaxListLevel = 8;
+
+// Qt revisits every item of a list when one is added, so a list of n items
+// costs n squared. Long lists are therefore split into lists of the same
+// format, which look the same; numbered ones only much later, as their
+// numbers start again.
+int maxListItems(QTextListFormat::Style style)
+{
+    const bool numbered = style == QTextListFormat::ListDecimal || style == QTextListFormat::ListLowerAlpha
+        || style == QTextListFormat::ListUpperAlpha || style == QTextListFormat::ListLowerRoman
+        || style == QTextListFormat::ListUpperRoman;
+    return numbered ? 1000 : 100;
+}
+
+} // namespace
+
+DocumentBuilder::DocumentBuilder(const QTextCursor &cursor)
+    : m_cursor(cursor), m_landingFormat(cursor.blockFormat())
+{
+}
+
+void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
+{
+    flushText();
+    m_format = format;
+}
+
+void DocumentBuilder::beginContent()
+{
+    if (m_blockPending) {
+        m_cursor.insertBlock(QTextBlockFormat(), m_format);
+        m_blockPending = false;
+    }
+    if (m_tabPending) {
+        m_text += QLatin1Char('\t');
+        m_tabPending = false;
+    }
+}
+
+void DocumentBuilder::appendText(QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    beginContent();
+    m_text += text;
+}
+
+void DocumentBuilder::appendChar(QChar ch)
+{
+    beginContent();
+    m_text += ch;
+}
+
+void DocumentBuilder::flushText()
+{
+    if (m_text.isEmpty())
+        return;
+    m_cursor.insertText(m_text, m_format);
+    m_text.clear();
+}
+
+void DocumentBuilder::appendImage(const QByteArray &data, double width, double height)
+{
+    beginContent();
+    flushText();
+    // Equal pictures share one resource; the name stays stable across reads.
+    const QByteArray hash = QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex().left(20);
+    const QUrl name(QStringLiteral("rtfimage:%1").arg(QString::fromLatin1(hash)));
+    QTextDocument *document = m_cursor.document();
+    document->addResource(QTextDocument::ImageResource, name, data);
+    QTextImageFormat image;
+    image.merge(m_format);
+    image.setName(name.toString());
+    if (width > 0 && height > 0) {
+        image.setWidth(width);
+        image.setHeight(height);
+    }
+    m_cursor.insertImage(image);
+}
+
+void DocumentBuilder::endCell()
+{
+    m_tabPending = true;
+}
+
+void DocumentBuilder::endParagraph(const QTextBlockFormat &format, const ListPlace &list)
+{
+    m_tabPending = false; // the row's last cell has no tab after it
+    beginContent();
+    flushText();
+    applyParagraph(format, list);
+    m_blockPending = true;
+}
+
+void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode)
+{
+    flushText();
+    if (!insertMode) {
+        if (!m_blockPending)
+            applyParagraph(format, list);
+        return;
+    }
+    // Inserted RTF that ends with a paragraph mark ends its paragraph; what
+    // follows the insertion point keeps the paragraph format it had.
+    if (m_blockPending)
+        m_cursor.insertBlock(m_landingFormat, m_format);
+}
+
+void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListPlace &list)
+{
+    m_cursor.setBlockFormat(format);
+    const QTextBlock block = m_cursor.block();
+    if (!list.isList) {
+        if (QTextList *old = block.textList())
+            old->remove(block);
+        m_openLists.clear();
+        return;
+    }
+    const int level = qBound(0, list.level, MaxListLevel);
+    // A shallower item ends the deeper lists under it.
+    if (m_openLists.size() > size_t(level + 1))
+        m_openLists.resize(size_t(level + 1));
+    if (m_openLists.size() < size_t(level + 1))
+        m_openLists.resize(size_t(level + 1));
+    OpenList &open = m_openLists[size_t(level)];
+    if (open.list && open.key == list.key && open.style == list.style && open.items < maxListItems(list.style)) {
+        if (block.textList() != open.list)
+            open.list->add(block);
+        ++open.items;
+        return;
+    }
+    QTextListFormat listFormat;
+    listFormat.setStyle(list.style);
+    listFormat.setIndent(level + 1);
+    open = {list.key, list.style, m_cursor.createList(listFormat), 1};
+}
+
+} // namespace rtf

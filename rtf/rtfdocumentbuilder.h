@@ -1,0 +1,66 @@
+#pragma once
+// Writes what the interpreter reads into a document, through one cursor.
+// Text is collected and inserted in runs of one format; a paragraph end is
+// held back until more content follows, so that the \par that closes the
+// last paragraph of a file does not add an empty one.
+
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextListFormat>
+#include <vector>
+
+class QTextList;
+
+namespace rtf {
+
+// What a paragraph's list membership should be.
+struct ListPlace {
+    bool isList = false;
+    QTextListFormat::Style style = QTextListFormat::ListDisc;
+    int level = 0;
+    int key = 0; // paragraphs of one list share the key
+
+    bool operator==(const ListPlace &) const = default;
+};
+
+class DocumentBuilder {
+public:
+    explicit DocumentBuilder(const QTextCursor &cursor);
+
+    void setCharFormat(const QTextCharFormat &format);
+    void appendText(QStringView text);
+    void appendChar(QChar ch);
+    // Inserts an image whose bytes (PNG or JPEG) become a document resource.
+    void appendImage(const QByteArray &data, double width, double height);
+    // Ends a table cell: the next text of the row follows after a tab.
+    void endCell();
+    void endParagraph(const QTextBlockFormat &format, const ListPlace &list);
+    // Flushes what is held. A whole document's last paragraph gets its
+    // format even without a paragraph end, and a final paragraph end adds
+    // no empty paragraph; an insertion keeps both as they are.
+    void finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode);
+
+private:
+    void beginContent();
+    void flushText();
+    void applyParagraph(const QTextBlockFormat &format, const ListPlace &list);
+
+    struct OpenList {
+        int key = 0;
+        QTextListFormat::Style style = QTextListFormat::ListDisc;
+        QTextList *list = nullptr;
+        int items = 0;
+    };
+
+    QTextCursor m_cursor;
+    QTextCharFormat m_format;
+    QTextBlockFormat m_landingFormat; // of the paragraph an insertion starts in
+    QString m_text;
+    bool m_blockPending = false;
+    bool m_tabPending = false;
+    std::vector<OpenList> m_openLists; // by level, for the run of list paragraphs
+};
+
+} // namespace rtf

@@ -1,0 +1,244 @@
+#include "rtf/rtfinterpreter.h"
+
+namespace rtf {
+
+Interpreter::Interpreter(const QTextCursor &cursor, bool insertMode)
+    : m_builder(cursor), m_insertMode(insertMode)
+{
+    m_stack.reserve(64);
+    m_stack.emplace_back(); // the state outside the document's group
+}
+
+void Interpreter::run(QByteArrayView bytes)
+{
+    Tokenizer tokenizer(bytes);
+    m_tokenizer = &tokenizer;
+    bool closed = false;
+    for (Token token = tokenizer.next(); token.type != TokenType::End; token = tokenizer.next()) {
+        if (token.type == TokenType::GroupClose && !closeGroup()) {
+            closed = true; // what follows the document's group is not RTF
+            break;
+        }
+        dispatch(token);
+    }
+    m_issues |= tokenizer.issues();
+    if (!closed)
+        m_issues |= ReadIssue::UnclosedGroups;
+    else if (!tokenizer.onlySpaceLeft())
+        m_issues |= ReadIssue::TextAfterEnd;
+    m_tokenizer = nullptr;
+    // A truncated file ends with groups still open: what was read stays.
+    flushBytes();
+    syncCharFormat();
+    const ParaState &para = state().para;
+    m_builder.finish(blockFormat(para), listPlace(para), m_insertMode);
+}
+
+void Interpreter::dispatch(const Token &token)
+{
+    switch (token.type) {
+    case TokenType::GroupOpen:
+        openGroup();
+        break;
+    case TokenType::ControlWord:
+        controlWord(token);
+        break;
+    case TokenType::ControlSymbol:
+        controlSymbol(token.text.front());
+        break;
+    case TokenType::HexByte:
+        hexByte(token.param);
+        break;
+    case TokenType::Text:
+        text(token.text);
+        break;
+    case TokenType::GroupClose: // handled by run()
+    case TokenType::End:
+        break;
+    }
+}
+
+void Interpreter::openGroup()
+{
+    flushBytes();
+    m_unicodeSkipLeft = 0;
+    m_starPending = false;
+    if (m_stack.size() > MaxDepth) {
+        m_issues |= ReadIssue::DepthLimit;
+        ++m_overflow;
+        return;
+    }
+    GroupState inner = state();
+    inner.ownsDestination = false;
+    m_stack.push_back(inner);
+}
+
+bool Interpreter::closeGroup()
+{
+    flushBytes();
+    m_unicodeSkipLeft = 0;
+    m_starPending = false;
+    if (m_overflow > 0) {
+        if (m_overflowSkipFrom == m_overflow)
+            m_overflowSkipFrom = 0;
+        --m_overflow;
+        return true;
+    }
+    if (m_stack.size() <= 2) {
+        // The document's own group ends (or a stray brace comes first).
+        return false;
+    }
+    const GroupState closed = m_stack.back();
+    m_stack.pop_back();
+    if (closed.ownsDestination)
+        finishDestination(closed);
+    return true;
+}
+
+void Interpreter::controlWord(const Token &token)
+{
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return;
+    }
+    flushBytes();
+    const bool starred = m_starPending;
+    m_starPending = false;
+    const WordInfo *info = lookupWord(token.text);
+    if (starred && (!info || info->kind != WordKind::Destination)) {
+        // An ignorable destination we do not know: hide its whole group.
+        hideGroup();
+        return;
+    }
+    if (!info)
+        return;
+    if (m_overflow > 0 && info->kind != WordKind::Special && info->kind != WordKind::Structure) {
+        // Beyond the depth limit only the text and its breaks are read; no
+        // state can change, as no group of its own would restore it. Only
+        // hiding a group is still possible: it needs just its depth.
+        if (info->kind == WordKind::Destination && !isTextDestination(info->word))
+            hideGroup();
+        return;
+    }
+    switch (info->kind) {
+    case WordKind::Character:
+        characterWord(info->word, token);
+        break;
+    case WordKind::Paragraph:
+        paragraphWord(info->word, token);
+        break;
+    case WordKind::Special:
+        addChar(char16_t(info->value));
+        break;
+    case WordKind::Structure:
+        structureWord(info->word, token);
+        break;
+    case WordKind::Document:
+        documentWord(info->word, token);
+        break;
+    case WordKind::Destination:
+        destinationWord(info->word);
+        break;
+    case WordKind::Table:
+        tableWord(info->word, token);
+        break;
+    case WordKind::Picture:
+        pictureWord(info->word, token);
+        break;
+    }
+}
+
+void Interpreter::hideGroup()
+{
+    if (m_overflow > 0) {
+        if (m_overflowSkipFrom == 0)
+            m_overflowSkipFrom = m_overflow;
+        return;
+    }
+    if (state().destination != Destination::Skip) {
+        state().destination = Destination::Skip;
+        state().ownsDestination = false;
+    }
+}
+
+bool Interpreter::isTextDestination(Word word)
+{
+    return word == Word::DText || word == Word::DField || word == Word::DFieldResult
+        || word == Word::DShapeResult || word == Word::DUd;
+}
+
+void Interpreter::controlSymbol(char symbol)
+{
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return;
+    }
+    if (symbol == '*') {
+        m_starPending = true;
+        return;
+    }
+    flushBytes();
+    m_starPending = false;
+    if (symbol == '\r' || symbol == '\n') {
+        endParagraph();
+        return;
+    }
+    const char16_t ch = symbolCharacter(symbol);
+    if (!ch)
+        return;
+    if (state().destination == Destination::FontTable) {
+        fontNameChar(ch);
+        return;
+    }
+    addChar(ch);
+}
+
+void Interpreter::hexByte(int value)
+{
+    m_starPending = false;
+    if (m_unicodeSkipLeft > 0) {
+        --m_unicodeSkipLeft;
+        return;
+    }
+    const char byte = char(value);
+    switch (state().destination) {
+    case Destination::Text:
+        addBytes(QByteArrayView(&byte, 1));
+        break;
+    case Destination::FontTable:
+        m_fontNameBytes += byte;
+        break;
+    default:
+        break;
+    }
+}
+
+void Interpreter::text(QByteArrayView bytes)
+{
+    m_starPending = false;
+    if (m_unicodeSkipLeft > 0) {
+        const qsizetype skipped = std::min<qsizetype>(m_unicodeSkipLeft, bytes.size());
+        m_unicodeSkipLeft -= int(skipped);
+        bytes = bytes.sliced(skipped);
+        if (bytes.isEmpty())
+            return;
+    }
+    switch (state().destination) {
+    case Destination::Text:
+        addBytes(bytes);
+        break;
+    case Destination::FontTable:
+        fontTableText(bytes);
+        break;
+    case Destination::ColorTable:
+        colorTableText(bytes);
+        break;
+    case Destination::Picture:
+        m_picture.hex += bytes;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace rtf

@@ -1,0 +1,140 @@
+#pragma once
+// Reads RTF tokens and writes the document through a DocumentBuilder. It
+// keeps a heap stack of group states (never recursion), so any nesting is
+// safe: groups deeper than MaxDepth are counted instead of pushed.
+
+#include "rtf/rtfcodepage.h"
+#include "rtf/rtfcontrolwords.h"
+#include "rtf/rtfdocumentbuilder.h"
+#include "rtf/rtfstate.h"
+#include "rtf/rtftokenizer.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+#include <QTextCharFormat>
+#include <map>
+#include <vector>
+
+namespace rtf {
+
+class Interpreter {
+public:
+    static constexpr size_t MaxDepth = 2048;
+
+    // In insert mode the last paragraph keeps the format of the paragraph
+    // it lands in.
+    Interpreter(const QTextCursor &cursor, bool insertMode);
+
+    void run(QByteArrayView bytes);
+    ReadIssues issues() const { return m_issues; }
+
+private:
+    struct FontEntry {
+        QString name;
+        int codePage = 0; // 0: the document's
+    };
+    struct ListLevelDef {
+        int numberFormat = 0;
+    };
+    struct ListDef {
+        int id = 0;
+        std::vector<ListLevelDef> levels;
+    };
+    struct Picture {
+        Word kind = Word::OtherBlip;
+        QByteArray hex;
+        QByteArray binary;
+        int width = 0, height = 0, goalWidth = 0, goalHeight = 0;
+        int scaleX = 100, scaleY = 100;
+    };
+
+    GroupState &state() { return m_stack.back(); }
+
+    // Token handlers (rtfinterpreter.cpp)
+    void dispatch(const Token &token);
+    void openGroup();
+    bool closeGroup(); // false when the document's outer group closed
+    void controlWord(const Token &token);
+    void controlSymbol(char symbol);
+    void hideGroup();
+    static bool isTextDestination(Word word);
+    void hexByte(int value);
+    void text(QByteArrayView bytes);
+
+    // By kind of word (rtfcharacterwords.cpp, rtfparagraphwords.cpp, ...)
+    void characterWord(Word word, const Token &token);
+    void paragraphWord(Word word, const Token &token);
+    void structureWord(Word word, const Token &token);
+    void documentWord(Word word, const Token &token);
+    void destinationWord(Word word);
+    void tableWord(Word word, const Token &token);
+    void pictureWord(Word word, const Token &token);
+
+    // Destinations (rtfdestinations.cpp)
+    void finishDestination(const GroupState &closed);
+    void fontTableText(QByteArrayView bytes);
+    void startFont(int number);
+    void commitFont();
+    void fontNameChar(char16_t ch);
+    void decodeFontName();
+    void colorTableText(QByteArrayView bytes);
+    void finishPicture();
+
+    // Text of the document (rtftextoutput.cpp)
+    bool showsText() const;
+    void addBytes(QByteArrayView bytes);
+    void flushBytes();
+    void addChar(char16_t ch);
+    void appendDecoded();
+    static bool isShownCharacter(char16_t ch);
+    void syncCharFormat();
+    int currentCodePage();
+    QTextCharFormat charFormat(const CharState &chars) const;
+    QTextBlockFormat blockFormat(const ParaState &para) const;
+    ListPlace listPlace(const ParaState &para) const;
+    void endParagraph();
+
+    Tokenizer *m_tokenizer = nullptr;
+    DocumentBuilder m_builder;
+    bool m_insertMode;
+    std::vector<GroupState> m_stack;
+    ReadIssues m_issues;
+    size_t m_overflow = 0; // groups opened beyond MaxDepth
+    size_t m_overflowSkipFrom = 0; // overflow depth of a hidden group; 0: none
+    bool m_starPending = false;
+    int m_unicodeSkipLeft = 0;
+
+    // Document-wide settings and tables
+    int m_ansiCodePage = 1252;
+    int m_defaultFont = -1;
+    int m_footnotes = 0;
+    std::map<int, FontEntry> m_fonts;
+    std::vector<QColor> m_colors; // invalid: automatic
+    std::vector<ListDef> m_lists;
+    std::map<int, size_t> m_listById; // index in m_lists
+    std::map<int, int> m_listOverrides; // \ls number to list id
+
+    // Tables being read
+    int m_fontNumber = -1;
+    int m_fontCharset = -1;
+    int m_fontCodePage = 0;
+    QByteArray m_fontNameBytes;
+    QString m_fontName;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorSet = false;
+    int m_overrideListId = 0; // of the list override being read
+    Picture m_picture;
+
+    // Text waiting to be decoded and the format it goes out with
+    CodePageDecoder m_decoder;
+    QByteArray m_pendingBytes;
+    int m_pendingCodePage = 1252;
+    QString m_scratch;
+    CharState m_appliedChars;
+    bool m_formatValid = false;
+    int m_fontCacheNumber = -2;
+    int m_fontCacheCodePage = 1252;
+};
+
+} // namespace rtf

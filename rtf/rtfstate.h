@@ -1,0 +1,70 @@
+#pragma once
+// The state of one RTF group: copied when a group opens, dropped when it
+// closes. Fields are grouped by what resets them (\plain, \pard).
+
+#include <QTextListFormat>
+#include <cstdint>
+
+namespace rtf {
+
+// Where the text of a group goes.
+enum class Destination : std::uint8_t {
+    Text, // the document
+    Skip, // nowhere
+    FontTable,
+    ColorTable,
+    ListTable,
+    ListOverrideTable,
+    Picture,
+    Pn, // a paragraph numbering group: its words matter, its text not
+    Upr, // an \upr group: only its \ud part is read
+};
+
+enum class VerticalPosition : std::uint8_t { Normal, Super, Sub };
+
+// Reset by \plain.
+struct CharState {
+    int font = -1; // number in the font table; -1: the default font
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+    std::uint8_t underline = 0; // a QTextCharFormat::UnderlineStyle
+    VerticalPosition position = VerticalPosition::Normal;
+    int foreColor = 0; // index in the colour table; 0: automatic
+    int backColor = 0; // index in the colour table; 0: none
+
+    bool operator==(const CharState &) const = default;
+};
+
+enum class ListSource : std::uint8_t { None, Pn, ListTable };
+
+// Reset by \pard.
+struct ParaState {
+    std::uint8_t alignment = 0; // 0 left, 1 centre, 2 right, 3 justify
+    int leftIndent = 0; // twips
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    ListSource listSource = ListSource::None;
+    QTextListFormat::Style pnStyle = QTextListFormat::ListDisc;
+    int listOverride = 0; // \ls
+    int listLevel = 0; // \ilvl or \pnlvlN - 1
+    bool inTable = false;
+
+    bool operator==(const ParaState &) const = default;
+};
+
+struct GroupState {
+    CharState chars;
+    ParaState para;
+    Destination destination = Destination::Text;
+    // This group's own destination word started the destination, so its
+    // end finishes that destination (a picture, a numbering group).
+    bool ownsDestination = false;
+    std::uint8_t unicodeSkip = 1; // \ucN
+};
+
+} // namespace rtf

@@ -1,0 +1,205 @@
+// The way from decoded characters and group states to the document: code
+// page choice, character and paragraph formats, paragraph ends.
+
+#include "rtf/rtfinterpreter.h"
+
+namespace rtf {
+
+namespace {
+
+// \levelnfc of the list table.
+QTextListFormat::Style styleForNumberFormat(int nfc)
+{
+    switch (nfc) {
+    case 0: return QTextListFormat::ListDecimal;
+    case 1: return QTextListFormat::ListUpperRoman;
+    case 2: return QTextListFormat::ListLowerRoman;
+    case 3: return QTextListFormat::ListUpperAlpha;
+    case 4: return QTextListFormat::ListLowerAlpha;
+    case 23: return QTextListFormat::ListDisc;
+    case 255: return QTextListFormat::ListStyleUndefined; // no number at all
+    default: return QTextListFormat::ListDecimal;
+    }
+}
+
+} // namespace
+
+bool Interpreter::showsText() const
+{
+    const GroupState &group = m_stack.back();
+    return group.destination == Destination::Text && !group.chars.hidden && m_overflowSkipFrom == 0;
+}
+
+int Interpreter::currentCodePage()
+{
+    const int number = state().chars.font >= 0 ? state().chars.font : m_defaultFont;
+    if (number != m_fontCacheNumber) {
+        const auto it = m_fonts.find(number);
+        const int fontPage = it == m_fonts.end() ? 0 : it->second.codePage;
+        m_fontCacheCodePage = fontPage > 0 ? fontPage : m_ansiCodePage;
+        m_fontCacheNumber = number;
+    }
+    return m_fontCacheCodePage;
+}
+
+void Interpreter::addBytes(QByteArrayView bytes)
+{
+    if (!showsText())
+        return;
+    const int codePage = currentCodePage();
+    if (!m_pendingBytes.isEmpty() && codePage != m_pendingCodePage)
+        flushBytes();
+    if (isDoubleByteCodePage(codePage)) {
+        // A character may continue in the next token, so decode later.
+        m_pendingBytes += bytes;
+        m_pendingCodePage = codePage;
+        return;
+    }
+    syncCharFormat();
+    m_scratch.clear();
+    m_decoder.decode(bytes, codePage, m_scratch);
+    appendDecoded();
+}
+
+bool Interpreter::isShownCharacter(char16_t ch)
+{
+    // Control characters and object marks without an object have nothing
+    // to show, and a writer could not write them back.
+    return (ch >= 0x20 || ch == u'\t') && ch != 0x7F && ch != QChar::ObjectReplacementCharacter;
+}
+
+void Interpreter::appendDecoded()
+{
+    for (const QChar ch : std::as_const(m_scratch)) {
+        if (!isShownCharacter(ch.unicode())) {
+            m_scratch.removeIf([](QChar c) { return !isShownCharacter(c.unicode()); });
+            break;
+        }
+    }
+    m_builder.appendText(m_scratch);
+}
+
+void Interpreter::flushBytes()
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    syncCharFormat();
+    m_scratch.clear();
+    m_decoder.decode(m_pendingBytes, m_pendingCodePage, m_scratch);
+    m_pendingBytes.clear();
+    appendDecoded();
+}
+
+void Interpreter::addChar(char16_t ch)
+{
+    if (!showsText() || !isShownCharacter(ch))
+        return;
+    flushBytes();
+    syncCharFormat();
+    m_builder.appendChar(QChar(ch));
+}
+
+void Interpreter::syncCharFormat()
+{
+    const CharState &chars = state().chars;
+    if (m_formatValid && chars == m_appliedChars)
+        return;
+    m_builder.setCharFormat(charFormat(chars));
+    m_appliedChars = chars;
+    m_formatValid = true;
+}
+
+QTextCharFormat Interpreter::charFormat(const CharState &chars) const
+{
+    QTextCharFormat format;
+    const auto font = m_fonts.find(chars.font >= 0 ? chars.font : m_defaultFont);
+    if (font != m_fonts.end() && !font->second.name.isEmpty()) {
+        format.setFontFamilies({font->second.name});
+        // Qt hashes a family list as its type only, so formats that differ
+        // only in the font would all collide in the document's format table;
+        // the single family name keeps loading many fonts linear.
+        format.setProperty(QTextFormat::FontFamily, font->second.name);
+    }
+    format.setFontPointSize(chars.halfPoints / 2.0);
+    format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(chars.italic);
+    format.setFontStrikeOut(chars.strike);
+    format.setUnderlineStyle(QTextCharFormat::UnderlineStyle(chars.underline));
+    switch (chars.position) {
+    case VerticalPosition::Super:
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+        break;
+    case VerticalPosition::Sub:
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+        break;
+    case VerticalPosition::Normal:
+        break;
+    }
+    const auto color = [this](int index) {
+        return index > 0 && size_t(index) < m_colors.size() ? m_colors[size_t(index)] : QColor();
+    };
+    // An automatic colour sets nothing: the editor's own text colour shows.
+    if (const QColor fore = color(chars.foreColor); fore.isValid())
+        format.setForeground(fore);
+    if (const QColor back = color(chars.backColor); back.isValid())
+        format.setBackground(back);
+    return format;
+}
+
+QTextBlockFormat Interpreter::blockFormat(const ParaState &para) const
+{
+    QTextBlockFormat format;
+    static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
+                                                   Qt::AlignJustify};
+    format.setAlignment(alignments[para.alignment & 3]);
+    // The editor keeps points; RTF measures in twips.
+    format.setLeftMargin(para.leftIndent / 20.0);
+    format.setRightMargin(para.rightIndent / 20.0);
+    format.setTextIndent(para.firstIndent / 20.0);
+    format.setTopMargin(para.spaceBefore / 20.0);
+    format.setBottomMargin(para.spaceAfter / 20.0);
+    return format;
+}
+
+ListPlace Interpreter::listPlace(const ParaState &para) const
+{
+    ListPlace place;
+    place.level = para.listLevel;
+    switch (para.listSource) {
+    case ListSource::None:
+        return place;
+    case ListSource::Pn:
+        place.isList = true;
+        place.style = para.pnStyle;
+        place.key = -1;
+        return place;
+    case ListSource::ListTable:
+        break;
+    }
+    place.isList = true;
+    place.key = para.listOverride;
+    const auto override = m_listOverrides.find(para.listOverride);
+    if (override == m_listOverrides.end())
+        return place; // no table: show a bullet rather than nothing
+    const auto found = m_listById.find(override->second);
+    if (found == m_listById.end())
+        return place;
+    const ListDef &list = m_lists[found->second];
+    if (size_t(para.listLevel) < list.levels.size()) {
+        place.style = styleForNumberFormat(list.levels[size_t(para.listLevel)].numberFormat);
+        place.isList = place.style != QTextListFormat::ListStyleUndefined;
+    }
+    return place;
+}
+
+void Interpreter::endParagraph()
+{
+    if (!showsText())
+        return;
+    flushBytes();
+    syncCharFormat();
+    const ParaState &para = state().para;
+    m_builder.endParagraph(blockFormat(para), listPlace(para));
+}
+
+} // namespace rtf

@@ -1,0 +1,99 @@
+#pragma once
+// Small helpers shared by the RTF tests: read bytes into a document and
+// look at its blocks and runs.
+
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
+
+#include <QByteArray>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextDocument>
+#include <cctype>
+#include <memory>
+#include <string>
+
+#include <ostream>
+
+// Readable strings in test failures.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toStdString() << '"';
+}
+
+namespace rtftest {
+
+// Names for data-driven rows from their description.
+inline std::string rowName(const char *description)
+{
+    std::string name;
+    for (const char *c = description; *c; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
+
+
+inline std::unique_ptr<QTextDocument> readRtf(const QByteArray &bytes)
+{
+    auto document = std::make_unique<QTextDocument>();
+    rtf::RtfReader reader(document.get());
+    reader.read(bytes);
+    return document;
+}
+
+// Text of every block, one entry a block.
+inline QStringList blockTexts(const QTextDocument &document)
+{
+    QStringList texts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        texts << block.text();
+    return texts;
+}
+
+// The character format at the first occurrence of needle.
+inline QTextCharFormat formatAt(const QTextDocument &document, const QString &needle)
+{
+    const QTextCursor found = document.find(needle);
+    if (found.isNull())
+        return {};
+    QTextCursor cursor(const_cast<QTextDocument *>(&document));
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+// The words of a text, without list labels (LibreOffice writes "•" and
+// "1." in front of list items) and without the object mark of pictures.
+inline QStringList words(QString text)
+{
+    text.remove(QChar(0xFEFF));
+    text.remove(QChar::ObjectReplacementCharacter);
+    static const QRegularExpression label(QStringLiteral("^(•|◦|▪|\\d+[.)])$"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    QStringList result;
+    for (const QString &word : text.split(space, Qt::SkipEmptyParts)) {
+        if (!label.match(word).hasMatch())
+            result << word;
+    }
+    return result;
+}
+
+inline QTextBlock blockWith(const QTextDocument &document, const QString &needle)
+{
+    return document.find(needle).block();
+}
+
+inline QString family(const QTextCharFormat &format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.first();
+}
+
+} // namespace rtftest
