@@ -14,6 +14,7 @@ target_sources(kartolino_rtf PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtfdestinations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtftextoutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfdocumentbuilder.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfdocumentbuilder.h
+  ${CMAKE_CURRENT_LIST_DIR}/rtfunits.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfwriter.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfwriter.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfwritersession.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfwritersession.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfoutput.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfoutput.h

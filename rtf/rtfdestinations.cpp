@@ -1,6 +1,7 @@
 // Destination words and the tables they start: fonts, colours, lists and
 // pictures. Nothing here writes to the document except a finished picture.
 
+#include "rtf/rtfunits.h"
 #include "rtf/rtfinterpreter.h"
 
 #include "rtf/rtffontname.h"
@@ -189,9 +190,8 @@ void Interpreter::finishPicture()
         return;
     const QSize size = picture.size;
     // The goal size is in twips; the document measures images in pixels.
-    const double twipsPerPixel = 15.0;
-    double width = m_picture.goalWidth > 0 ? m_picture.goalWidth / twipsPerPixel : size.width();
-    double height = m_picture.goalHeight > 0 ? m_picture.goalHeight / twipsPerPixel : size.height();
+    double width = m_picture.goalWidth > 0 ? TwipsToPixels(m_picture.goalWidth) : size.width();
+    double height = m_picture.goalHeight > 0 ? TwipsToPixels(m_picture.goalHeight) : size.height();
     width = std::min(width * m_picture.scaleX / 100.0, 100000.0);
     height = std::min(height * m_picture.scaleY / 100.0, 100000.0);
     syncCharFormat();

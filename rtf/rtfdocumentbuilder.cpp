@@ -145,7 +145,8 @@ void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListP
     }
     QTextListFormat listFormat;
     listFormat.setStyle(list.style);
-    listFormat.setIndent(level + 1);
+    // The top level is not indented by the list itself: \li carries it.
+    listFormat.setIndent(level);
     open = {list.key, list.style, m_cursor.createList(listFormat), 1};
 }
 

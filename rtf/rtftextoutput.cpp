@@ -1,6 +1,7 @@
 // The way from decoded characters and group states to the document: code
 // page choice, character and paragraph formats, paragraph ends.
 
+#include "rtf/rtfunits.h"
 #include "rtf/rtfinterpreter.h"
 
 namespace rtf {
@@ -152,12 +153,11 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &para) const
     static constexpr Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
                                                    Qt::AlignJustify};
     format.setAlignment(alignments[para.alignment & 3]);
-    // The editor keeps points; RTF measures in twips.
-    format.setLeftMargin(para.leftIndent / 20.0);
-    format.setRightMargin(para.rightIndent / 20.0);
-    format.setTextIndent(para.firstIndent / 20.0);
-    format.setTopMargin(para.spaceBefore / 20.0);
-    format.setBottomMargin(para.spaceAfter / 20.0);
+    format.setLeftMargin(TwipsToPixels(para.leftIndent));
+    format.setRightMargin(TwipsToPixels(para.rightIndent));
+    format.setTextIndent(TwipsToPixels(para.firstIndent));
+    format.setTopMargin(TwipsToPixels(para.spaceBefore));
+    format.setBottomMargin(TwipsToPixels(para.spaceAfter));
     return format;
 }
 

@@ -1,3 +1,4 @@
+#include "rtf/rtfunits.h"
 #include "rtf/rtfwritersession.h"
 
 #include "rtf/rtffontname.h"
@@ -13,13 +14,6 @@ namespace rtf {
 
 namespace {
 
-int toTwips(double points)
-{
-    return qRound(points * 20);
-}
-
-// The document measures images in pixels, RTF in twips (at 96 dpi).
-constexpr int TwipsPerPixel = 15;
 
 bool isBullet(QTextListFormat::Style style)
 {
@@ -246,14 +240,14 @@ WriterSession::ParaFormat WriterSession::paraFormat(const QTextBlock &block) con
         para.alignment = 2;
     else if (align & Qt::AlignJustify)
         para.alignment = 3;
-    para.leftIndent = toTwips(format.leftMargin());
-    para.rightIndent = toTwips(format.rightMargin());
-    para.firstIndent = toTwips(format.textIndent());
-    para.spaceBefore = toTwips(format.topMargin());
-    para.spaceAfter = toTwips(format.bottomMargin());
+    para.leftIndent = PixelsToTwips(format.leftMargin());
+    para.rightIndent = PixelsToTwips(format.rightMargin());
+    para.firstIndent = PixelsToTwips(format.textIndent());
+    para.spaceBefore = PixelsToTwips(format.topMargin());
+    para.spaceAfter = PixelsToTwips(format.bottomMargin());
     if (const QTextList *list = block.textList()) {
         para.listStyle = list->format().style();
-        para.listLevel = std::clamp(list->format().indent() - 1, 0, 8);
+        para.listLevel = std::clamp(list->format().indent(), 0, 8);
     }
     return para;
 }
@@ -410,8 +404,8 @@ void WriterSession::writeImage(const QTextImageFormat &format)
     m_out.word(picture.jpeg ? "jpegblip" : "pngblip");
     m_out.word("picw", picture.size.width());
     m_out.word("pich", picture.size.height());
-    m_out.word("picwgoal", qRound(width * TwipsPerPixel));
-    m_out.word("pichgoal", qRound(height * TwipsPerPixel));
+    m_out.word("picwgoal", qRound(width * kTwipsPerPixel));
+    m_out.word("pichgoal", qRound(height * kTwipsPerPixel));
     m_out.hexData(picture.bytes);
     m_out.closeGroup();
 }

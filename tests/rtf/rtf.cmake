@@ -35,13 +35,3 @@ set_tests_properties(rtf_peer_tests PROPERTIES
   TIMEOUT 600
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${KARTOLINO_TEST_RUNTIME}")
 
-# kartolino_add_gtest passes ENVIRONMENT with two entries as an unescaped
-# list, so the LABELS and TIMEOUT after it do not reach the discovered tests.
-# Set them again once the tests are discovered, so that `ctest -L unit`
-# (and -LE unit) select these tests.
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/rtf_test_labels.cmake [=[
-if(rtf_tests_TESTS)
-  set_tests_properties(${rtf_tests_TESTS} PROPERTIES LABELS unit TIMEOUT 300)
-endif()
-]=])
-set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_CURRENT_BINARY_DIR}/rtf_test_labels.cmake)

@@ -195,11 +195,12 @@ TEST(RtfReaderFormats, ParagraphFormatsApplyAtTheParagraphEndAndPardResets)
     EXPECT_EQ(blockWith(d, "right").blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     const QTextBlockFormat just = blockWith(d, "just").blockFormat();
     EXPECT_EQ(just.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
-    EXPECT_DOUBLE_EQ(just.leftMargin(), 36.0);
-    EXPECT_DOUBLE_EQ(just.rightMargin(), 18.0);
-    EXPECT_DOUBLE_EQ(just.textIndent(), -18.0);
-    EXPECT_DOUBLE_EQ(just.topMargin(), 6.0);
-    EXPECT_DOUBLE_EQ(just.bottomMargin(), 12.0);
+    // Twips become the document's pixels (15 twips each).
+    EXPECT_DOUBLE_EQ(just.leftMargin(), 48.0);
+    EXPECT_DOUBLE_EQ(just.rightMargin(), 24.0);
+    EXPECT_DOUBLE_EQ(just.textIndent(), -24.0);
+    EXPECT_DOUBLE_EQ(just.topMargin(), 8.0);
+    EXPECT_DOUBLE_EQ(just.bottomMargin(), 16.0);
     const QTextBlockFormat left = blockWith(d, "left").blockFormat();
     EXPECT_EQ(left.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     EXPECT_DOUBLE_EQ(left.leftMargin(), 0.0);
@@ -222,7 +223,7 @@ TEST(RtfReaderLists, OldRichEditBulletsBecomeOneDiscList)
     EXPECT_EQ(bullets->format().style(), QTextListFormat::ListDisc);
     EXPECT_EQ(blockWith(d, "two").textList(), bullets);
     EXPECT_EQ(blockWith(d, "plain").textList(), nullptr);
-    EXPECT_DOUBLE_EQ(blockWith(d, "two").blockFormat().leftMargin(), 10.0);
+    EXPECT_DOUBLE_EQ(blockWith(d, "two").blockFormat().leftMargin(), 200 / 15.0);
     QTextList *numbers = blockWith(d, "first").textList();
     ASSERT_NE(numbers, nullptr);
     EXPECT_EQ(numbers->format().style(), QTextListFormat::ListDecimal);
@@ -251,7 +252,7 @@ TEST(RtfReaderLists, ListTableNumberFormatsAndLevels)
     QTextList *letters = blockWith(d, "letter").textList();
     ASSERT_NE(letters, nullptr);
     EXPECT_EQ(letters->format().style(), QTextListFormat::ListLowerAlpha);
-    EXPECT_EQ(letters->format().indent(), 2);
+    EXPECT_EQ(letters->format().indent(), 1); // the second level; the first is not indented by the list
     ASSERT_NE(blockWith(d, "num").textList(), nullptr);
     EXPECT_EQ(blockWith(d, "num").textList()->format().style(), QTextListFormat::ListDecimal);
     EXPECT_EQ(blockWith(d, "none").textList(), nullptr);

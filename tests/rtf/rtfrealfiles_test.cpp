@@ -49,8 +49,8 @@ TEST(RtfRealFiles, WordShapedFileKeepsItsFormats)
     ASSERT_NE(blockWith(d, "Erster").textList(), nullptr);
     EXPECT_EQ(blockWith(d, "Erster").textList()->format().style(), QTextListFormat::ListDisc);
     EXPECT_EQ(blockWith(d, "Zweiter").textList(), blockWith(d, "Erster").textList());
-    EXPECT_DOUBLE_EQ(blockWith(d, "Erster").blockFormat().leftMargin(), 36.0);
-    EXPECT_DOUBLE_EQ(blockWith(d, "Erster").blockFormat().textIndent(), -18.0);
+    EXPECT_DOUBLE_EQ(blockWith(d, "Erster").blockFormat().leftMargin(), 48.0);
+    EXPECT_DOUBLE_EQ(blockWith(d, "Erster").blockFormat().textIndent(), -24.0);
     EXPECT_EQ(formatAt(d, "Verweis").underlineStyle(), QTextCharFormat::SingleUnderline);
     ASSERT_NE(blockWith(d, "Nummer").textList(), nullptr);
     EXPECT_EQ(blockWith(d, "Nummer").textList()->format().style(), QTextListFormat::ListDecimal);

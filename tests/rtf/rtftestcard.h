@@ -59,9 +59,9 @@ inline void buildRichCard(QTextDocument &document)
     cursor.insertText(QStringLiteral("centred"));
     QTextBlockFormat indented;
     indented.setAlignment(Qt::AlignJustify);
-    indented.setLeftMargin(36);
+    indented.setLeftMargin(48); // half an inch at 96 pixels per inch
     indented.setRightMargin(18);
-    indented.setTextIndent(-9.5);
+    indented.setTextIndent(-9.6); // a whole number of twips
     indented.setTopMargin(6);
     indented.setBottomMargin(3);
     cursor.insertBlock(indented);
@@ -73,6 +73,7 @@ inline void buildRichCard(QTextDocument &document)
     cursor.insertText(QStringLiteral("bullet one"));
     QTextListFormat discs;
     discs.setStyle(QTextListFormat::ListDisc);
+    discs.setIndent(0); // top level, as the editor makes bullets
     cursor.createList(discs);
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("bullet two"));
@@ -82,6 +83,7 @@ inline void buildRichCard(QTextDocument &document)
     cursor.insertText(QStringLiteral("number one"));
     QTextListFormat numbers;
     numbers.setStyle(QTextListFormat::ListDecimal);
+    numbers.setIndent(0);
     cursor.createList(numbers);
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("number two"));
