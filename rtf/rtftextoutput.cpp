@@ -155,7 +155,11 @@ QTextBlockFormat Interpreter::blockFormat(const ParaState &para) const
     format.setAlignment(alignments[para.alignment & 3]);
     format.setLeftMargin(TwipsToPixels(para.leftIndent));
     format.setRightMargin(TwipsToPixels(para.rightIndent));
-    format.setTextIndent(TwipsToPixels(para.firstIndent));
+    // A list item's hanging first line is where its bullet stands: the
+    // document draws the bullet left of the text, so the text itself starts
+    // at the left margin (a negative indent would push the bullet out of sight).
+    const bool hangingListItem = para.listSource != ListSource::None && para.firstIndent < 0;
+    format.setTextIndent(hangingListItem ? 0 : TwipsToPixels(para.firstIndent));
     format.setTopMargin(TwipsToPixels(para.spaceBefore));
     format.setBottomMargin(TwipsToPixels(para.spaceAfter));
     return format;

@@ -248,6 +248,9 @@ WriterSession::ParaFormat WriterSession::paraFormat(const QTextBlock &block) con
     if (const QTextList *list = block.textList()) {
         para.listStyle = list->format().style();
         para.listLevel = std::clamp(list->format().indent(), 0, 8);
+        // The bullet hangs in the left margin, as word processors write it.
+        if (para.firstIndent == 0)
+            para.firstIndent = -para.leftIndent;
     }
     return para;
 }

@@ -44,3 +44,19 @@ TEST(CardRoundTrip, ParagraphFormatsSurviveSaveAndLoad)
     EXPECT_EQ(other.ParagraphAttributes().Numbering(), nsBullet);
     EXPECT_DOUBLE_EQ(other.ParagraphAttributes().Offset(), 10);
 }
+
+TEST(CardRoundTrip, BulletsFromOtherProgramsStayVisible)
+{
+    // Word and WordPad hang the bullet: \li with a negative \fi.
+    testing_support::TempFolder dir;
+    dir.write("w.rtf", "{\\rtf1\\ansi{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li720 Punkt\\par}");
+    TRichEdit editor;
+    editor.show();
+    editor.LoadDocument(dir.file("w.rtf"));
+    const QTextBlock block = editor.document()->begin();
+    ASSERT_NE(block.textList(), nullptr);
+    EXPECT_DOUBLE_EQ(block.blockFormat().leftMargin(), 48.0);
+    EXPECT_GE(block.blockFormat().textIndent(), 0.0) << "a negative indent draws the bullet out of sight";
+    editor.SaveDocument(dir.file("back.rtf"));
+    EXPECT_TRUE(dir.read("back.rtf").contains("\\li720\\fi-720")) << dir.read("back.rtf").toStdString();
+}

@@ -50,7 +50,8 @@ TEST(RtfRealFiles, WordShapedFileKeepsItsFormats)
     EXPECT_EQ(blockWith(d, "Erster").textList()->format().style(), QTextListFormat::ListDisc);
     EXPECT_EQ(blockWith(d, "Zweiter").textList(), blockWith(d, "Erster").textList());
     EXPECT_DOUBLE_EQ(blockWith(d, "Erster").blockFormat().leftMargin(), 48.0);
-    EXPECT_DOUBLE_EQ(blockWith(d, "Erster").blockFormat().textIndent(), -24.0);
+    // The hanging first line holds the bullet; the text starts at the margin.
+    EXPECT_DOUBLE_EQ(blockWith(d, "Erster").blockFormat().textIndent(), 0.0);
     EXPECT_EQ(formatAt(d, "Verweis").underlineStyle(), QTextCharFormat::SingleUnderline);
     ASSERT_NE(blockWith(d, "Nummer").textList(), nullptr);
     EXPECT_EQ(blockWith(d, "Nummer").textList()->format().style(), QTextListFormat::ListDecimal);
