@@ -134,3 +134,20 @@ TEST_F(TrayFixture, ClosingBeforeTheFirstShowWritesNothingAndRemovesTheIcon)
     EXPECT_FALSE(shell->shown);
     EXPECT_EQ(program.read("KRT/A.rtf"), "alpha");
 }
+
+TEST_F(TrayFixture, EndingWhileHiddenInTheTrayWritesTheCard)
+{
+    withCards({{"A", "alpha"}});
+    startAndRestore();
+    window->showMinimized();
+    settle();
+    ASSERT_FALSE(window->isVisible());
+    // Text changed after the minimise's write (a paste through another way
+    // in would do the same); the session's end still writes it.
+    QTextCursor(window->Editor()->document()).insertText("neu ");
+    QSignalSpy closed(window.get(), &TfrmMain::Closed);
+    window->close();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(cardText("A"), "neu alpha");
+    EXPECT_FALSE(shell->shown);
+}
