@@ -20,97 +20,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "tests/common/messageof.h"
+#include "tests/platform/cups/cupsjobs.h"
+
+using namespace cupsjobs;
+
 using platform::PrinterSession;
 
 namespace {
-
-struct Job {
-    QString title;
-    QString copies;
-    QString dataPath;
-};
-
-QString OutDir()
-{
-    return qEnvironmentVariable("KARTOLINO_CUPS_OUT");
-}
-
-QString RunTool(const QString &program, const QStringList &args, int *exitCode = nullptr)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(30000);
-    if (exitCode)
-        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-void Lpadmin(const QStringList &args)
-{
-    int rc = 0;
-    RunTool("lpadmin", args, &rc);
-    ASSERT_EQ(rc, 0) << "lpadmin " << args.join(' ').toStdString();
-}
-
-// Every submitted job has reached its backend once the server lists no
-// job any more.
-void WaitUntilIdle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 30000) {
-        if (RunTool("lpstat", {"-o"}).trimmed().isEmpty())
-            return;
-        QThread::msleep(100);
-    }
-    FAIL() << "CUPS still has jobs after 30 s";
-}
-
-QList<Job> Jobs(const QString &queue)
-{
-    QDir dir(OutDir() + '/' + queue);
-    QList<Job> jobs;
-    QStringList infos = dir.entryList({"job-*.info"}, QDir::Files);
-    std::sort(infos.begin(), infos.end(), [](const QString &a, const QString &b) {
-        return a.section('-', 1).section('.', 0, 0).toInt() < b.section('-', 1).section('.', 0, 0).toInt();
-    });
-    for (const QString &name : infos) {
-        QFile f(dir.filePath(name));
-        f.open(QIODevice::ReadOnly);
-        Job job;
-        for (const QByteArray &line : f.readAll().split('\n')) {
-            const QString text = QString::fromUtf8(line);
-            if (text.startsWith("title="))
-                job.title = text.mid(6);
-            else if (text.startsWith("copies="))
-                job.copies = text.mid(7);
-        }
-        job.dataPath = dir.filePath(QString(name).replace(".info", ".data"));
-        jobs << job;
-    }
-    return jobs;
-}
-
-QString PdfText(const Job &job)
-{
-    return RunTool("pdftotext", {job.dataPath, "-"});
-}
-
-int PdfPages(const Job &job)
-{
-    const QRegularExpressionMatch m = QRegularExpression(R"(Pages:\s+(\d+))").match(RunTool("pdfinfo", {job.dataPath}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QString Thrown(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const platform::Exception &e) {
-        return e.message();
-    }
-    return {};
-}
 
 const QString kNoDefault = QString::fromUtf8(platform::kNoDefaultPrinterText);
 const QString kInvalid = QString::fromUtf8(platform::kInvalidPrinterText);
@@ -410,8 +327,8 @@ TEST_F(PrintingOnCups, SecondPrintWhileTheFirstIsSentIsRefused)
     // Runs from the event processing between the pages of the first job.
     QTimer::singleShot(0, [&] {
         printingSeen = session.Printing();
-        printMessage = Thrown([&] { session.PrintDocument(other, "Kartolino"); });
-        dialogMessage = Thrown([&] { session.ExecPrintDialog(nullptr); });
+        printMessage = testing_support::MessageOf([&] { session.PrintDocument(other, "Kartolino"); });
+        dialogMessage = testing_support::MessageOf([&] { session.ExecPrintDialog(nullptr); });
     });
     session.PrintDocument(document, "Kartolino");
     EXPECT_TRUE(printingSeen);
@@ -453,7 +370,7 @@ TEST_F(PrintingOnCups, PrinterRemovedAfterItWasChosenIsInvalid)
     ASSERT_TRUE(session.ExecPrintDialog(nullptr));
     Lpadmin({"-x", "KartolinoB"});
 
-    EXPECT_EQ(Thrown([&] { session.PrintDocument(document, "Kartolino"); }), kInvalid);
+    EXPECT_EQ(testing_support::MessageOf([&] { session.PrintDocument(document, "Kartolino"); }), kInvalid);
     EXPECT_FALSE(session.Printing());
     WaitUntilIdle();
     EXPECT_TRUE(Jobs("KartolinoA").isEmpty());
@@ -470,8 +387,8 @@ TEST_F(PrintingOnCups, WithoutDefaultPrinterNothingIsPrintedAndNoDialogShown)
     bool dialogShown = false;
     session.SetDialogStep([&](QPrinter &, QWidget *) { return dialogShown = true; });
     document.setPlainText("Nirgendwohin");
-    EXPECT_EQ(Thrown([&] { session.PrintDocument(document, "Kartolino"); }), kNoDefault);
-    EXPECT_EQ(Thrown([&] { session.ExecPrintDialog(nullptr); }), kNoDefault);
+    EXPECT_EQ(testing_support::MessageOf([&] { session.PrintDocument(document, "Kartolino"); }), kNoDefault);
+    EXPECT_EQ(testing_support::MessageOf([&] { session.ExecPrintDialog(nullptr); }), kNoDefault);
     EXPECT_FALSE(dialogShown);
     EXPECT_EQ(session.CurrentPrinter(), nullptr);
 
@@ -493,8 +410,8 @@ TEST(PrintingWithoutPrinters, BothCommandsReportThatNoDefaultPrinterIsChosen)
     session.SetDialogStep([&](QPrinter &, QWidget *) { return dialogShown = true; });
     QTextDocument document;
     document.setPlainText("Text");
-    EXPECT_EQ(Thrown([&] { session.ExecPrintDialog(nullptr); }), kNoDefault);
-    EXPECT_EQ(Thrown([&] { session.PrintDocument(document, "Kartolino"); }), kNoDefault);
+    EXPECT_EQ(testing_support::MessageOf([&] { session.ExecPrintDialog(nullptr); }), kNoDefault);
+    EXPECT_EQ(testing_support::MessageOf([&] { session.PrintDocument(document, "Kartolino"); }), kNoDefault);
     EXPECT_FALSE(dialogShown);
     EXPECT_FALSE(session.Printing());
 }

@@ -17,66 +17,14 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "tests/platform/cups/cupsjobs.h"
+
+using namespace cupsjobs;
+
 using testing_support::TempFolder;
 using ui::TfrmMain;
 
 namespace {
-
-struct Job {
-    QString title;
-    QString copies;
-    QString dataPath;
-};
-
-QString OutDir() { return qEnvironmentVariable("KARTOLINO_CUPS_OUT"); }
-
-QString RunTool(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-void WaitUntilIdle()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 30000) {
-        if (RunTool("lpstat", {"-o"}).trimmed().isEmpty())
-            return;
-        QThread::msleep(100);
-    }
-    FAIL() << "CUPS still has jobs after 30 s";
-}
-
-QList<Job> Jobs(const QString &queue)
-{
-    QDir dir(OutDir() + '/' + queue);
-    QList<Job> jobs;
-    QStringList infos = dir.entryList({"job-*.info"}, QDir::Files);
-    std::sort(infos.begin(), infos.end(), [](const QString &a, const QString &b) {
-        return a.section('-', 1).section('.', 0, 0).toInt() < b.section('-', 1).section('.', 0, 0).toInt();
-    });
-    for (const QString &name : infos) {
-        QFile f(dir.filePath(name));
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        Job job;
-        for (const QByteArray &line : f.readAll().split('\n')) {
-            const QString text = QString::fromUtf8(line);
-            if (text.startsWith("title="))
-                job.title = text.mid(6);
-            else if (text.startsWith("copies="))
-                job.copies = text.mid(7);
-        }
-        job.dataPath = dir.filePath(QString(name).replace(".info", ".data"));
-        jobs << job;
-    }
-    return jobs;
-}
-
-QString PdfText(const Job &job) { return RunTool("pdftotext", {job.dataPath, "-"}); }
 
 struct PrintCommands : ::testing::Test {
     TempFolder program;
