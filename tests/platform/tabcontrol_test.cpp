@@ -166,3 +166,17 @@ TEST_F(TabFixture, DisplayWidgetFillsTheDisplayArea)
     EXPECT_EQ(editor->geometry(), tabs.DisplayRect());
     EXPECT_EQ(editor->parentWidget(), &tabs);
 }
+
+TEST_F(TabFixture, AltWithACaptionsMnemonicPicksThatTab)
+{
+    tabs.AssignTabs({"&Einkauf", "&Notizen", "Ohne"});
+    events.clear();
+    tabs.show();
+    tabs.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tabs));
+    QTest::keyClick(&tabs, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(tabs.TabIndex(), 1);
+    EXPECT_EQ(events, QStringList({"changing 0", "change 1"}));
+    QTest::keyClick(&tabs, Qt::Key_O, Qt::AltModifier);
+    EXPECT_EQ(tabs.TabIndex(), 1) << "a caption without & has no mnemonic";
+}
