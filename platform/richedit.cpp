@@ -216,12 +216,7 @@ void TRichEdit::SetBaseFont(const QString &name, int pointSize)
     m_defaultFormat = QTextCharFormat();
     m_defaultFormat.setFontFamilies({name});
     m_defaultFormat.setFontPointSize(pointSize);
-    TFontStyles style = 0;
-    style |= font.bold() ? fsBold : 0;
-    style |= font.italic() ? fsItalic : 0;
-    style |= font.underline() ? fsUnderline : 0;
-    style |= font.strikeOut() ? fsStrikeOut : 0;
-    SetStyleOfFormat(m_defaultFormat, style);
+    SetStyleOfFormat(m_defaultFormat, StyleOfFont(font));
     QTextCharFormat format;
     format.setFontFamilies({name});
     format.setFontPointSize(pointSize);

@@ -89,6 +89,16 @@ TFontStyles StyleOfFormat(const QTextCharFormat &format)
     return style;
 }
 
+TFontStyles StyleOfFont(const QFont &font)
+{
+    TFontStyles style = 0;
+    style |= font.bold() ? fsBold : 0;
+    style |= font.italic() ? fsItalic : 0;
+    style |= font.underline() ? fsUnderline : 0;
+    style |= font.strikeOut() ? fsStrikeOut : 0;
+    return style;
+}
+
 void SetStyleOfFormat(QTextCharFormat &format, TFontStyles style)
 {
     format.setFontWeight((style & fsBold) ? QFont::Bold : QFont::Normal);

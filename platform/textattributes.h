@@ -49,6 +49,7 @@ constexpr double kMarginPixelsPerPoint = 96.0 / 72.0;
 
 // Style flags of a character format and back.
 TFontStyles StyleOfFormat(const QTextCharFormat &format);
+TFontStyles StyleOfFont(const QFont &font);
 void SetStyleOfFormat(QTextCharFormat &format, TFontStyles style);
 
 class TTextAttributes {

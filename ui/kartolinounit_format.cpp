@@ -107,16 +107,6 @@ QFont toQFont(const TDialogFont &font)
     return f;
 }
 
-TFontStyles stylesOf(const QFont &f)
-{
-    TFontStyles style = 0;
-    style |= f.bold() ? platform::fsBold : 0;
-    style |= f.italic() ? platform::fsItalic : 0;
-    style |= f.underline() ? platform::fsUnderline : 0;
-    style |= f.strikeOut() ? platform::fsStrikeOut : 0;
-    return style;
-}
-
 } // namespace
 
 bool TfrmMain::runFontDialog(TDialogFont &font)
@@ -142,7 +132,7 @@ bool TfrmMain::runFontDialog(TDialogFont &font)
     const QFont chosen = dialog.selectedFont();
     font.name = chosen.family();
     font.size = chosen.pointSize();
-    font.style = stylesOf(chosen);
+    font.style = platform::StyleOfFont(chosen);
     font.color = colour;
     return true;
 }

@@ -14,26 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/dialogunits.h"
+
 #include <cmath>
 #include <memory>
 
 using namespace platform;
 
 namespace {
-
-struct Units {
-    double x;
-    double y;
-    int h(double n) const { return int(std::lround(n * x)); }
-    int v(double n) const { return int(std::lround(n * y)); }
-};
-
-Units unitsOf(const QFont &font)
-{
-    const QFontMetrics fm(font);
-    return {fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0,
-            double(fm.height())};
-}
 
 std::unique_ptr<QDialog> createInput(const QString &value)
 {
@@ -46,7 +34,7 @@ std::unique_ptr<QDialog> createInput(const QString &value)
 TEST(InputBox, StandsAtItsPlacesInDialogUnits)
 {
     auto dialog = createInput(QStringLiteral("Neue Karte"));
-    const Units u = unitsOf(dialog->font());
+    const DialogTestUnits u = unitsOf(dialog->font());
     auto *prompt = dialog->findChild<QLabel *>(QStringLiteral("Prompt"));
     auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("Edit"));
     auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("OK"));

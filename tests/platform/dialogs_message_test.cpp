@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/dialogunits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -25,20 +27,6 @@ namespace {
 
 const unsigned kAllButtons = mbYes | mbNo | mbOK | mbCancel | mbAbort | mbRetry | mbIgnore | mbAll | mbNoToAll |
                              mbYesToAll | mbHelp;
-
-struct Units {
-    double x;
-    double y;
-    int h(double n) const { return int(std::lround(n * x)); }
-    int v(double n) const { return int(std::lround(n * y)); }
-};
-
-Units unitsOf(const QFont &font)
-{
-    const QFontMetrics fm(font);
-    return {fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0,
-            double(fm.height())};
-}
 
 QList<QPushButton *> buttonsLeftToRight(QDialog *dialog)
 {
@@ -204,7 +192,7 @@ TEST_F(MessageDialogTest, ButtonsAndEnterReturnTheirResults)
 TEST_F(MessageDialogTest, ButtonsAreEqualAndAtLeastTwelveAndAHalfUnitsWide)
 {
     auto dialog = create(QStringLiteral("x"), MsgDlgType::Custom, kAllButtons);
-    const Units u = unitsOf(dialog->font());
+    const DialogTestUnits u = unitsOf(dialog->font());
     const QList<QPushButton *> buttons = buttonsLeftToRight(dialog.get());
     int widest = 0;
     for (QPushButton *b : buttons)
@@ -236,14 +224,14 @@ TEST_F(MessageDialogTest, LongCaptionsWidenEveryButton)
     EXPECT_EQ(layout.buttons[0].width(), needed);
     EXPECT_EQ(layout.buttons[1].width(), needed);
     // The dialog grows with its buttons: margins of 2 units stay on both sides.
-    const Units u = unitsOf(DialogFont());
+    const DialogTestUnits u = unitsOf(DialogFont());
     EXPECT_EQ(layout.client.width(), 2 * needed + u.h(1) + 2 * u.h(2));
 }
 
 TEST_F(MessageDialogTest, IconTextAndButtonsStandAtTheirPlaces)
 {
     auto dialog = create(QStringLiteral("Eine kurze Meldung"), MsgDlgType::Information, mbOK);
-    const Units u = unitsOf(dialog->font());
+    const DialogTestUnits u = unitsOf(dialog->font());
     auto *icon = dialog->findChild<QLabel *>(QStringLiteral("Image"));
     auto *text = dialog->findChild<QLabel *>(QStringLiteral("Message"));
     auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("OK"));
@@ -315,7 +303,7 @@ TEST_F(MessageDialogTest, ModalCentredAndInTheMessageFont)
     auto dialog = create(QStringLiteral("x"), MsgDlgType::Warning, mbOK);
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(dialog->font().pointSizeF(), big.pointSizeF());
-    // Units come from that font: a doubled font gives bigger buttons.
+    // DialogTestUnits come from that font: a doubled font gives bigger buttons.
     EXPECT_EQ(dialog->findChild<QPushButton *>()->width(), unitsOf(big).h(12.5));
     const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
     EXPECT_LE((dialog->geometry().center() - centre).manhattanLength(), 1);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/profilefixture.h"
+
 #include <limits>
 #include <optional>
 
@@ -16,25 +18,7 @@ using namespace platform;
 
 namespace {
 
-class IniFile : public ::testing::Test {
-protected:
-    QString path() const { return m_dir.filePath(QStringLiteral("Kartolino.ini")); }
-
-    void put(const QByteArray &bytes) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray bytes() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir m_dir;
-};
+using IniFile = ProfileFileFixture;
 
 std::optional<int> convert(const char *text)
 {

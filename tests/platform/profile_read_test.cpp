@@ -10,27 +10,21 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/profilefixture.h"
+
 using namespace platform;
 
 namespace {
 
-class ProfileRead : public ::testing::Test {
+class ProfileRead : public ProfileFileFixture {
 protected:
-    QString path() const { return m_dir.filePath(QStringLiteral("Kartolino.ini")); }
-
-    void write(const QByteArray &bytes) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    // Puts the file's bytes in place.
+    void write(const QByteArray &bytes) const { put(bytes); }
 
     QString read(const QString &section, const QString &key, const QString &def = QStringLiteral("<def>")) const
     {
         return GetPrivateProfileString(section, key, def, path());
     }
-
-    QTemporaryDir m_dir;
 };
 
 } // namespace

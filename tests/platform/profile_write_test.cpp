@@ -9,38 +9,18 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/profilefixture.h"
+
 using namespace platform;
 
 namespace {
 
-class ProfileWrite : public ::testing::Test {
+class ProfileWrite : public ProfileFileFixture {
 protected:
-    QString path() const { return m_dir.filePath(QStringLiteral("Kartolino.ini")); }
-
-    void put(const QByteArray &bytes) const
-    {
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray bytes() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
     bool write(const QString &section, const QString &key, const QString &value) const
     {
         return WritePrivateProfileString(section, key, value, path());
     }
-
-    QStringList folderEntries() const
-    {
-        return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    }
-
-    QTemporaryDir m_dir;
 };
 
 const QByteArray kRich = "; Kartolino settings\r\n"

@@ -3,48 +3,12 @@
 # openbox): from the top edge of its window to the left edge, and checks that
 # it docked there, turned upright and filled the window's height.
 # Usage: speedbar_drag_e2e.sh <path of speedbar_drag_probe>
-set -u
 probe=$1
-work=$(mktemp -d)
-pids=()
+PROBE_LOG=out
+source "$(dirname "$0")/xdisplay.sh"
 
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- probe output"; cat "$work/out" 2>/dev/null
-    echo "--- probe stderr"; cat "$work/stderr" 2>/dev/null
-    exit 1
-}
-
-# Waits up to $1 tenths of a second for the command to succeed.
-wait_for() {
-    local tries=$1; shift
-    for ((t = 0; t < tries; t++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-for tool in Xvfb openbox xdotool; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-
-# -displayfd picks a free display number, so parallel runs do not collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR="$work"
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
+require_tools Xvfb openbox xdotool
+start_display
 sleep 0.5
 
 QT_QPA_PLATFORM=xcb "$probe" >"$work/out" 2>"$work/stderr" &

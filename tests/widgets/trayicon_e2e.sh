@@ -4,49 +4,13 @@
 # and double clicks on it arrive as the component's events, and that the icon
 # goes when a handler destroys the component.
 # Usage: trayicon_e2e.sh <path of trayicon_e2e_probe>
-set -u
 probe=$1
-work=$(mktemp -d)
-pids=()
+PROBE_LOG=events
+source "$(dirname "$0")/xdisplay.sh"
 
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- events"; cat "$work/events" 2>/dev/null
-    echo "--- probe stderr"; cat "$work/stderr" 2>/dev/null
-    exit 1
-}
-
-# Waits up to $1 tenths of a second for the command to succeed.
-wait_for() {
-    local tries=$1; shift
-    for ((t = 0; t < tries; t++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-for tool in Xvfb openbox trayer xwininfo xdotool; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-
-# -displayfd picks a free display number, so parallel runs do not collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-wait_for 100 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
+require_tools Xvfb openbox trayer xwininfo xdotool
 unset DBUS_SESSION_BUS_ADDRESS # XEmbed, not a StatusNotifierItem host
-export XDG_RUNTIME_DIR="$work"
-
-openbox >/dev/null 2>&1 &
-pids+=($!)
+start_display
 trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
 pids+=($!)
 
