@@ -92,10 +92,10 @@ TFontStyles StyleOfFormat(const QTextCharFormat &format)
 TFontStyles StyleOfFont(const QFont &font)
 {
     TFontStyles style = 0;
-    style |= font.bold() ? fsBold : 0;
-    style |= font.italic() ? fsItalic : 0;
-    style |= font.underline() ? fsUnderline : 0;
-    style |= font.strikeOut() ? fsStrikeOut : 0;
+    style |= font.bold() ? TFontStyles(fsBold) : 0u;
+    style |= font.italic() ? TFontStyles(fsItalic) : 0u;
+    style |= font.underline() ? TFontStyles(fsUnderline) : 0u;
+    style |= font.strikeOut() ? TFontStyles(fsStrikeOut) : 0u;
     return style;
 }
 

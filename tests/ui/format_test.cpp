@@ -96,9 +96,11 @@ TEST_F(FormatCommands, BoldOnAPartlyItalicSelectionFollowsItsFirstCharacter)
     editor->SelectionAttributes().SetStyle(fsItalic);
     select(10, block(1).position() + 2);
     window->spBoldClick(nullptr);
-    for (int i = 10; i < block(1).position() + 2; ++i)
-        if (i != 14) // the paragraph end
+    for (int i = 10; i < block(1).position() + 2; ++i) {
+        if (i != 14) { // the paragraph end
             EXPECT_EQ(styleAt(i), fsBold | fsItalic) << i;
+        }
+    }
 }
 
 TEST_F(FormatCommands, WithNothingSelectedTogglesChangeTheDefaultFormatOnly)
