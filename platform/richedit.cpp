@@ -20,6 +20,8 @@
 #include <QApplication>
 #include <QTextFragment>
 #include <QTextLayout>
+#include <QUrl>
+#include <QVariant>
 #include <memory>
 
 namespace platform {
@@ -45,6 +47,16 @@ QString plainTextFromCrLf(QByteArray bytes)
     // After the piece handling every line end is CR LF.
     bytes.replace("\r\n", "\n");
     return decodePlainText(bytes);
+}
+
+// What a document may fetch by name. An empty answer lets the document
+// decode a data: address itself; every other answer must be a value, or the
+// document goes on to read the named file (a pasted "/dev/zero" never ends).
+QVariant noOutsideResource(const QUrl &name)
+{
+    if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0)
+        return {};
+    return QVariant(QByteArray());
 }
 
 } // namespace
@@ -277,6 +289,7 @@ QMimeData *TRichEdit::MimeDataFor(const QTextDocumentFragment &fragment, const Q
     data->setText(fragment.toPlainText());
     data->setHtml(fragment.toHtml());
     QTextDocument piece;
+    piece.setResourceProvider(noOutsideResource);
     piece.setDefaultFont(baseFont);
     QTextCursor(&piece).insertFragment(fragment);
     const QByteArray rtf = rtf::RtfWriter(&piece).write();
@@ -302,6 +315,7 @@ bool TRichEdit::insertRichFragment(const QMimeData *source)
     if (bytes.isEmpty())
         bytes = source->data(QString::fromLatin1(kRtfMimeTypeAlt));
     QTextDocument piece;
+    piece.setResourceProvider(noOutsideResource);
     piece.setDefaultFont(document()->defaultFont());
     if (!bytes.isEmpty() && rtf::RtfReader(&piece).read(bytes)) {
         QTextCursor cursor = textCursor();
@@ -350,9 +364,11 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
     QTextEdit::keyPressEvent(event);
 }
 
+QVariant TRichEdit::loadResource(int, const QUrl &name) { return noOutsideResource(name); }
+
 void TRichEdit::insertFromMimeData(const QMimeData *source)
 {
-    if (!source)
+    if (!source || isReadOnly())
         return;
     if (source->hasText() && source->text().size() > roomLeft()) {
         // Only what still fits goes in, as plain text.

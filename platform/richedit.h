@@ -110,6 +110,9 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     QMimeData *createMimeDataFromSelection() const override;
+    // Pictures and style sheets come only from the card itself (or a data:
+    // address): a pasted name of a local file or device is never read.
+    QVariant loadResource(int type, const QUrl &name) override;
 
 private:
     void contentsChanged();
