@@ -7,6 +7,8 @@
 
 namespace cards {
 
+const QString kNoCardHint = QStringLiteral("Noch keine Karte vorhanden. Legen Sie mit \u201EKarte \u2192 Neu\u201C die erste Karte an, dann können Sie schreiben.");
+
 QString CardFolderIn(const QString &programFolder) { return programFolder + QStringLiteral("KRT/"); }
 
 TCardStore::TCardStore(platform::TTabControl *tabs, platform::TRichEdit *editor) : m_tabs(tabs), m_editor(editor) {}
@@ -31,9 +33,11 @@ void TCardStore::BuildCardList()
 void TCardStore::SetEditorCard(int index)
 {
     m_editorCard = index;
-    // A selected card whose text is not in the editor must not be typed into:
-    // that text could never be written anywhere.
-    m_editor->setReadOnly(m_tabs->TabIndex() >= 0 && m_editorCard != m_tabs->TabIndex());
+    // Text typed without a card, or into a selected card whose text is not
+    // in the editor, could never be written anywhere.
+    const bool noCard = m_tabs->TabIndex() < 0;
+    m_editor->setReadOnly(noCard || m_editorCard != m_tabs->TabIndex());
+    m_editor->setPlaceholderText(noCard ? kNoCardHint : QString());
 }
 
 void TCardStore::TabDeleted(int index)
@@ -47,8 +51,11 @@ void TCardStore::TabDeleted(int index)
 void TCardStore::LoadCurrentCard()
 {
     const int index = m_tabs->TabIndex();
-    m_editor->LoadDocument(CardFileName(m_tabs->Tab(index)));
+    const QString path = CardFileName(m_tabs->Tab(index));
+    m_editor->LoadDocument(path);
     SetEditorCard(index);
+    if (OnLoaded)
+        OnLoaded(path);
 }
 
 void TCardStore::SaveCurrentCard()
@@ -57,7 +64,12 @@ void TCardStore::SaveCurrentCard()
     const QString name = m_tabs->Tab(index);
     if (m_editorCard != index)
         return;
-    m_editor->SaveDocument(CardFileName(name));
+    const QString path = CardFileName(name);
+    if (OnBeforeWrite && !OnBeforeWrite(path))
+        return;
+    m_editor->SaveDocument(path);
+    if (OnWritten)
+        OnWritten(path);
 }
 
 void TCardStore::Leaving()

@@ -4,6 +4,7 @@
 // editor's content may differ from the current card's file.
 
 #include <QString>
+#include <functional>
 
 namespace platform {
 class TTabControl;
@@ -11,6 +12,9 @@ class TRichEdit;
 } // namespace platform
 
 namespace cards {
+
+// Shown in the editor while there is no card to type into.
+extern const QString kNoCardHint;
 
 // The card folder inside a program folder (which ends in a separator).
 QString CardFolderIn(const QString &programFolder);
@@ -51,6 +55,13 @@ public:
     void SetEditorCard(int index);
     // Keeps EditorCard pointing at the same card when a tab goes.
     void TabDeleted(int index);
+
+    // Companions told about the current card's file; each may stay empty.
+    // OnBeforeWrite answers false when it has kept the text elsewhere and
+    // the card's file must not be written.
+    std::function<bool(const QString &path)> OnBeforeWrite;
+    std::function<void(const QString &path)> OnWritten;
+    std::function<void(const QString &path)> OnLoaded;
 
 private:
     platform::TTabControl *m_tabs;

@@ -3,6 +3,8 @@
 #include "ui/kartolinounit.h"
 
 #include "cards/cardstore.h"
+#include "cards/cardwatcher.h"
+#include "cards/recovery.h"
 #include "platform/application.h"
 #include "platform/files.h"
 #include "platform/richedit.h"
@@ -123,6 +125,7 @@ void TfrmMain::createComponents()
     m_editor->OnChange = [this](QObject *sender) { EditorChange(sender); };
 
     m_cards = std::make_unique<cards::TCardStore>(m_tabControl1, m_editor);
+    wireCardCompanions();
 
     // The icon is in the notification area from the window's creation on.
     setWindowIcon(ProgramIcon());

@@ -27,7 +27,9 @@ class TRichEdit;
 
 namespace cards {
 class TCardStore;
-}
+class TCardWatcher;
+class TRecovery;
+} // namespace cards
 
 namespace widgets {
 class TTrayIcon;
@@ -66,6 +68,9 @@ public:
     platform::TTabControl *TabControl1() const { return m_tabControl1; }
     platform::TRichEdit *Editor() const { return m_editor; }
     cards::TCardStore &Cards() const { return *m_cards; }
+    cards::TRecovery &Recovery() const { return *m_recovery; }
+    // The file of the card whose text the editor holds; empty for none.
+    QString CurrentCardFile() const;
     widgets::TSpeedBar *SpeedBar1() const { return m_speedBar1; }
     QFrame *Panel1() const { return m_panel1; }
     QLabel *Label1() const { return m_label1; }
@@ -166,6 +171,14 @@ private:
     bool runFontDialog(TDialogFont &font);
     bool askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name);
     void updateMinimumSize();
+    // Other programs' edits and crash recovery (kartolinounit_recover.cpp).
+    void wireCardCompanions();
+    bool keepOtherProgramsEdit(const QString &path);
+    void cardChangedOnDisk();
+    void restoreRecoveries();
+    void applyRecoveryOfCurrentCard();
+    QString freeCopyName(const QString &name) const;
+    void informLater(const QString &text);
 
     QString m_programFolder;
     QWidget *m_client = nullptr;
@@ -179,6 +192,8 @@ private:
     QActionGroup *m_styleGroup = nullptr;
     QVector<MenuEntry> m_menuEntries; // depth first, as shortcuts are searched
     std::unique_ptr<cards::TCardStore> m_cards;
+    std::unique_ptr<cards::TCardWatcher> m_watcher;
+    std::unique_ptr<cards::TRecovery> m_recovery;
     cards::CardSettings m_cardSettings{QString(), 0, QString()};
 
     bool m_firstShowDone = false;

@@ -5,6 +5,7 @@
 
 #include "cards/cardnames.h"
 #include "cards/cardstore.h"
+#include "cards/recovery.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/files.h"
@@ -15,9 +16,17 @@ namespace ui {
 
 void TfrmMain::TabControl1Changing(QObject *, bool &) { m_cards->Leaving(); }
 
-void TfrmMain::TabControl1Change(QObject *) { m_cards->Arriving(); }
+void TfrmMain::TabControl1Change(QObject *)
+{
+    m_cards->Arriving();
+    applyRecoveryOfCurrentCard();
+}
 
-void TfrmMain::EditorChange(QObject *) { m_cards->SetCardModified(true); }
+void TfrmMain::EditorChange(QObject *)
+{
+    m_cards->SetCardModified(true);
+    m_recovery->ContentChanged();
+}
 
 bool TfrmMain::askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name)
 {
@@ -78,6 +87,8 @@ void TfrmMain::mnuDeleteClick(QObject *)
     // A file that will not go comes back as a card at the next start; the
     // tab goes all the same.
     platform::DeleteFile(m_cards->CardFileName(caption));
+    // Its unsaved text goes with it, and must not come back after a crash.
+    m_recovery->CardWritten(m_cards->CardFileName(caption));
     m_tabControl1->DeleteTab(index);
     m_cards->TabDeleted(index);
     m_tabControl1->SetTabIndex(0);
@@ -102,6 +113,7 @@ void TfrmMain::mnuRenameClick(QObject *)
         m_tabControl1->PutTab(index, oldName);
         throw platform::EInOutError(cards::RenameErrorMessage(code), code);
     }
+    m_recovery->Renamed(m_cards->CardFileName(oldName), m_cards->CardFileName(newName));
 }
 
 } // namespace ui

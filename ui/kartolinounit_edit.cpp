@@ -43,6 +43,9 @@ void putTextOnClipboard(const QString &text)
 
 void TfrmMain::spZeitStempelClick(QObject *)
 {
+    // Without a card there is nothing to stamp, and nowhere to keep it.
+    if (m_editor->isReadOnly())
+        return;
     const QString text = platform::DateTimeText(QDateTime::currentDateTime());
     if (m_cardSettings.timeStampMode == QLatin1String("Cursor")) {
         putTextOnClipboard(text);

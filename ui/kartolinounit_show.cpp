@@ -4,6 +4,7 @@
 #include "ui/kartolinounit.h"
 
 #include "cards/cardstore.h"
+#include "cards/recovery.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
@@ -49,6 +50,7 @@ void TfrmMain::FormShow()
     applyViewSettings(cards::ReadViewSettings(ini));
     m_cardSettings = cards::ReadCardSettings(ini);
     m_cards->BuildCardList();
+    platform::Guarded([this] { restoreRecoveries(); });
 
     bool loaded = false;
     platform::Guarded([&] {
@@ -59,6 +61,7 @@ void TfrmMain::FormShow()
     if (loaded) {
         setWindowTitle(QStringLiteral("Fennwick Kartolino"));
         m_cards->SetCardModified(false);
+        platform::Guarded([this] { applyRecoveryOfCurrentCard(); });
     }
     placeAtFirstShow();
     m_inFirstShow = false;
@@ -70,11 +73,16 @@ void TfrmMain::placeAtFirstShow()
 {
     updateMinimumSize();
     const QSize frameExtra = frameGeometry().size() - geometry().size();
-    const QSize outer(qMax(m_view.width, 567), qMax(m_view.height, 300));
-    resize(outer - frameExtra);
+    QSize outer(qMax(m_view.width, 567), qMax(m_view.height, 300));
     if (const QScreen *s = screen()) {
+        // A stored size larger than the screen would put the title bar out
+        // of reach: the window never gets larger than the free area.
         const QRect area = s->availableGeometry();
+        outer = outer.boundedTo(area.size());
+        resize(outer - frameExtra);
         move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
+    } else {
+        resize(outer - frameExtra);
     }
     if (m_view.windowState == cards::wsMaximized)
         setWindowState(Qt::WindowMaximized);
@@ -166,6 +174,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    platform::Guarded([this] { m_recovery->EndOfRun(); });
     m_trayIcon->Hide();
     emit Closed();
 }

@@ -5,6 +5,7 @@ target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.cpp ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.h
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_show.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_cards.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_recover.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_edit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_help.cpp
