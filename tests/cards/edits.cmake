@@ -1,0 +1,3 @@
+kartolino_add_gtest(recovery_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/recovery_test.cpp
+  LIBS kartolino_cards)

@@ -1,0 +1,89 @@
+#include "cards/recovery.h"
+#include "platform/richedit.h"
+#include "rtf/rtfwriter.h"
+#include "tests/common/tempfolder.h"
+
+#include <QFileInfo>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using cards::TRecovery;
+using testing_support::TempFolder;
+
+namespace {
+
+struct RecoveryFixture : ::testing::Test {
+    TempFolder home;
+    QString current;          // the card the editor holds
+    platform::TRichEdit editor;
+    TRecovery recovery{home.file(QStringLiteral("state/Kartolino")), [this] { return current; },
+                       [this] { return rtf::RtfWriter(editor.document()).write(); }};
+
+    QString cardFile(const QString &name) const { return home.file(QStringLiteral("KRT/") + name + QStringLiteral(".rtf")); }
+    void type(const QString &text)
+    {
+        editor.setPlainText(text);
+        recovery.ContentChanged();
+    }
+    QString textOf(const QString &recoveryFile)
+    {
+        platform::TRichEdit reader;
+        reader.LoadDocument(recoveryFile);
+        return reader.toPlainText();
+    }
+};
+
+TEST_F(RecoveryFixture, WrittenAfterThePauseOnePerCardNeverSeenAsCard)
+{
+    recovery.SetDelay(20);
+    current = cardFile(QStringLiteral("Einkauf"));
+    type(QStringLiteral("Milch"));
+    EXPECT_FALSE(QFileInfo::exists(recovery.FileFor(current))) << "written before typing paused";
+    QTRY_VERIFY(QFileInfo::exists(recovery.FileFor(current)));
+    EXPECT_EQ(QFileInfo(recovery.Folder()).permissions() & 0x0077, 0) << "recovery folder readable by others";
+
+    // A second card, and the same name in another card folder, keep their own files.
+    current = cardFile(QStringLiteral("einkauf"));
+    type(QStringLiteral("Brot"));
+    recovery.WriteNow();
+    const QString elsewhere = home.file(QStringLiteral("other/KRT/Einkauf.rtf"));
+    current = elsewhere;
+    type(QStringLiteral("Fremd"));
+    recovery.WriteNow();
+
+    QMap<QString, QString> found;
+    for (const TRecovery::Entry &e : recovery.EntriesIn(home.file(QStringLiteral("KRT"))))
+        found[e.cardFile] = textOf(e.recoveryFile);
+    EXPECT_EQ(found, (QMap<QString, QString>{{cardFile(QStringLiteral("Einkauf")), QStringLiteral("Milch")},
+                                             {cardFile(QStringLiteral("einkauf")), QStringLiteral("Brot")}}));
+    EXPECT_TRUE(TRecovery::ContentOf(recovery.FileFor(elsewhere)).startsWith("{\\rtf1"));
+}
+
+TEST_F(RecoveryFixture, DroppedWhenWrittenRenamedOrAtANormalEnd)
+{
+    recovery.SetDelay(60000);
+    current = cardFile(QStringLiteral("Alt"));
+    type(QStringLiteral("eins"));
+    recovery.WriteNow();
+    type(QStringLiteral("zwei"));
+    ASSERT_TRUE(recovery.Pending());
+    recovery.CardWritten(current);
+    EXPECT_FALSE(recovery.Pending()) << "a save point left a recovery pending";
+    EXPECT_FALSE(QFileInfo::exists(recovery.FileFor(current)));
+
+    type(QStringLiteral("drei"));
+    recovery.WriteNow();
+    const QString old = current;
+    current = cardFile(QStringLiteral("Neu"));
+    recovery.Renamed(old, current);
+    EXPECT_FALSE(QFileInfo::exists(recovery.FileFor(old)));
+    EXPECT_EQ(textOf(recovery.FileFor(current)), QStringLiteral("drei"));
+
+    // A recovery of an earlier run that this run never touched survives the end.
+    home.write(QStringLiteral("state/Kartolino/keep.rtf"), "{\\rtf1 x}");
+    recovery.EndOfRun();
+    EXPECT_FALSE(QFileInfo::exists(recovery.FileFor(current)));
+    EXPECT_TRUE(home.exists(QStringLiteral("state/Kartolino/keep.rtf")));
+}
+
+} // namespace

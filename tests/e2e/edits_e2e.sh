@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# No typed text is lost: typing without a card, other programs' writes to the
+# current card, a crash between save points, pasted pictures naming devices,
+# a window size larger than the screen.
+source "$(dirname "$0")/lib.sh"
+export XDG_STATE_HOME="$E2E_TMP/state" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_CACHE_HOME="$E2E_TMP/cache"
+RECOVERY="$XDG_STATE_HOME/Kartolino"
+start_window_manager
+BIN=$1
+
+# open_program DIR -> sets WIN to the shown main window
+open_program() {
+  start_program "$1"
+  WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
+  xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+  wait_until 50 sh -c "[ \"\$(xdotool getwindowname $WIN)\" = 'Fennwick Kartolino' ]" || fail "no first show"
+  xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+}
+close_program() {
+  xdotool key alt+F4
+  [ "$(wait_for_exit "$1" 80)" = 0 ] || fail "program did not end with 0"
+}
+# confirm_information -> presses OK in the information box that must come
+confirm_information() {
+  local box
+  box=$(wait_for_window "$PROGRAM_PID" '^Information$' 80) || fail "no information box"
+  xdotool windowactivate --sync "$box" 2>/dev/null || true
+  xdotool key Return
+  wait_until 50 sh -c "! xdotool search --onlyvisible --pid $PROGRAM_PID --name '^Information\$' >/dev/null 2>&1" || fail "box stays"
+}
+# editor_shows TEXT -> the editor's whole text, copied to the clipboard, holds TEXT
+editor_shows() {
+  xdotool key ctrl+a ctrl+c
+  xclip -o -selection clipboard 2>/dev/null | grep -q "$1"
+}
+# other_program_writes FILE TEXT -> replaces FILE as most editors do
+other_program_writes() {
+  printf '{\\rtf1\\ansi %s}' "$2" >"$1.new"
+  mv "$1.new" "$1"
+}
+
+# Typing without a card: the editor takes nothing, so nothing can vanish.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"
+open_program "$prog"
+xdotool type --delay 20 "Verloren"
+xdotool key alt+k n
+box=$(wait_for_window "$PROGRAM_PID" '^Neue Karte anlegen$' 50) || fail "no input box"
+xdotool key Return
+wait_until 50 test -f "$prog/KRT/Neue Karte.rtf" || fail "new card not made"
+xdotool type --delay 20 "Erster"
+close_program "$prog"
+card_has "$prog/KRT/Neue Karte.rtf" Erster || fail "typing into the first card lost"
+! card_has "$prog/KRT/Neue Karte.rtf" Verloren || fail "text typed without a card reached a card"
+ok "without a card the editor takes no text"
+
+# Another program writes the card while the editor holds no change: the new text is shown.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Alter Text"
+open_program "$prog"
+other_program_writes "$prog/KRT/Brief.rtf" "Neuer Text"
+wait_until 50 editor_shows "Neuer Text" || fail "the other program's text is not loaded"
+xdotool key ctrl+End; xdotool type --delay 20 " dazu"
+close_program "$prog"
+card_has "$prog/KRT/Brief.rtf" "Neuer Text dazu" || fail "card after reload: $(card_text "$prog/KRT/Brief.rtf")"
+ok "an outside write is loaded when the editor has no change"
+
+# Both changed: the other program's file stays, the editor's text becomes a copy.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
+open_program "$prog"
+xdotool type --delay 20 "Meins "
+other_program_writes "$prog/KRT/Brief.rtf" "Fremd"
+xdotool key alt+F4
+confirm_information
+[ "$(wait_for_exit "$prog" 80)" = 0 ] || fail "program did not end"
+card_has "$prog/KRT/Brief.rtf" Fremd || fail "the other program's text was overwritten"
+card_has "$prog/KRT/Brief (Kopie).rtf" "Meins" || fail "the editor's text was not kept as a copy"
+ok "both changed: file kept, own text in Brief (Kopie)"
+
+# The card folder removed meanwhile: the next save point writes the card again.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
+open_program "$prog"
+xdotool type --delay 20 "Bleibt "
+rm -r "$prog/KRT"
+close_program "$prog"
+card_has "$prog/KRT/Brief.rtf" "Bleibt" || fail "card not written again after its folder went"
+ok "a removed card is written again"
+
+# A crash between save points: the recovery brings the text back at the next start.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
+open_program "$prog"
+xdotool type --delay 20 "Gerettet "
+wait_until 100 sh -c "ls '$RECOVERY'/*.rtf >/dev/null 2>&1" || fail "no recovery file written"
+kill -9 "$PROGRAM_PID"
+wait_until 50 test -f "$prog/exit-code" || fail "program survived kill -9"
+! card_has "$prog/KRT/Brief.rtf" Gerettet || fail "card written without a save point"
+[ "$(ls "$prog/KRT")" = "Brief.rtf" ] || fail "recovery seen by the card listing: $(ls "$prog/KRT")"
+rm "$prog/exit-code"
+open_program "$prog"
+confirm_information
+close_program "$prog"
+card_has "$prog/KRT/Brief.rtf" "Gerettet" || fail "recovered text not written: $(card_text "$prog/KRT/Brief.rtf")"
+[ -z "$(ls "$RECOVERY")" ] || fail "recovery left after a normal end: $(ls "$RECOVERY")"
+ok "kill -9: typed text recovered at the next start"
+
+# A recovery whose card is gone becomes a new card.
+open_program "$prog"
+xdotool type --delay 20 "Waise "
+wait_until 100 sh -c "ls '$RECOVERY'/*.rtf >/dev/null 2>&1" || fail "no recovery file written"
+kill -9 "$PROGRAM_PID"
+wait_until 50 test -f "$prog/exit-code" || fail "program survived kill -9"
+rm "$prog/exit-code" "$prog/KRT/Brief.rtf"
+open_program "$prog"
+confirm_information
+close_program "$prog"
+card_has "$prog/KRT/Brief.rtf" "Waise" || fail "orphaned recovery not made a card: $(ls "$prog/KRT")"
+ok "a recovery without its card becomes a new card"
+
+# Pasted HTML naming a device as picture: nothing is read, the program goes on.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
+open_program "$prog"
+printf '<p>Bild <img src="/dev/zero"> <img src="file:///dev/urandom"></p>' | xclip -selection clipboard -t text/html
+xdotool key ctrl+End ctrl+v
+xdotool type --delay 20 " Danach"
+close_program "$prog"
+card_has "$prog/KRT/Brief.rtf" "Danach" || fail "pasting a device picture stopped the program"
+ok "pasted pictures never read local files"
+
+# A stored size far beyond the screen: the window fits and its title bar is reachable.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"
+printf '[Ansicht]\nBreite=99999999\nH\xf6he=99999999\n' >"$prog/Kartolino.ini"
+open_program "$prog"
+geo=$(xdotool getwindowgeometry "$WIN")
+x=$(echo "$geo" | sed -n 's/.*Position: \(-\{0,1\}[0-9]*\),.*/\1/p'); y=$(echo "$geo" | sed -n 's/.*Position: [-0-9]*,\(-\{0,1\}[0-9]*\).*/\1/p')
+w=$(echo "$geo" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'); h=$(echo "$geo" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+[ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 1024 ] || fail "window off screen: $geo"
+close_program "$prog"
+ok "an oversized stored window fits the screen"
