@@ -24,9 +24,14 @@ close_program() {
 confirm_information() {
   local box
   box=$(wait_for_window "$PROGRAM_PID" '^Information$' 80) || fail "no information box"
-  xdotool windowactivate --sync "$box" 2>/dev/null || true
-  xdotool key Return
-  wait_until 50 sh -c "! xdotool search --onlyvisible --pid $PROGRAM_PID --name '^Information\$' >/dev/null 2>&1" || fail "box stays"
+  # A box mapped a moment ago may not take keys yet: press OK until it goes.
+  for _ in $(seq 50); do
+    xdotool search --all --onlyvisible --pid "$PROGRAM_PID" --name '^Information$' >/dev/null 2>&1 || return 0
+    xdotool windowactivate --sync "$box" 2>/dev/null || true
+    xdotool key Return
+    sleep 0.1
+  done
+  fail "information box stays"
 }
 # editor_shows TEXT -> the editor's whole text, copied to the clipboard, holds TEXT
 editor_shows() {
@@ -135,9 +140,11 @@ prog=$(make_program_folder "$BIN")
 mkdir "$prog/KRT"
 printf '[Ansicht]\nBreite=99999999\nH\xf6he=99999999\n' >"$prog/Kartolino.ini"
 open_program "$prog"
-geo=$(xdotool getwindowgeometry "$WIN")
-x=$(echo "$geo" | sed -n 's/.*Position: \(-\{0,1\}[0-9]*\),.*/\1/p'); y=$(echo "$geo" | sed -n 's/.*Position: [-0-9]*,\(-\{0,1\}[0-9]*\).*/\1/p')
-w=$(echo "$geo" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'); h=$(echo "$geo" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
-[ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 1024 ] || fail "window off screen: $geo"
+info=$(xwininfo -id "$WIN")
+x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p'); y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+w=$(echo "$info" | sed -n 's/^ *Width: *//p'); h=$(echo "$info" | sed -n 's/^ *Height: *//p')
+read -r left right top bottom < <(xprop -id "$WIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+[ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] && [ $((x + w + right)) -le 1280 ] && [ $((y + h + bottom)) -le 1024 ] \
+  || fail "window off screen: frame $((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom))"
 close_program "$prog"
 ok "an oversized stored window fits the screen"
