@@ -12,8 +12,9 @@ BIN=$1
 open_program() {
   start_program "$1"
   WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-  xdotool windowactivate --sync "$WIN" 2>/dev/null || true
-  wait_until 50 sh -c "[ \"\$(xdotool getwindowname $WIN)\" = 'Fennwick Kartolino' ]" || fail "no first show"
+  # An activation that reaches the program before it is ready is lost: repeat it.
+  wait_until 150 sh -c "xdotool windowactivate $WIN 2>/dev/null; [ \"\$(xdotool getwindowname $WIN)\" = 'Fennwick Kartolino' ]" \
+    || fail "no first show: $(xdotool getwindowname "$WIN")"
   xdotool windowfocus --sync "$WIN" 2>/dev/null || true
 }
 close_program() {
@@ -140,11 +141,16 @@ prog=$(make_program_folder "$BIN")
 mkdir "$prog/KRT"
 printf '[Ansicht]\nBreite=99999999\nH\xf6he=99999999\n' >"$prog/Kartolino.ini"
 open_program "$prog"
-info=$(xwininfo -id "$WIN")
-x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p'); y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
-w=$(echo "$info" | sed -n 's/^ *Width: *//p'); h=$(echo "$info" | sed -n 's/^ *Height: *//p')
-read -r left right top bottom < <(xprop -id "$WIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-[ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] && [ $((x + w + right)) -le 1280 ] && [ $((y + h + bottom)) -le 1024 ] \
-  || fail "window off screen: frame $((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom))"
+# window_fits -> the main window with its frame lies on the 1280 x 1024 screen
+window_fits() {
+  local info x y w h left right top bottom
+  info=$(xwininfo -id "$WIN")
+  x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p'); y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+  w=$(echo "$info" | sed -n 's/^ *Width: *//p'); h=$(echo "$info" | sed -n 's/^ *Height: *//p')
+  read -r left right top bottom < <(xprop -id "$WIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  FRAME="$((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom))"
+  [ $((x - left)) -ge 0 ] && [ $((y - top)) -ge 0 ] && [ $((x + w + right)) -le 1280 ] && [ $((y + h + bottom)) -le 1024 ]
+}
+wait_until 50 window_fits || fail "window off screen: frame $FRAME"
 close_program "$prog"
 ok "an oversized stored window fits the screen"
