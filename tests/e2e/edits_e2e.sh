@@ -18,8 +18,14 @@ open_program() {
   xdotool windowfocus --sync "$WIN" 2>/dev/null || true
 }
 close_program() {
-  xdotool key alt+F4
-  [ "$(wait_for_exit "$1" 80)" = 0 ] || fail "program did not end with 0"
+  local code=""
+  # After a message box the focus may still be on its way back to the window.
+  for _ in 1 2 3 4; do
+    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+    xdotool key alt+F4
+    code=$(wait_for_exit "$1" 30) && break
+  done
+  [ "$code" = 0 ] || fail "program did not end with 0"
 }
 # confirm_information -> presses OK in the information box that must come
 confirm_information() {
