@@ -12,7 +12,9 @@ BIN=$1
 open_program() {
   start_program "$1"
   WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-  # An activation that reaches the program before it is ready is lost: repeat it.
+  # Restored only once it has settled minimised; an activation that reaches
+  # the program before it is ready is lost, so it is repeated.
+  wait_until 100 sh -c "xprop -id $WIN WM_STATE | grep -q Iconic" || fail "main window not minimised at start"
   wait_until 150 sh -c "xdotool windowactivate $WIN 2>/dev/null; [ \"\$(xdotool getwindowname $WIN)\" = 'Fennwick Kartolino' ]" \
     || fail "no first show: $(xdotool getwindowname "$WIN")"
   xdotool windowfocus --sync "$WIN" 2>/dev/null || true
