@@ -10,6 +10,7 @@ BIN=$1
 
 # open_program DIR -> sets WIN to the shown main window
 open_program() {
+  rm -f "$1/exit-code"
   start_program "$1"
   WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
   # Restored only once it has settled minimised; an activation that reaches
@@ -112,7 +113,6 @@ kill -9 "$PROGRAM_PID"
 wait_until 50 test -f "$prog/exit-code" || fail "program survived kill -9"
 ! card_has "$prog/KRT/Brief.rtf" Gerettet || fail "card written without a save point"
 [ "$(ls "$prog/KRT")" = "Brief.rtf" ] || fail "recovery seen by the card listing: $(ls "$prog/KRT")"
-rm "$prog/exit-code"
 open_program "$prog"
 confirm_information
 close_program "$prog"
@@ -126,7 +126,7 @@ xdotool type --delay 20 "Waise "
 wait_until 100 sh -c "ls '$RECOVERY'/*.rtf >/dev/null 2>&1" || fail "no recovery file written"
 kill -9 "$PROGRAM_PID"
 wait_until 50 test -f "$prog/exit-code" || fail "program survived kill -9"
-rm "$prog/exit-code" "$prog/KRT/Brief.rtf"
+rm "$prog/KRT/Brief.rtf"
 open_program "$prog"
 confirm_information
 close_program "$prog"
