@@ -47,8 +47,11 @@ void TCardStore::TabDeleted(int index)
 void TCardStore::LoadCurrentCard()
 {
     const int index = m_tabs->TabIndex();
-    m_editor->LoadDocument(CardFileName(m_tabs->Tab(index)));
+    const QString fileName = CardFileName(m_tabs->Tab(index));
+    m_editor->LoadDocument(fileName);
     SetEditorCard(index);
+    if (OnFileTouched)
+        OnFileTouched(fileName);
 }
 
 void TCardStore::SaveCurrentCard()
@@ -57,7 +60,18 @@ void TCardStore::SaveCurrentCard()
     const QString name = m_tabs->Tab(index);
     if (m_editorCard != index)
         return;
-    m_editor->SaveDocument(CardFileName(name));
+    const QString fileName = CardFileName(name);
+    struct Touched {
+        const TCardStore *store;
+        const QString &fileName;
+        // Also after a failed write: the file may have changed all the same.
+        ~Touched()
+        {
+            if (store->OnFileTouched)
+                store->OnFileTouched(fileName);
+        }
+    } touched{this, fileName};
+    m_editor->SaveDocument(fileName);
 }
 
 void TCardStore::Leaving()

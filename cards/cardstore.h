@@ -4,6 +4,7 @@
 // editor's content may differ from the current card's file.
 
 #include <QString>
+#include <functional>
 
 namespace platform {
 class TTabControl;
@@ -51,6 +52,9 @@ public:
     void SetEditorCard(int index);
     // Keeps EditorCard pointing at the same card when a tab goes.
     void TabDeleted(int index);
+
+    // Called with a card's file name after that file was loaded or written.
+    std::function<void(const QString &fileName)> OnFileTouched;
 
 private:
     platform::TTabControl *m_tabs;
