@@ -36,6 +36,8 @@ TFindBar::TFindBar(platform::TTabControl *tabs, platform::TRichEdit *editor, car
 
 void TFindBar::Open()
 {
+    // Cards written in place by other programs meanwhile are read again.
+    m_index.FolderChanged();
     show();
     m_field->setFocus();
     m_field->selectAll();
@@ -103,6 +105,14 @@ void TFindBar::search(Step step)
 
     const QStringList tabs = m_tabs->Tabs();
     const int count = int(tabs.size());
+    if (tabs != m_slotTabs || m_cards.CardDir() != m_slotFolder) {
+        m_slotTabs = tabs;
+        m_slotFolder = m_cards.CardDir();
+        m_slots.clear();
+        m_slots.reserve(std::size_t(count));
+        for (const QString &tab : tabs)
+            m_slots.push_back(m_index.Slot(m_cards.CardFileName(tab)));
+    }
     const int current = m_tabs->TabIndex();
     // The current card is searched in the editor, which may hold unsaved text.
     const bool live = current >= 0 && m_cards.EditorCard() == current;
@@ -115,7 +125,7 @@ void TFindBar::search(Step step)
             hits[i] = int(here.size());
             continue;
         }
-        const cards::TCardIndex::Card &card = m_index.Text(m_cards.CardFileName(tabs[i]));
+        const cards::TCardIndex::Card &card = m_index.Text(m_slots[std::size_t(i)]);
         if (!card.readable)
             ++unreadable;
         hits[i] = matcher.Count(card.folded);

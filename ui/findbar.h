@@ -6,7 +6,9 @@
 
 #include "cards/cardindex.h"
 
+#include <QStringList>
 #include <QWidget>
+#include <vector>
 
 class QCheckBox;
 class QKeyEvent;
@@ -62,6 +64,10 @@ private:
     // A pick of another card was refused while typing: further typing
     // stays in this card until the user asks for the next hit.
     bool m_holdCard = false;
+    // The index's place of each tab's card, for the tabs and folder below.
+    QStringList m_slotTabs;
+    QString m_slotFolder;
+    std::vector<cards::TCardIndex::Entry *> m_slots;
 };
 
 } // namespace ui
