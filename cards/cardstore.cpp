@@ -56,6 +56,8 @@ void TCardStore::LoadCurrentCard()
     SetEditorCard(index);
     if (OnLoaded)
         OnLoaded(path);
+    if (OnFileTouched)
+        OnFileTouched(path);
 }
 
 void TCardStore::SaveCurrentCard()
@@ -67,6 +69,16 @@ void TCardStore::SaveCurrentCard()
     const QString path = CardFileName(name);
     if (OnBeforeWrite && !OnBeforeWrite(path))
         return;
+    struct Touched {
+        const TCardStore *store;
+        const QString &path;
+        // Also after a failed write: the file may have changed all the same.
+        ~Touched()
+        {
+            if (store->OnFileTouched)
+                store->OnFileTouched(path);
+        }
+    } touched{this, path};
     m_editor->SaveDocument(path);
     if (OnWritten)
         OnWritten(path);

@@ -62,6 +62,8 @@ public:
     std::function<bool(const QString &path)> OnBeforeWrite;
     std::function<void(const QString &path)> OnWritten;
     std::function<void(const QString &path)> OnLoaded;
+    // Told after the card store loaded a card's file or tried to write it.
+    std::function<void(const QString &path)> OnFileTouched;
 
 private:
     platform::TTabControl *m_tabs;

@@ -11,6 +11,7 @@
 #include "platform/shell.h"
 #include "platform/tabcontrol.h"
 #include "ui/clickable.h"
+#include "ui/findbar.h"
 #include "ui/makerlogo.h"
 #include "ui/programicon.h"
 #include "ui/toolbar.h"
@@ -26,6 +27,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QVBoxLayout>
 
 namespace ui {
 
@@ -121,11 +123,22 @@ void TfrmMain::createComponents()
 
     m_editor = new platform::TRichEdit;
     m_editor->setObjectName(QStringLiteral("Editor"));
-    m_tabControl1->SetDisplayWidget(m_editor);
     m_editor->OnChange = [this](QObject *sender) { EditorChange(sender); };
 
     m_cards = std::make_unique<cards::TCardStore>(m_tabControl1, m_editor);
     wireCardCompanions();
+
+    // The find bar, hidden until Ctrl+F, stands above the editor.
+    auto *display = new QWidget;
+    auto *column = new QVBoxLayout(display);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_findBar = new TFindBar(m_tabControl1, m_editor, *m_cards, display);
+    m_findBar->hide();
+    column->addWidget(m_findBar);
+    column->addWidget(m_editor, 1);
+    m_tabControl1->SetDisplayWidget(display);
+    m_cards->OnFileTouched = [this](const QString &fileName) { m_findBar->Index().FileTouched(fileName); };
 
     // The icon is in the notification area from the window's creation on.
     setWindowIcon(ProgramIcon());
@@ -275,8 +288,14 @@ QAction *TfrmMain::MenuItem(const QString &name) const
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
-        return dispatchShortcut(watched, static_cast<QKeyEvent *>(event), event->type() == QEvent::ShortcutOverride);
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (m_findBar->LeavesKeyToField(watched, *key))
+            return false;
+        if (dispatchShortcut(watched, key, event->type() == QEvent::ShortcutOverride))
+            return true;
+        return event->type() == QEvent::KeyPress && !QApplication::activePopupWidget() && m_findBar->HandleKey(watched, *key);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -38,6 +38,8 @@ class TSpeedBar;
 
 namespace ui {
 
+class TFindBar;
+
 // The font the font dialog carries: name, whole points, style flags
 // (platform::TFontStyle) and colour.
 struct TDialogFont {
@@ -76,6 +78,7 @@ public:
     QLabel *Label1() const { return m_label1; }
     QMenu *PopupMenu1() const { return m_popupMenu1; }
     widgets::TTrayIcon *TrayIcon() const { return m_trayIcon; }
+    TFindBar *FindBar() const { return m_findBar; }
     // A main-menu item by its component name ("mnuNeu"), or null.
     QAction *MenuItem(const QString &name) const;
     const cards::CardSettings &CardSettings() const { return m_cardSettings; }
@@ -187,6 +190,7 @@ private:
     QLabel *m_label1 = nullptr;
     platform::TTabControl *m_tabControl1 = nullptr;
     platform::TRichEdit *m_editor = nullptr;
+    TFindBar *m_findBar = nullptr;
     QMenu *m_popupMenu1 = nullptr;
     widgets::TTrayIcon *m_trayIcon = nullptr;
     QActionGroup *m_styleGroup = nullptr;

@@ -123,5 +123,6 @@ TEST_F(MainWindowFixture, EditorKeepsSixPixelsLeftAndRight)
     startAndRestore();
     window->resize(700, 500);
     EXPECT_EQ(window->Editor()->FormatMargins(), QMargins(6, 0, 6, 0));
-    EXPECT_EQ(window->Editor()->geometry(), window->TabControl1()->DisplayRect());
+    EXPECT_EQ(QRect(window->Editor()->mapTo(window->TabControl1(), QPoint()), window->Editor()->size()),
+              window->TabControl1()->DisplayRect());
 }

@@ -1,0 +1,73 @@
+#pragma once
+// The find bar between the tab row and the editor: finds a term in every
+// card, the current one first from the caret on, then the following cards in
+// tab order. A hit in another card is reached by picking its tab as the
+// user would, so the leaving card is written and the arriving one loaded.
+
+#include "cards/cardindex.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+class QCheckBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+
+namespace platform {
+class TTabControl;
+class TRichEdit;
+} // namespace platform
+
+namespace cards {
+class TCardStore;
+}
+
+namespace ui {
+
+class TFindBar : public QWidget {
+    Q_OBJECT
+public:
+    TFindBar(platform::TTabControl *tabs, platform::TRichEdit *editor, cards::TCardStore &cards, QWidget *parent = nullptr);
+
+    void Open();
+    // Hides the bar and gives the focus back to the editor.
+    void Close();
+    // The next (forward) or previous hit from the editor's selection on.
+    void FindNext(bool forward);
+
+    // A key of the window, after the menus had it: Ctrl+F, F3 and Shift+F3,
+    // and Return and Escape in the bar. True when it was the bar's.
+    bool HandleKey(QObject *watched, const QKeyEvent &event);
+    // Editing keys typed into the search field are the field's own, not the
+    // editor's commands of the menu.
+    bool LeavesKeyToField(QObject *watched, const QKeyEvent &event) const;
+
+    cards::TCardIndex &Index() { return m_index; }
+    QLineEdit *Field() const { return m_field; }
+    QCheckBox *GermanBox() const { return m_german; }
+    QLabel *Status() const { return m_status; }
+
+private:
+    enum class Step { Typing, Forward, Backward };
+    void search(Step step);
+    void report(int number, int total, int cards, int unreadable);
+
+    platform::TTabControl *m_tabs;
+    platform::TRichEdit *m_editor;
+    cards::TCardStore &m_cards;
+    cards::TCardIndex m_index;
+    QLineEdit *m_field;
+    QCheckBox *m_german;
+    QLabel *m_status;
+    // A pick of another card was refused while typing: further typing
+    // stays in this card until the user asks for the next hit.
+    bool m_holdCard = false;
+    // The index's place of each tab's card, for the tabs and folder below.
+    QStringList m_slotTabs;
+    QString m_slotFolder;
+    std::vector<cards::TCardIndex::Entry *> m_slots;
+};
+
+} // namespace ui
