@@ -73,10 +73,10 @@ void TRichEdit::LoadDocument(const QString &path)
 {
     InputFile file;
     if (!file.open(path))
-        throw Exception(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(path));
+        throw Exception(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(ReadableFileName(path)));
     const qint64 start = file.position();
     QByteArray bytes;
-    if (!ReadNormalizedPieces(file, bytes))
+    if (!ReadAll(file, bytes))
         throw Exception(QStringLiteral("Das Laden des Streams ist mißlungen"));
 
     // Parse into a fresh document first, so a failure leaves the editor's
@@ -106,7 +106,7 @@ void TRichEdit::SaveDocument(const QString &path) const
     case ReplaceResult::Ok:
         return;
     case ReplaceResult::CannotCreate:
-        throw Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
+        throw Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(ReadableFileName(path)));
     case ReplaceResult::WriteFailed:
         throw Exception(QStringLiteral("Das Speichern des Streams ist mißlungen"));
     }

@@ -4,6 +4,7 @@
 #include "ui/kartolinounit.h"
 
 #include "cards/cardstore.h"
+#include "platform/files.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
@@ -45,6 +46,10 @@ void TfrmMain::FormShow()
             this);
         m_closeAfterFirstShow = true;
     }
+
+    // Only one copy runs, so no write is under way: what a killed write left
+    // behind can go.
+    platform::RemoveReplaceDebris(m_cards->CardDir());
 
     applyViewSettings(cards::ReadViewSettings(ini));
     m_cardSettings = cards::ReadCardSettings(ini);
