@@ -100,9 +100,10 @@ QByteArray EncodeFileName(const QString &name)
     return out;
 }
 
-QString ReadableFileName(const QString &name)
+QString ReadableFileName(const QString &name) { return DecodeUtf8OrWindows1252(EncodeFileName(name)); }
+
+QString DecodeUtf8OrWindows1252(const QByteArray &bytes)
 {
-    const QByteArray bytes = EncodeFileName(name);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError())

@@ -27,6 +27,8 @@ int ErrnoToErrorCode(int err);
 // and such a file can still be opened, written, moved and deleted.
 QString DecodeFileName(const QByteArray &bytes);
 QByteArray EncodeFileName(const QString &name);
+// UTF-8 text when bytes are valid UTF-8, else the program's own Windows-1252.
+QString DecodeUtf8OrWindows1252(const QByteArray &bytes);
 // The name as a person reads it: kept bytes decode as Windows-1252 (the
 // program's own 8-bit text), e.g. "K\xF6ln.rtf" reads "Köln.rtf".
 QString ReadableFileName(const QString &name);

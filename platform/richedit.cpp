@@ -26,25 +26,12 @@ namespace platform {
 
 namespace {
 
-// Plain-text cards: a Linux editor saves UTF-8; everything else is the
-// program's own 8-bit Windows-1252.
-QString decodePlainText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString asUtf8 = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return asUtf8;
-    QStringDecoder cp1252("windows-1252");
-    if (cp1252.isValid())
-        return cp1252.decode(bytes);
-    return QString::fromLatin1(bytes);
-}
-
 QString plainTextFromCrLf(QByteArray bytes)
 {
     // After the piece handling every line end is CR LF.
     bytes.replace("\r\n", "\n");
-    return decodePlainText(bytes);
+    // A Linux editor saves UTF-8; everything else is the program's own 8-bit text.
+    return DecodeUtf8OrWindows1252(bytes);
 }
 
 } // namespace

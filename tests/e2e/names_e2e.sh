@@ -146,3 +146,37 @@ for card in first second; do
 done
 close_program "$prog" "$win"
 ok "FIFO and /dev/zero cards refused, the program goes on"
+
+# --- Without a runtime folder the lock lives in a cache folder of mode 0700
+# that only this user can write, and a second start is still refused. The
+# hand-off names a card whose name is not UTF-8 by its very bytes.
+prog=$(make_program_folder "$1")
+mkdir "$prog/KRT"
+printf '{\\rtf1\\ansi Koeln}' >"$prog/KRT/K"$'\xf6'"ln.rtf"
+mkdir "$E2E_TMP/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$E2E_TMP/opened" >"$E2E_TMP/bin/xdg-open"
+chmod +x "$E2E_TMP/bin/xdg-open"
+saved_runtime=$XDG_RUNTIME_DIR saved_path=$PATH
+unset XDG_RUNTIME_DIR
+export XDG_CACHE_HOME="$E2E_TMP/cache" PATH="$E2E_TMP/bin:$PATH"
+restore_program "$prog"
+[ "$(stat -c '%a %U' "$XDG_CACHE_HOME/Kartolino")" = "700 $(id -un)" ] || fail "lock folder: $(stat -c '%a %U' "$XDG_CACHE_HOME/Kartolino" 2>&1)"
+ls "$XDG_CACHE_HOME/Kartolino" | grep -q '^Kartolino-.*\.lock$' || fail "no lock in the cache folder"
+first_pid=$PROGRAM_PID
+second=$(make_program_folder "$1")
+start_program "$second"
+dialog=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no message from the second start"
+xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+xdotool key Return
+wait_for_exit "$second" 50 >/dev/null || fail "second start not refused"
+[ ! -e "$second/KRT" ] || fail "second start ran"
+PROGRAM_PID=$first_pid
+xdotool windowactivate --sync "$win" 2>/dev/null || true
+xdotool key alt+k t
+wait_until 50 test -s "$E2E_TMP/opened" || fail "no hand-off"
+opened=$(head -1 "$E2E_TMP/opened")
+path=$(printf '%b' "$(printf '%s' "${opened#file://}" | sed 's/%/\\x/g')")
+[ "$path" = "$prog/KRT/K"$'\xf6'"ln.rtf" ] || fail "hand-off names $opened"
+close_program "$prog" "$win"
+export XDG_RUNTIME_DIR=$saved_runtime PATH=$saved_path
+ok "lock in a private cache folder without XDG_RUNTIME_DIR; hand-off reaches a Windows-1252 name"
