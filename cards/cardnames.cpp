@@ -41,6 +41,11 @@ bool IsValidCardName(const QString &name)
     return true;
 }
 
+bool FitsFileName(const QString &name, int maxBytes)
+{
+    return name.toUtf8().size() + 4 <= maxBytes;
+}
+
 QString DuplicateNameMessage(const QString &name)
 {
     return QStringLiteral("Eine Karte mit der Beschriftung \"%1\" ist bereits vorhanden!\nBitte vergeben Sie einen anderen Namen.")
@@ -50,6 +55,11 @@ QString DuplicateNameMessage(const QString &name)
 QString InvalidNameMessage(const QString &name)
 {
     return QStringLiteral("Verwenden Sie keines dieser Zeichen  / \\ \" : . * ?  < > |  in der Beschriftung!\nIhre Eingabe: ") + name;
+}
+
+QString NameTooLongMessage()
+{
+    return QStringLiteral("Die Beschriftung ist zu lang für einen Dateinamen!\nBitte vergeben Sie einen kürzeren Namen.");
 }
 
 QString RenameErrorMessage(int code)

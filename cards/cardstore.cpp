@@ -22,11 +22,25 @@ bool TCardStore::EnsureCardFolder(int *errorCode) const
     return platform::CreateDirectory(m_cardDir, errorCode);
 }
 
+QString TCardStore::CardPath(int index) const
+{
+    const QString caption = m_tabs->Tab(index);
+    if (index < m_listed.size() && m_listed.at(index).caption == caption)
+        return m_cardDir + m_listed.at(index).fileName;
+    return CardFileName(caption);
+}
+
 void TCardStore::BuildCardList()
 {
-    QStringList list;
-    ListFiles(m_cardDir, QStringLiteral("*.rtf"), list, lfBaseName);
-    m_tabs->AssignTabs(list);
+    QStringList files;
+    ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
+    QStringList captions;
+    m_listed.clear();
+    for (const QString &file : std::as_const(files)) {
+        captions.append(ExtractBaseName(platform::ReadableFileName(file)));
+        m_listed.append({captions.last(), file});
+    }
+    m_tabs->AssignTabs(captions);
     SetEditorCard(m_editorCard);
 }
 
@@ -42,6 +56,8 @@ void TCardStore::SetEditorCard(int index)
 
 void TCardStore::TabDeleted(int index)
 {
+    if (index >= 0 && index < m_listed.size())
+        m_listed.remove(index);
     if (m_editorCard == index)
         m_editorCard = -1;
     else if (m_editorCard > index)
@@ -51,7 +67,7 @@ void TCardStore::TabDeleted(int index)
 void TCardStore::LoadCurrentCard()
 {
     const int index = m_tabs->TabIndex();
-    const QString path = CardFileName(m_tabs->Tab(index));
+    const QString path = CardPath(index);
     m_editor->LoadDocument(path);
     SetEditorCard(index);
     if (OnLoaded)
@@ -63,10 +79,9 @@ void TCardStore::LoadCurrentCard()
 void TCardStore::SaveCurrentCard()
 {
     const int index = m_tabs->TabIndex();
-    const QString name = m_tabs->Tab(index);
+    const QString path = CardPath(index);
     if (m_editorCard != index)
         return;
-    const QString path = CardFileName(name);
     if (OnBeforeWrite && !OnBeforeWrite(path))
         return;
     struct Touched {

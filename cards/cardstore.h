@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <functional>
+#include <QVector>
 
 namespace platform {
 class TTabControl;
@@ -25,8 +26,13 @@ public:
 
     const QString &CardDir() const { return m_cardDir; }
     void SetCardDir(const QString &dir) { m_cardDir = dir; }
-    // CardDir + name + ".rtf": the one rule for every access to a card's file.
+    // CardDir + name + ".rtf": the file of a card made or renamed here.
     QString CardFileName(const QString &name) const;
+    // The file of the card at tab index, for every access to it: the very
+    // file the listing found for that tab while it keeps its caption (the
+    // listing ignores case, and a name need not be UTF-8), else
+    // CardFileName(caption).
+    QString CardPath(int index) const;
 
     // The editor's content may differ from the current card's file.
     bool CardModified() const { return m_cardModified; }
@@ -71,6 +77,12 @@ private:
     QString m_cardDir;
     bool m_cardModified = false;
     int m_editorCard = -1;
+    // What BuildCardList found, one per tab: caption and real file name.
+    struct ListedCard {
+        QString caption;
+        QString fileName;
+    };
+    QVector<ListedCard> m_listed;
 };
 
 } // namespace cards

@@ -23,7 +23,7 @@ QString ExtractBaseName(const QString &path)
     qsizetype start = 0;
     for (qsizetype i = path.size() - 1; i >= 0; --i) {
         const QChar c = path.at(i);
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')) {
+        if (c == QLatin1Char('/')) {
             start = i + 1;
             break;
         }

@@ -18,7 +18,8 @@ using ListFilesOptions = unsigned char;
 // folder cannot be searched, the list stays exactly as it was.
 void ListFiles(QString folder, const QString &mask, QStringList &list, ListFilesOptions options);
 
-// The part after the last "/" (or "\" or ":") without its last extension.
+// The part after the last "/" without its last extension. On Linux only "/"
+// separates folders: ":" and "\" belong to the name ("12:30 Termin.rtf").
 QString ExtractBaseName(const QString &path);
 
 } // namespace cards

@@ -2,10 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -16,7 +19,21 @@ namespace platform {
 
 namespace {
 
-QByteArray native(const QString &path) { return QFile::encodeName(path); }
+QByteArray native(const QString &path) { return EncodeFileName(path); }
+
+constexpr char16_t kKeptByteBase = 0xDC00;
+
+bool isAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool endsInSixAlnum(const QByteArray &name)
+{
+    if (name.size() < 6)
+        return false;
+    for (qsizetype i = name.size() - 6; i < name.size(); ++i)
+        if (!isAlnum(name.at(i)))
+            return false;
+    return true;
+}
 
 void setError(int *errorCode, int err)
 {
@@ -49,6 +66,112 @@ bool isWriteProtected(const struct stat &st, const QByteArray &path)
 }
 
 } // namespace
+
+QString DecodeFileName(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QString kept;
+    kept.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        kept.append(b < 0x80 ? QChar(b) : QChar(char16_t(kKeptByteBase + b)));
+    }
+    return kept;
+}
+
+QByteArray EncodeFileName(const QString &name)
+{
+    QByteArray out;
+    out.reserve(name.size());
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= name.size(); ++i) {
+        const bool kept = i < name.size() && name.at(i).unicode() >= kKeptByteBase + 0x80
+                          && name.at(i).unicode() <= kKeptByteBase + 0xFF;
+        if (!kept && i < name.size())
+            continue;
+        out += QStringView(name).mid(from, i - from).toUtf8();
+        if (kept)
+            out += char(name.at(i).unicode() - kKeptByteBase);
+        from = i + 1;
+    }
+    return out;
+}
+
+QString ReadableFileName(const QString &name) { return DecodeUtf8OrWindows1252(EncodeFileName(name)); }
+
+QString DecodeUtf8OrWindows1252(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder cp1252("windows-1252");
+    return cp1252.isValid() ? cp1252.decode(bytes) : QString::fromLatin1(bytes);
+}
+
+int MaxFileNameLength(const QString &folder)
+{
+    const long max = ::pathconf(native(folder).constData(), _PC_NAME_MAX);
+    return max > 0 ? int(qMin<long>(max, 4096)) : 255;
+}
+
+bool IsReplaceTempName(const QByteArray &name)
+{
+    static const QByteArray prefix = ".kartolino-";
+    static const QByteArray suffix = ".tmp";
+    if (name.size() == prefix.size() + 6 + suffix.size() && name.startsWith(prefix) && name.endsWith(suffix))
+        return endsInSixAlnum(name.chopped(suffix.size()));
+    // The earlier form: "." + card file name + "." + six.
+    static const QByteArray oldMiddle = ".rtf.";
+    return name.size() > 1 + oldMiddle.size() + 6 && name.startsWith('.') && endsInSixAlnum(name)
+           && name.chopped(6).endsWith(oldMiddle);
+}
+
+int RemoveReplaceDebris(const QString &folder)
+{
+    QByteArray dir = native(folder);
+    if (!dir.endsWith('/'))
+        dir += '/';
+    DIR *listing = ::opendir(dir.constData());
+    if (!listing)
+        return 0;
+    QList<QByteArray> debris;
+    while (struct dirent *entry = ::readdir(listing))
+        if (IsReplaceTempName(QByteArray(entry->d_name)))
+            debris.append(dir + entry->d_name);
+    ::closedir(listing);
+    int removed = 0;
+    for (const QByteArray &path : std::as_const(debris)) {
+        struct stat st {};
+        // Only the plain files a replacement makes; never a link or folder.
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::getuid()
+            && ::unlink(path.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+bool MoveToTrash(const QString &path)
+{
+    const QByteArray bytes = native(path);
+    if (QFile::encodeName(path) == bytes)
+        return QFile::moveToTrash(path);
+    // Qt's trash reaches only names that are valid UTF-8: give the file its
+    // readable name for the way into the trash.
+    const QString readable = ReadableFileName(path);
+    const QByteArray alias = QFile::encodeName(readable);
+    if (::link(bytes.constData(), alias.constData()) != 0)
+        return false;
+    if (!QFile::moveToTrash(readable)) {
+        ::unlink(alias.constData());
+        return false;
+    }
+    ::unlink(bytes.constData());
+    return true;
+}
 
 int ErrnoToErrorCode(int err)
 {
@@ -147,7 +270,7 @@ bool FindEntries(const QString &folder, const QString &mask, QStringList &names)
             continue;
         // Windows wildcards ignore case, and a leading "." is an ordinary character.
         if (::fnmatch(pattern.constData(), name, FNM_CASEFOLD) == 0)
-            names.append(QFile::decodeName(name));
+            names.append(DecodeFileName(QByteArray(name)));
     }
     ::closedir(dir);
     return true;
@@ -158,14 +281,17 @@ InputFile::~InputFile() { close(); }
 bool InputFile::open(const QString &path)
 {
     close();
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO must not wait for a writer. A device such
+    // as /dev/zero would be read for ever; only regular files are cards.
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return false;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
     return true;
 }
@@ -194,11 +320,16 @@ void InputFile::close()
 ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode)
 {
     // Write through a symbolic link to the file it names, so the link stays.
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        target = info.symLinkTarget();
-    const QByteArray dest = native(target);
+    QByteArray dest = native(path);
+    struct stat linkSt {};
+    if (::lstat(dest.constData(), &linkSt) == 0 && S_ISLNK(linkSt.st_mode)) {
+        if (char *real = ::realpath(dest.constData(), nullptr)) {
+            dest = real;
+            ::free(real);
+        } else {
+            dest = native(QFileInfo(path).symLinkTarget()); // a dangling link: make its target
+        }
+    }
 
     mode_t mode = 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }();
     struct stat st {};
@@ -216,9 +347,10 @@ ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, i
 
     const int slash = dest.lastIndexOf('/');
     const QByteArray dir = slash >= 0 ? dest.left(slash + 1) : QByteArray();
-    const QByteArray base = slash >= 0 ? dest.mid(slash + 1) : dest;
-    QByteArray temp = dir + '.' + base + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // A short name of fixed length: the temporary file fits wherever the
+    // card's own name fits.
+    QByteArray temp = dir + ".kartolino-XXXXXX.tmp";
+    const int fd = ::mkstemps(temp.data(), 4);
     if (fd < 0) {
         setError(errorCode, errno);
         return ReplaceResult::CannotCreate;

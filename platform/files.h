@@ -21,6 +21,21 @@ enum FileErrorCode : int {
 // Maps an errno value onto the codes above (other values pass through as 1000 + errno).
 int ErrnoToErrorCode(int err);
 
+// File names are bytes on Linux. A name that is valid UTF-8 becomes its
+// text; in any other name every byte from 0x80 on is kept as the lone
+// surrogate U+DC00 + byte, so EncodeFileName gives back the very same bytes
+// and such a file can still be opened, written, moved and deleted.
+QString DecodeFileName(const QByteArray &bytes);
+QByteArray EncodeFileName(const QString &name);
+// UTF-8 text when bytes are valid UTF-8, else the program's own Windows-1252.
+QString DecodeUtf8OrWindows1252(const QByteArray &bytes);
+// The name as a person reads it: kept bytes decode as Windows-1252 (the
+// program's own 8-bit text), e.g. "K\xF6ln.rtf" reads "Köln.rtf".
+QString ReadableFileName(const QString &name);
+
+// The longest file name (in bytes) the file system of folder holds.
+int MaxFileNameLength(const QString &folder);
+
 // The folder of the running executable, with a trailing "/".
 QString ProgramFolder();
 
@@ -28,6 +43,9 @@ bool DirectoryExists(const QString &path);
 // Creates one folder level. On failure returns false and sets *errorCode.
 bool CreateDirectory(const QString &path, int *errorCode = nullptr);
 bool DeleteFile(const QString &path, int *errorCode = nullptr);
+// Moves the file to the desktop's trash (freedesktop.org). False when there
+// is no trash for it; the file is then where it was.
+bool MoveToTrash(const QString &path);
 // Renames; fails when the target exists.
 bool MoveFile(const QString &from, const QString &to, int *errorCode = nullptr);
 
@@ -45,7 +63,8 @@ public:
     InputFile(const InputFile &) = delete;
     InputFile &operator=(const InputFile &) = delete;
 
-    // Fails for anything that cannot be read as a file (missing, a folder, no rights).
+    // Fails for anything that is not a regular file after following links
+    // (missing, a folder, a FIFO, a device, no rights). Never blocks.
     bool open(const QString &path);
     // Reads at most n bytes; returns the count, 0 at the end, -1 on failure.
     qint64 read(char *buffer, qint64 n);
@@ -58,6 +77,15 @@ private:
 };
 
 enum class ReplaceResult { Ok, CannotCreate, WriteFailed };
+
+// The temporary file of a replacement has this fixed-length name, whatever
+// the length of the file it replaces: ".kartolino-" + six letters or digits
+// + ".tmp". Earlier versions named it "." + file name + "." + six letters or
+// digits; a card file's leftover of that form (".x.rtf.AbC123") counts too.
+bool IsReplaceTempName(const QByteArray &name);
+// Removes the temporary files that replacements killed part way left in
+// folder; nothing else. Returns how many went.
+int RemoveReplaceDebris(const QString &folder);
 
 // Replaces path with data atomically: a temporary file beside it is written,
 // flushed to disk and renamed over path. On any failure the previous file

@@ -28,25 +28,12 @@ namespace platform {
 
 namespace {
 
-// Plain-text cards: a Linux editor saves UTF-8; everything else is the
-// program's own 8-bit Windows-1252.
-QString decodePlainText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString asUtf8 = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return asUtf8;
-    QStringDecoder cp1252("windows-1252");
-    if (cp1252.isValid())
-        return cp1252.decode(bytes);
-    return QString::fromLatin1(bytes);
-}
-
 QString plainTextFromCrLf(QByteArray bytes)
 {
     // After the piece handling every line end is CR LF.
     bytes.replace("\r\n", "\n");
-    return decodePlainText(bytes);
+    // A Linux editor saves UTF-8; everything else is the program's own 8-bit text.
+    return DecodeUtf8OrWindows1252(bytes);
 }
 
 // What a document may fetch by name. An empty answer lets the document
@@ -85,10 +72,10 @@ void TRichEdit::LoadDocument(const QString &path)
 {
     InputFile file;
     if (!file.open(path))
-        throw Exception(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(path));
+        throw Exception(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(ReadableFileName(path)));
     const qint64 start = file.position();
     QByteArray bytes;
-    if (!ReadNormalizedPieces(file, bytes))
+    if (!ReadAll(file, bytes))
         throw Exception(QStringLiteral("Das Laden des Streams ist mißlungen"));
 
     // Parse into a fresh document first, so a failure leaves the editor's
@@ -118,7 +105,7 @@ void TRichEdit::SaveDocument(const QString &path) const
     case ReplaceResult::Ok:
         return;
     case ReplaceResult::CannotCreate:
-        throw Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
+        throw Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(ReadableFileName(path)));
     case ReplaceResult::WriteFailed:
         throw Exception(QStringLiteral("Das Speichern des Streams ist mißlungen"));
     }

@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include "platform/files.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
@@ -14,7 +16,10 @@ QUrl targetUrl(const QString &target)
     const QUrl url(target);
     if (url.isValid() && url.scheme().size() > 1)
         return url;
-    return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+    // Built from the name's very bytes, so a name that is not UTF-8 still
+    // names its file in the address.
+    const QByteArray bytes = EncodeFileName(QFileInfo(target).absoluteFilePath());
+    return QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/"));
 }
 } // namespace
 

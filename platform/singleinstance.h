@@ -1,7 +1,8 @@
 #pragma once
 // A named single-instance guard. The lock is an exclusive advisory lock on a
-// file in the user's runtime folder ($XDG_RUNTIME_DIR, else the temporary
-// folder): the kernel drops it when the process ends in any way, so a crash
+// file in the user's runtime folder ($XDG_RUNTIME_DIR, else
+// $XDG_CACHE_HOME/Kartolino or ~/.cache/Kartolino, a folder of mode 0700 that
+// only this user owns): the kernel drops it when the process ends in any way, so a crash
 // or kill never leaves a stale lock behind.
 
 #include <QString>

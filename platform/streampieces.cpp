@@ -2,7 +2,6 @@
 
 #include "platform/files.h"
 
-#include <cstring>
 
 namespace platform {
 
@@ -14,11 +13,11 @@ public:
 
     void piece(const char *data, qint64 size)
     {
-        // The control sees a zero byte as the end of the piece's text.
-        if (const void *nul = std::memchr(data, 0, size_t(size)))
-            size = static_cast<const char *>(nul) - data;
         for (qint64 i = 0; i < size; ++i) {
             const char c = data[i];
+            // A zero byte is no text; dropping it keeps whatever follows.
+            if (c == '\0')
+                continue;
             if (m_pendingCR) {
                 m_pendingCR = false;
                 m_out.append("\r\n", 2);
@@ -54,6 +53,19 @@ private:
 };
 
 } // namespace
+
+bool ReadAll(InputFile &file, QByteArray &out)
+{
+    QByteArray buffer(kReadChunk, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(buffer.data(), buffer.size());
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+        out.append(buffer.constData(), got);
+    }
+}
 
 bool ReadNormalizedPieces(InputFile &file, QByteArray &out, qint64 requestSize)
 {

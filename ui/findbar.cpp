@@ -110,8 +110,8 @@ void TFindBar::search(Step step)
         m_slotFolder = m_cards.CardDir();
         m_slots.clear();
         m_slots.reserve(std::size_t(count));
-        for (const QString &tab : tabs)
-            m_slots.push_back(m_index.Slot(m_cards.CardFileName(tab)));
+        for (int i = 0; i < count; ++i)
+            m_slots.push_back(m_index.Slot(m_cards.CardPath(i)));
     }
     const int current = m_tabs->TabIndex();
     // The current card is searched in the editor, which may hold unsaved text.

@@ -40,6 +40,8 @@ bool TfrmMain::askCardName(const QString &title, const QString &prompt, const QS
             platform::MessageDlg(cards::DuplicateNameMessage(trimmed), platform::MsgDlgType::Error, platform::mbOK, this);
         } else if (!cards::IsValidCardName(trimmed)) {
             platform::MessageDlg(cards::InvalidNameMessage(trimmed), platform::MsgDlgType::Error, platform::mbOK, this);
+        } else if (!cards::FitsFileName(trimmed, platform::MaxFileNameLength(m_cards->CardDir()))) {
+            platform::MessageDlg(cards::NameTooLongMessage(), platform::MsgDlgType::Error, platform::mbOK, this);
         } else {
             name = trimmed;
             return true;
@@ -84,11 +86,14 @@ void TfrmMain::mnuDeleteClick(QObject *)
                              platform::MsgDlgType::Confirmation, platform::mbYes | platform::mbNo, this)
         != platform::mrYes)
         return;
-    // A file that will not go comes back as a card at the next start; the
-    // tab goes all the same.
-    platform::DeleteFile(m_cards->CardFileName(caption));
+    // Into the trash where there is one, so a mistaken "Ja" can be undone. A
+    // file that will not go comes back as a card at the next start; the tab
+    // goes all the same.
+    const QString path = m_cards->CardPath(index);
+    if (!platform::MoveToTrash(path))
+        platform::DeleteFile(path);
     // Its unsaved text goes with it, and must not come back after a crash.
-    m_recovery->CardWritten(m_cards->CardFileName(caption));
+    m_recovery->CardWritten(path);
     m_tabControl1->DeleteTab(index);
     m_cards->TabDeleted(index);
     m_tabControl1->SetTabIndex(0);
@@ -106,14 +111,15 @@ void TfrmMain::mnuRenameClick(QObject *)
     if (!askCardName(QStringLiteral("Karte \"%1\" umbenennen").arg(oldName), QStringLiteral("Geben Sie die neue Beschriftung ein"),
                      oldName, newName))
         return;
+    const QString oldPath = m_cards->CardPath(index);
     m_tabControl1->PutTab(index, newName);
     int code = 0;
-    if (!platform::MoveFile(m_cards->CardFileName(oldName), m_cards->CardFileName(newName), &code)) {
+    if (!platform::MoveFile(oldPath, m_cards->CardPath(index), &code)) {
         // Tab and file keep one name, or the next start would show a second card.
         m_tabControl1->PutTab(index, oldName);
         throw platform::EInOutError(cards::RenameErrorMessage(code), code);
     }
-    m_recovery->Renamed(m_cards->CardFileName(oldName), m_cards->CardFileName(newName));
+    m_recovery->Renamed(oldPath, m_cards->CardPath(index));
 }
 
 } // namespace ui

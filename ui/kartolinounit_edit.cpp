@@ -58,7 +58,7 @@ void TfrmMain::spZeitStempelClick(QObject *)
 void TfrmMain::mnuTextverarbeitungClick(QObject *)
 {
     const int index = m_tabControl1->TabIndex();
-    platform::ShellOpen(this, m_cards->CardFileName(m_tabControl1->Tab(index)));
+    platform::ShellOpen(this, m_cards->CardPath(index));
 }
 
 

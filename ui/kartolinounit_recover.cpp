@@ -41,7 +41,7 @@ QString TfrmMain::CurrentCardFile() const
     const int index = m_tabControl1->TabIndex();
     if (index < 0 || m_cards->EditorCard() != index)
         return {};
-    return m_cards->CardFileName(m_tabControl1->Tab(index));
+    return m_cards->CardPath(index);
 }
 
 QString TfrmMain::freeCopyName(const QString &name) const
@@ -103,7 +103,7 @@ void TfrmMain::restoreRecoveries()
     for (const cards::TRecovery::Entry &entry : entries) {
         int listed = -1;
         for (int i = 0; i < m_tabControl1->TabCount() && listed < 0; ++i)
-            if (m_cards->CardFileName(m_tabControl1->Tab(i)) == entry.cardFile)
+            if (m_cards->CardPath(i) == entry.cardFile)
                 listed = i;
         if (listed >= 0) {
             // The first card with text to recover is the one shown; the

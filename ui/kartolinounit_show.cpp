@@ -5,6 +5,7 @@
 
 #include "cards/cardstore.h"
 #include "cards/recovery.h"
+#include "platform/files.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/profile.h"
@@ -46,6 +47,10 @@ void TfrmMain::FormShow()
             this);
         m_closeAfterFirstShow = true;
     }
+
+    // Only one copy runs, so no write is under way: what a killed write left
+    // behind can go.
+    platform::RemoveReplaceDebris(m_cards->CardDir());
 
     applyViewSettings(cards::ReadViewSettings(ini));
     m_cardSettings = cards::ReadCardSettings(ini);

@@ -54,3 +54,14 @@ TEST(RenameErrorMessage, ByErrorCode)
     EXPECT_EQ(RenameErrorMessage(106), QString::fromUtf8("Ungültige numerische Eingabe"));
     EXPECT_EQ(RenameErrorMessage(183), "E/A-Fehler 183");
 }
+
+TEST(FitsFileName, CountsUtf8BytesPlusTheExtension)
+{
+    EXPECT_TRUE(FitsFileName(QString(251, 'a'), 255));
+    EXPECT_FALSE(FitsFileName(QString(252, 'a'), 255));
+    // An umlaut takes two bytes in the file name.
+    EXPECT_TRUE(FitsFileName(QString(125, QChar(0xFC)) + "a", 255));
+    EXPECT_FALSE(FitsFileName(QString(126, QChar(0xFC)), 255));
+    EXPECT_TRUE(FitsFileName("", 4));
+    EXPECT_EQ(NameTooLongMessage(), QString::fromUtf8("Die Beschriftung ist zu lang für einen Dateinamen!\nBitte vergeben Sie einen kürzeren Namen."));
+}

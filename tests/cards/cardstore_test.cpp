@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sys/stat.h>
 
 using namespace cards;
@@ -218,4 +219,37 @@ TEST_F(CardsFixture, PlainTextCardIsWrittenBackAsRtf)
     platform::TRichEdit check;
     check.LoadDocument(store.CardFileName("P"));
     EXPECT_EQ(check.toPlainText(), "eins\nzwei!");
+}
+
+TEST_F(CardsFixture, ListedCardsAreReadAndWrittenInTheirOwnFiles)
+{
+    program.mkdir("KRT");
+    program.write("KRT/Notiz.RTF", "{\\rtf1\\ansi Gross}");
+    const QByteArray latin = QFile::encodeName(program.path()) + "KRT/K\xF6ln.rtf";
+    ASSERT_EQ(platform::ReplaceFileContents(platform::DecodeFileName(latin), "{\\rtf1\\ansi Koeln}"), platform::ReplaceResult::Ok);
+    firstShow();
+    QStringList captions = tabs.Tabs();
+    captions.sort();
+    EXPECT_EQ(captions, QStringList({QString::fromUtf8("Köln"), "Notiz"}));
+    for (int i = 0; i < 2; ++i) {
+        tabs.SelectByUser(i);
+        ASSERT_TRUE(errors.isEmpty()) << errors.join(' ').toStdString();
+        type("Z");
+        store.SaveCurrentCard();
+    }
+    const QByteArray notizText = program.read("KRT/Notiz.RTF");
+    EXPECT_TRUE(notizText.contains("Z") && notizText.contains("Gross")) << notizText.toStdString();
+    char koeln[256] = {};
+    if (FILE *f = std::fopen(latin.constData(), "r")) {
+        std::fread(koeln, 1, sizeof koeln - 1, f);
+        std::fclose(f);
+    }
+    EXPECT_TRUE(QByteArray(koeln).contains("Z") && QByteArray(koeln).contains("Koeln")) << koeln;
+    QStringList found;
+    platform::FindEntries(store.CardDir(), "*", found);
+    EXPECT_EQ(found.size(), 2) << found.join(' ').toStdString();
+    // A renamed caption no longer names the listed file.
+    const int notiz = tabs.Tabs().indexOf("Notiz");
+    tabs.PutTab(notiz, "Neu");
+    EXPECT_EQ(store.CardPath(notiz), store.CardFileName("Neu"));
 }

@@ -8,6 +8,8 @@ export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export HOME="$E2E_TMP/home"
 mkdir -p "$HOME"
+# Deleted cards go to the trash: never the real one.
+export XDG_DATA_HOME="$HOME/.local/share"
 PIDS=()
 
 cleanup() {

@@ -124,3 +124,96 @@ TEST(CreateDirectory, CreatesOneLevelOnly)
     EXPECT_TRUE(CreateDirectory(dir.file("a/")));
     EXPECT_TRUE(DirectoryExists(dir.file("a")));
 }
+
+TEST(FileNames, BytesThatAreNotUtf8ComeBackUnchangedAndReadAsWindows1252)
+{
+    const QByteArray latin = "K\xF6ln.rtf";
+    const QString kept = DecodeFileName(latin);
+    EXPECT_EQ(EncodeFileName(kept), latin);
+    EXPECT_EQ(ReadableFileName(kept), QString::fromUtf8("Köln.rtf"));
+    const QByteArray utf8 = "K\xC3\xB6ln \xE2\x82\xAC.rtf";
+    EXPECT_EQ(DecodeFileName(utf8), QString::fromUtf8(utf8));
+    EXPECT_EQ(EncodeFileName(DecodeFileName(utf8)), utf8);
+
+    // Such a name is found, read and replaced in its very file.
+    TempFolder dir;
+    const QByteArray path = QFile::encodeName(dir.path()) + latin;
+    FILE *f = std::fopen(path.constData(), "w");
+    ASSERT_TRUE(f);
+    std::fputs("alt", f);
+    std::fclose(f);
+    QStringList names;
+    ASSERT_TRUE(FindEntries(dir.path(), "*.rtf", names));
+    ASSERT_EQ(names.size(), 1);
+    InputFile in;
+    EXPECT_TRUE(in.open(dir.path() + names.first()));
+    EXPECT_EQ(ReplaceFileContents(dir.path() + names.first(), "neu"), ReplaceResult::Ok);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.constData(), &st), 0);
+    EXPECT_EQ(st.st_size, 3);
+}
+
+TEST(ReplaceFileContents, TemporaryNameIsShortSoTheLongestNameFits)
+{
+    TempFolder dir;
+    const QString longest = QString(MaxFileNameLength(dir.path()) - 4, 'a') + ".rtf";
+    EXPECT_EQ(ReplaceFileContents(dir.file(longest), "x"), ReplaceResult::Ok);
+    EXPECT_EQ(dir.read(longest), "x");
+    EXPECT_TRUE(IsReplaceTempName(".kartolino-Ab12Cd.tmp"));
+}
+
+TEST(RemoveReplaceDebris, RemovesOnlyTheTemporaryFilesOfReplacements)
+{
+    TempFolder dir;
+    for (const char *name : {".kartolino-Ab12Cd.tmp", ".kartolino-000000.tmp", ".Einkauf.rtf.x1Y2z3"})
+        dir.write(name, "debris");
+    const QStringList kept{".kartolino-notes.txt", ".kartolino-Ab12C.tmp", ".kartolino-Ab12Cd.tmpx", "kartolino-Ab12Cd.tmp",
+                           "Einkauf.rtf", ".Einkauf.rtf", ".Einkauf.txt.x1Y2z3", "Alt.tmp"};
+    for (const QString &name : kept)
+        dir.write(name, "mine");
+    dir.mkdir(".kartolino-Dir123.tmp");
+    EXPECT_EQ(RemoveReplaceDebris(dir.path()), 3);
+    QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList expected = kept + QStringList{".kartolino-Dir123.tmp"};
+    left.sort();
+    expected.sort();
+    EXPECT_EQ(left, expected);
+}
+
+TEST(InputFile, RefusesWhatIsNoRegularFileWithoutBlocking)
+{
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("fifo.rtf")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", dir.file("zero.rtf")));
+    dir.mkdir("folder.rtf");
+    dir.write("plain.rtf", "x");
+    InputFile file;
+    EXPECT_FALSE(file.open(dir.file("fifo.rtf")));
+    EXPECT_FALSE(file.open(dir.file("zero.rtf")));
+    EXPECT_FALSE(file.open(dir.file("folder.rtf")));
+    EXPECT_TRUE(file.open(dir.file("plain.rtf")));
+}
+
+TEST(MoveToTrash, PutsTheFileIntoTheHomeTrash)
+{
+    TempFolder home;
+    const QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.file("data")));
+    home.mkdir("data");
+    TempFolder dir;
+    dir.write("Weg.rtf", "text");
+    const QString latin = DecodeFileName("K\xF6ln.rtf");
+    ReplaceFileContents(dir.path() + latin, "koeln");
+    const bool trashed = MoveToTrash(dir.file("Weg.rtf"));
+    const bool latinTrashed = MoveToTrash(dir.path() + latin);
+    qputenv("HOME", oldHome);
+    qputenv("XDG_DATA_HOME", oldData);
+    ASSERT_TRUE(trashed);
+    EXPECT_FALSE(dir.exists("Weg.rtf"));
+    EXPECT_EQ(home.read("data/Trash/files/Weg.rtf"), "text");
+    EXPECT_TRUE(home.exists("data/Trash/info/Weg.rtf.trashinfo"));
+    ASSERT_TRUE(latinTrashed);
+    EXPECT_EQ(home.read(QString::fromUtf8("data/Trash/files/Köln.rtf")), "koeln");
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}

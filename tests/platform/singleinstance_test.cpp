@@ -1,11 +1,14 @@
 #include "platform/singleinstance.h"
+#include "tests/common/tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using platform::SingleInstanceGuard;
+using testing_support::TempFolder;
 
 TEST(SingleInstanceGuard, SecondHolderOfTheNameIsTurnedAway)
 {
@@ -35,4 +38,23 @@ TEST(SingleInstanceGuard, LockLivesInTheRuntimeFolder)
 {
     SingleInstanceGuard guard("KartolinoOrt");
     EXPECT_TRUE(guard.lockFilePath().startsWith(QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR"))));
+}
+
+TEST(SingleInstanceGuard, WithoutRuntimeFolderTheLockGoesToAPrivateCacheFolder)
+{
+    TempFolder cache;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), oldCache = qgetenv("XDG_CACHE_HOME");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    const QString path = SingleInstanceGuard("KartolinoPrivat").lockFilePath();
+    struct stat st {};
+    ::stat(QFile::encodeName(cache.file("Kartolino")).constData(), &st);
+    const unsigned mode = st.st_mode;
+    ::chmod(QFile::encodeName(cache.file("Kartolino")).constData(), 0777);
+    const QString refused = SingleInstanceGuard("KartolinoPrivat").lockFilePath();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qputenv("XDG_CACHE_HOME", oldCache);
+    EXPECT_EQ(path, cache.file("Kartolino/KartolinoPrivat-%1.lock").arg(::getuid()));
+    EXPECT_EQ(mode & 0777, 0700u);
+    EXPECT_TRUE(refused.isEmpty()) << "a folder others may write is no place for the lock";
 }

@@ -26,10 +26,10 @@ TEST(NormalizePieces, LoneCrAtPieceEndKeepsItsBreak)
     EXPECT_EQ(NormalizePieces("abc\rxyz", 8), "abc\r\nxyz");
 }
 
-TEST(NormalizePieces, ZeroByteEndsOnlyItsPiece)
+TEST(NormalizePieces, ZeroByteIsDroppedAndTheTextGoesOn)
 {
     // Pieces of four: "ab\0c" | "dEFG" | "H".
-    EXPECT_EQ(NormalizePieces(QByteArray("ab\0cdEFGH", 9), 8), "abdEFGH");
+    EXPECT_EQ(NormalizePieces(QByteArray("ab\0cdEFGH", 9), 8), "abcdEFGH");
 }
 
 TEST(NormalizePieces, SameResultForAnyPieceSize)

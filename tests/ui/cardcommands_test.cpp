@@ -117,6 +117,8 @@ TEST_F(MainWindowFixture, DeleteAsksAndLoadsTheFirstCard)
     EXPECT_EQ(driver.Seen()[0].buttons, QStringList({"&Ja", "&Nein"}));
     EXPECT_EQ(driver.Seen()[0].defaultButton, "&Ja");
     EXPECT_FALSE(program.exists("KRT/" + victim + ".rtf"));
+    // In the trash, so a mistaken "Ja" can be undone.
+    EXPECT_FALSE(program.read("home/data/Trash/files/" + victim + ".rtf").isEmpty());
     EXPECT_EQ(tabs().TabCount(), 2);
     EXPECT_EQ(tabs().TabIndex(), 0);
     EXPECT_EQ(window->Editor()->toPlainText(), program.read("KRT/" + tabs().Tab(0) + ".rtf"));

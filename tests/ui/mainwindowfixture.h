@@ -19,13 +19,24 @@ struct MainWindowFixture : ::testing::Test {
     std::unique_ptr<ui::TfrmMain> window = std::make_unique<ui::TfrmMain>();
     QStringList errors;
 
+    QByteArray oldHome = qgetenv("HOME"), oldDataHome = qgetenv("XDG_DATA_HOME");
+
     void SetUp() override
     {
+        // A deleted card goes to the trash: never the real one.
+        program.mkdir("home/data");
+        qputenv("HOME", QFile::encodeName(program.file("home")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(program.file("home/data")));
         platform::SetApplicationTitle("Kartolino");
         window->SetProgramFolder(program.path());
         platform::SetErrorPresenter([this](const QString &m) { errors << m; });
     }
-    void TearDown() override { platform::SetErrorPresenter(nullptr); }
+    void TearDown() override
+    {
+        platform::SetErrorPresenter(nullptr);
+        qputenv("HOME", oldHome);
+        qputenv("XDG_DATA_HOME", oldDataHome);
+    }
 
     void startAndRestore()
     {
