@@ -105,7 +105,7 @@ void Interpreter::syncCharFormat()
     const CharState &chars = state().chars;
     if (m_formatValid && chars == m_appliedChars)
         return;
-    m_builder.setCharFormat(charFormat(chars));
+    m_builder.setCharFormat(m_charFormats.get(chars, [this](const CharState &s) { return charFormat(s); }));
     m_appliedChars = chars;
     m_formatValid = true;
 }
@@ -203,7 +203,8 @@ void Interpreter::endParagraph()
     flushBytes();
     syncCharFormat();
     const ParaState &para = state().para;
-    m_builder.endParagraph(blockFormat(para), listPlace(para));
+    m_builder.endParagraph(m_blockFormats.get(para, [this](const ParaState &p) { return blockFormat(p); }),
+                           listPlace(para));
 }
 
 } // namespace rtf
