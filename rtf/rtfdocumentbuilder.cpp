@@ -75,7 +75,7 @@ void DocumentBuilder::flushText()
     if (m_text.isEmpty())
         return;
     m_cursor.insertText(m_text, m_format);
-    m_text.clear();
+    m_text.resize(0); // keeps its buffer for the next run
 }
 
 void DocumentBuilder::appendImage(const QByteArray &data, double width, double height)

@@ -57,7 +57,7 @@ void Interpreter::addBytes(QByteArrayView bytes)
         return;
     }
     syncCharFormat();
-    m_scratch.clear();
+    m_scratch.resize(0); // keeps its buffer for the next run
     m_decoder.decode(bytes, codePage, m_scratch);
     appendDecoded();
 }
@@ -85,9 +85,9 @@ void Interpreter::flushBytes()
     if (m_pendingBytes.isEmpty())
         return;
     syncCharFormat();
-    m_scratch.clear();
+    m_scratch.resize(0); // keeps its buffer for the next run
     m_decoder.decode(m_pendingBytes, m_pendingCodePage, m_scratch);
-    m_pendingBytes.clear();
+    m_pendingBytes.resize(0);
     appendDecoded();
 }
 

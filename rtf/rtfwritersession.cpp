@@ -154,7 +154,7 @@ void WriterSession::collectTables()
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
-            if (isWritten(format))
+            if (!isImage(fragment, format) || isWritten(format))
                 runFormatOf(fragment, format); // registers fonts and colours
         }
     }
@@ -284,6 +284,11 @@ const WriterSession::ParaFormat &WriterSession::paraFormatOf(const QTextBlock &b
     return cachedAt(m_paraFormats, block.blockFormatIndex(), [&] { return paraFormat(block); });
 }
 
+bool WriterSession::isImage(const QTextFragment &fragment, const QTextCharFormat &format)
+{
+    return cachedAt(m_images, fragment.charFormatIndex(), [&] { return format.isImageFormat(); });
+}
+
 void WriterSession::writeBlock(const QTextBlock &block)
 {
     const ParaFormat para = paraFormatOf(block);
@@ -299,10 +304,11 @@ void WriterSession::writeBlock(const QTextBlock &block)
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
-        if (!isWritten(format))
+        const bool image = isImage(fragment, format);
+        if (image && !isWritten(format))
             continue;
         writeRunFormat(runFormatOf(fragment, format));
-        if (format.isImageFormat()) {
+        if (image) {
             for (qsizetype i = 0; i < fragment.length(); ++i)
                 writeImage(format.toImageFormat());
             continue;

@@ -73,6 +73,7 @@ private:
     void writeImage(const QTextImageFormat &format);
     const PictureBytes &picture(const QTextImageFormat &format);
     bool isWritten(const QTextCharFormat &format);
+    bool isImage(const QTextFragment &fragment, const QTextCharFormat &format);
 
     const QTextDocument *m_content;
     const QTextDocument *m_resources;
@@ -89,6 +90,7 @@ private:
     QHash<QString, PictureBytes> m_pictures; // by image name
     std::vector<std::optional<RunFormat>> m_runFormats; // by the document's format index
     std::vector<std::optional<ParaFormat>> m_paraFormats; // by the document's format index
+    std::vector<std::optional<bool>> m_images; // by the document's format index
     int m_symbolFont = -1;
     QString m_defaultFamily;
     double m_defaultPointSize = 12;
