@@ -1,8 +1,11 @@
 // How long the card operations take with many cards and a big card:
 // building the tab row from a folder of 2000 cards, and a tab switch that
-// writes a changed 1 MB card and loads another 1 MB card.
+// writes a changed 1 MB card and loads another 1 MB card. Then the tab row
+// with many cards (10,000 unless given): its first show, making the last tab
+// current, Ctrl+Tab and a resize, in one row and in several; process CPU
+// time, medians.
 //
-//   build/bench/cards_bench [cards] [kilobytes]
+//   build/bench/cards_bench [cards] [kilobytes] [tab-row cards]
 
 #include "cards/cardstore.h"
 #include "platform/richedit.h"
@@ -14,10 +17,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QShortcut>
 #include <QTextDocument>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -42,6 +47,74 @@ double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
+}
+
+double cpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+template <typename Step>
+double cpuTime(Step step)
+{
+    const double start = cpuMilliseconds();
+    step();
+    return cpuMilliseconds() - start;
+}
+
+void tabRow(int count, bool multiLine)
+{
+    QTemporaryDir dir;
+    const QString cards = dir.path() + QStringLiteral("/KRT/");
+    QDir().mkpath(cards);
+    for (int i = 0; i < count; ++i) {
+        QFile f(cards + QStringLiteral("Karte %1.rtf").arg(i, 5, 10, QLatin1Char('0')));
+        f.open(QIODevice::WriteOnly);
+        f.write("{\\rtf1\\ansi kurz}");
+    }
+    std::vector<double> show, last, next, resize;
+    for (int round = 0; round < 5; ++round) {
+        platform::TTabControl tabs;
+        tabs.resize(800, 600);
+        auto *editor = new platform::TRichEdit;
+        tabs.SetDisplayWidget(editor);
+        tabs.SetMultiLine(multiLine);
+        cards::TCardStore store(&tabs, editor);
+        store.SetCardDir(cards);
+        tabs.OnChanging = [&](QObject *, bool &) { store.Leaving(); };
+        tabs.OnChange = [&](QObject *) { store.Arriving(); };
+        show.push_back(cpuTime([&] {
+            store.BuildCardList();
+            store.LoadCurrentCard();
+            tabs.show();
+            QCoreApplication::processEvents();
+            tabs.repaint();
+        }));
+        last.push_back(cpuTime([&] {
+            tabs.SetTabIndex(count - 1);
+            tabs.repaint();
+        }));
+        tabs.SetTabIndex(count / 2);
+        QShortcut *ctrlTab = nullptr;
+        for (QShortcut *shortcut : tabs.findChildren<QShortcut *>())
+            if (shortcut->key() == QKeySequence(Qt::CTRL | Qt::Key_Tab))
+                ctrlTab = shortcut;
+        next.push_back(cpuTime([&] {
+            emit ctrlTab->activated();
+            tabs.repaint();
+        }));
+        resize.push_back(cpuTime([&] {
+            tabs.resize(700 + round, 500);
+            tabs.repaint();
+        }));
+    }
+    std::printf("tab row, %d cards, %s:\n", count, multiLine ? "several rows" : "one row");
+    std::printf("  first show (list, load, show, paint): %.1f ms\n", median(show));
+    std::printf("  last tab current:                     %.1f ms\n", median(last));
+    std::printf("  Ctrl+Tab:                             %.1f ms\n", median(next));
+    std::printf("  resize:                               %.1f ms\n", median(resize));
 }
 
 } // namespace
@@ -96,5 +169,9 @@ int main(int argc, char **argv)
     std::printf("build card list: %.1f ms\n", median(list));
     std::printf("load big card:   %.1f ms\n", median(load));
     std::printf("tab switch (write changed big card, load big card): %.1f ms\n", median(sw));
+
+    const int rowCards = argc > 3 ? atoi(argv[3]) : 10000;
+    tabRow(rowCards, false);
+    tabRow(rowCards, true);
     return 0;
 }

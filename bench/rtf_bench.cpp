@@ -1,16 +1,29 @@
 // Load and save speed of the RTF reader and writer on generated cards of
-// about 100 KB, 1 MB and 10 MB with a format change every few words,
-// bullets and alignment.
-//   build/bench/rtf_bench --benchmark_counters_tabular=true
+// 100 KB to 50 MB with a format change every few words, bullets and
+// alignment, and on cards of many short paragraphs. Each is set against
+// Qt's own work on the same document (building it through one cursor,
+// toHtml, setPlainText); the ratios of the medians of process CPU time are
+// printed at the end. --memory instead prints the resident memory a loaded
+// 10 MB card costs.
+//   build/bench/rtf_bench [--benchmark_filter=REGEX]
+//   build/bench/rtf_bench --memory
 
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QHash>
 #include <QRandomGenerator>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <malloc.h>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -61,6 +74,104 @@ const QByteArray &card(qsizetype size)
     return it->second;
 }
 
+// A card of short paragraphs as WordPad writes it, and the same text plain.
+QByteArray shortCard(int paragraphs)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
+                     "\\uc1\\pard\\f0\\fs20 ";
+    for (int i = 0; i < paragraphs; ++i)
+        rtf += "Zeile " + QByteArray::number(i) + "\\par\r\n";
+    rtf += "}";
+    return rtf;
+}
+
+QString shortText(int paragraphs)
+{
+    QString text;
+    for (int i = 0; i < paragraphs; ++i)
+        text += QStringLiteral("Zeile ") + QString::number(i) + QLatin1Char('\n');
+    return text;
+}
+
+const QByteArray &shortCardOf(int paragraphs)
+{
+    static std::map<int, QByteArray> cards;
+    auto it = cards.find(paragraphs);
+    if (it == cards.end())
+        it = cards.emplace(paragraphs, shortCard(paragraphs)).first;
+    return it->second;
+}
+
+std::unique_ptr<QTextDocument> loaded(const QByteArray &bytes)
+{
+    auto document = std::make_unique<QTextDocument>();
+    rtf::RtfReader(document.get()).read(bytes);
+    return document;
+}
+
+// What Qt needs to build a document: its paragraphs with their formats,
+// lists and runs of text, taken from a document the reader made.
+struct Recipe {
+    struct Run {
+        QString text;
+        QTextCharFormat format;
+    };
+    struct Paragraph {
+        QTextBlockFormat format;
+        QTextCharFormat charFormat;
+        const QTextList *list = nullptr;
+        QTextListFormat listFormat;
+        std::vector<Run> runs;
+    };
+    std::vector<Paragraph> paragraphs;
+    std::unique_ptr<QTextDocument> source; // keeps the list keys alive
+};
+
+const Recipe &recipe(qsizetype size)
+{
+    static std::map<qsizetype, Recipe> recipes;
+    auto it = recipes.find(size);
+    if (it != recipes.end())
+        return it->second;
+    Recipe r;
+    r.source = loaded(card(size));
+    for (QTextBlock block = r.source->begin(); block.isValid(); block = block.next()) {
+        Recipe::Paragraph paragraph{block.blockFormat(), block.charFormat(), block.textList(), {}, {}};
+        paragraph.format.setObjectIndex(-1); // the list it is in belongs to the source
+        if (paragraph.list)
+            paragraph.listFormat = paragraph.list->format();
+        for (auto f = block.begin(); !f.atEnd(); ++f)
+            paragraph.runs.push_back({f.fragment().text(), f.fragment().charFormat()});
+        r.paragraphs.push_back(std::move(paragraph));
+    }
+    return recipes.emplace(size, std::move(r)).first->second;
+}
+
+void build(QTextDocument &document, const Recipe &r)
+{
+    document.setUndoRedoEnabled(false);
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    QHash<const QTextList *, QTextList *> lists;
+    bool first = true;
+    for (const Recipe::Paragraph &paragraph : r.paragraphs) {
+        if (first)
+            cursor.setBlockFormat(paragraph.format);
+        else
+            cursor.insertBlock(paragraph.format, paragraph.charFormat);
+        first = false;
+        if (paragraph.list) {
+            if (QTextList *list = lists.value(paragraph.list))
+                list->add(cursor.block());
+            else
+                lists.insert(paragraph.list, cursor.createList(paragraph.listFormat));
+        }
+        for (const Recipe::Run &run : paragraph.runs)
+            cursor.insertText(run.text, run.format);
+    }
+    cursor.endEditBlock();
+}
+
 void BM_Load(benchmark::State &state)
 {
     const QByteArray &bytes = card(state.range(0));
@@ -72,31 +183,145 @@ void BM_Load(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
+void BM_QtCursor(benchmark::State &state)
+{
+    const Recipe &r = recipe(state.range(0));
+    for (auto _ : state) {
+        QTextDocument document;
+        build(document, r);
+        benchmark::DoNotOptimize(document.characterCount());
+    }
+}
+
 void BM_Save(benchmark::State &state)
 {
-    const QByteArray &bytes = card(state.range(0));
-    QTextDocument document;
-    rtf::RtfReader(&document).read(bytes);
+    const auto document = loaded(card(state.range(0)));
     qsizetype written = 0;
     for (auto _ : state) {
-        const QByteArray out = rtf::RtfWriter(&document).write();
+        const QByteArray out = rtf::RtfWriter(document.get()).write();
         written = out.size();
         benchmark::DoNotOptimize(out.data());
     }
     state.SetBytesProcessed(state.iterations() * written);
 }
 
+void BM_QtToHtml(benchmark::State &state)
+{
+    const auto document = loaded(card(state.range(0)));
+    for (auto _ : state) {
+        const QString html = document->toHtml();
+        benchmark::DoNotOptimize(html.data());
+    }
+}
+
+void BM_LoadShort(benchmark::State &state)
+{
+    const QByteArray &bytes = shortCardOf(int(state.range(0)));
+    for (auto _ : state) {
+        QTextDocument document;
+        rtf::RtfReader(&document).read(bytes);
+        benchmark::DoNotOptimize(document.blockCount());
+    }
+}
+
+void BM_QtSetPlainText(benchmark::State &state)
+{
+    const QString text = shortText(int(state.range(0)));
+    for (auto _ : state) {
+        QTextDocument document;
+        document.setUndoRedoEnabled(false);
+        document.setPlainText(text);
+        benchmark::DoNotOptimize(document.blockCount());
+    }
+}
+
+// Keeps the median of each benchmark to set them against each other.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedCPUTime();
+        }
+    }
+    void ratio(const char *what, const std::string &a, const std::string &b) const
+    {
+        const auto x = medians.find(a), y = medians.find(b);
+        if (x != medians.end() && y != medians.end())
+            std::printf("%-44s %9.2f ms / %9.2f ms = %5.2f\n", what, x->second, y->second, x->second / y->second);
+    }
+    std::map<std::string, double> medians;
+};
+
+long residentKilobytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
+}
+
+void reportMemory()
+{
+    const QByteArray bytes = generateCard(10'000'000);
+    malloc_trim(0);
+    const long base = residentKilobytes();
+    QTextDocument document;
+    rtf::RtfReader(&document).read(bytes);
+    malloc_trim(0);
+    const long used = residentKilobytes() - base;
+    std::printf("resident memory of a loaded %.1f MB card: %.1f MB = %.2f x file size\n", bytes.size() / 1e6,
+                used / 1024.0, used * 1024.0 / double(bytes.size()));
+}
+
 } // namespace
 
-BENCHMARK(BM_Load)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
-BENCHMARK(BM_Save)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+#define KARTOLINO_BENCH_SIZES(b) \
+    BENCHMARK(b)->Arg(100'000)->Arg(1'000'000)->Arg(10'000'000)->Arg(50'000'000)->MinTime(0.2)->Repetitions(5) \
+        ->ReportAggregatesOnly(true)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)
+#define KARTOLINO_BENCH_PARAGRAPHS(b) \
+    BENCHMARK(b)->Arg(200'000)->Arg(1'000'000)->MinTime(0.2)->Repetitions(5)->ReportAggregatesOnly(true) \
+        ->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond)
+KARTOLINO_BENCH_SIZES(BM_Load);
+KARTOLINO_BENCH_SIZES(BM_QtCursor);
+KARTOLINO_BENCH_SIZES(BM_Save);
+KARTOLINO_BENCH_SIZES(BM_QtToHtml);
+KARTOLINO_BENCH_PARAGRAPHS(BM_LoadShort);
+KARTOLINO_BENCH_PARAGRAPHS(BM_QtSetPlainText);
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // Alone in a fresh process, so that no freed heap of earlier runs hides the cost.
+    if (argc > 1 && qstrcmp(argv[1], "--memory") == 0) {
+        reportMemory();
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    std::printf("\nratios of the medians of process CPU time:\n");
+    for (const char *size : {"100000", "1000000", "10000000", "50000000"}) {
+        reporter.ratio(("load / QTextCursor build, " + std::string(size)).c_str(), std::string("BM_Load/") + size,
+                       std::string("BM_QtCursor/") + size);
+        reporter.ratio(("save / toHtml, " + std::string(size)).c_str(), std::string("BM_Save/") + size,
+                       std::string("BM_QtToHtml/") + size);
+    }
+    for (const char *count : {"200000", "1000000"})
+        reporter.ratio(("short paragraphs load / setPlainText, " + std::string(count)).c_str(),
+                       std::string("BM_LoadShort/") + count, std::string("BM_QtSetPlainText/") + count);
+    // Linearity: time per megabyte at each size.
+    for (const char *name : {"BM_Load/", "BM_Save/"}) {
+        for (const char *size : {"100000", "1000000", "10000000", "50000000"}) {
+            const auto it = reporter.medians.find(name + std::string(size));
+            if (it != reporter.medians.end())
+                std::printf("%s%s: %.2f ms per MB\n", name, size, it->second / (std::stod(size) / 1e6));
+        }
+    }
     return 0;
 }

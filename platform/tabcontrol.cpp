@@ -58,6 +58,7 @@ void TTabControl::PutTab(int index, const QString &caption)
     if (index < 0 || index >= TabCount())
         throw Exception(QStringLiteral("Registerseite '%1' mit Index %2 konnte nicht gesetzt werden").arg(caption).arg(index));
     m_tabs[index] = caption;
+    m_widths[index] = tabWidth(caption);
     tabsChanged();
 }
 
@@ -66,6 +67,7 @@ void TTabControl::DeleteTab(int index)
     if (index < 0 || index >= TabCount())
         throw Exception(QStringLiteral("Registerseite mit Index %1 konnte nicht gelöscht werden").arg(index));
     m_tabs.removeAt(index);
+    m_widths.removeAt(index);
     if (m_tabIndex == index)
         m_tabIndex = -1;
     else if (m_tabIndex > index)
@@ -78,6 +80,7 @@ void TTabControl::DeleteTab(int index)
 void TTabControl::AddTab(const QString &caption)
 {
     m_tabs.append(caption);
+    m_widths.append(tabWidth(caption));
     if (m_tabs.size() == 1)
         m_tabIndex = 0;
     tabsChanged();
@@ -87,6 +90,7 @@ void TTabControl::AssignTabs(const QStringList &captions)
 {
     ClearTabs();
     m_tabs = captions;
+    measureTabs();
     if (!m_tabs.isEmpty())
         m_tabIndex = 0;
     tabsChanged();
@@ -95,6 +99,7 @@ void TTabControl::AssignTabs(const QStringList &captions)
 void TTabControl::ClearTabs()
 {
     m_tabs.clear();
+    m_widths.clear();
     m_tabIndex = -1;
     m_hotIndex = -1;
     m_firstVisible = 0;
@@ -190,6 +195,13 @@ void TTabControl::tabsChanged()
     relayout();
 }
 
+void TTabControl::measureTabs()
+{
+    m_widths.resize(m_tabs.size());
+    for (int i = 0; i < TabCount(); ++i)
+        m_widths[i] = tabWidth(m_tabs.at(i));
+}
+
 void TTabControl::rebuildMnemonics()
 {
     qDeleteAll(m_mnemonics);
@@ -232,7 +244,7 @@ TTabControl::Layout TTabControl::computeLayout() const
         QVector<QVector<int>> rows(1);
         int x = 0;
         for (int i = 0; i < count; ++i) {
-            const int w = tabWidth(m_tabs.at(i));
+            const int w = m_widths.at(i);
             if (x > 0 && x + w > avail) {
                 rows.append(QVector<int>());
                 x = 0;
@@ -254,12 +266,12 @@ TTabControl::Layout TTabControl::computeLayout() const
             const QVector<int> &row = rows[r];
             int used = 0;
             for (int i : row)
-                used += tabWidth(m_tabs.at(i)) + gap;
+                used += m_widths.at(i) + gap;
             const bool stretch = !m_raggedRight && rows.size() > 1;
             const int extra = stretch ? qMax(0, avail - used + gap) : 0;
             int xx = left;
             for (int k = 0; k < row.size(); ++k) {
-                int w = tabWidth(m_tabs.at(row[k]));
+                int w = m_widths.at(row[k]);
                 if (stretch)
                     w += extra / int(row.size()) + (k < extra % int(row.size()) ? 1 : 0);
                 l.rects[row[k]] = QRect(xx, 2 + r * (h + (m_style == tsTabs ? 0 : gap)), w, h);
@@ -270,12 +282,12 @@ TTabControl::Layout TTabControl::computeLayout() const
         l.rows = 1;
         int total = 0;
         for (int i = 0; i < count; ++i)
-            total += tabWidth(m_tabs.at(i)) + gap;
+            total += m_widths.at(i) + gap;
         l.scrolls = total - gap > avail;
         const int limit = l.scrolls ? avail - 2 * kScrollButton : avail;
         int x = left;
         for (int i = m_firstVisible; i < count; ++i) {
-            const int w = tabWidth(m_tabs.at(i));
+            const int w = m_widths.at(i);
             if (l.scrolls && i > m_firstVisible && x + w > left + limit)
                 break;
             l.rects[i] = QRect(x, 2, w, h);
@@ -311,10 +323,22 @@ void TTabControl::ensureSelectedVisible()
         m_firstVisible = m_tabIndex;
         return;
     }
-    for (;;) {
-        const Layout l = computeLayout();
-        if (!l.rects.value(m_tabIndex).isEmpty() || m_firstVisible >= m_tabIndex)
-            return;
+    // The first visible tab moves right until the selected one fits, as the
+    // single row's layout places them (see computeLayout).
+    const int gap = m_style == tsTabs ? 0 : kButtonGap;
+    const int left = m_style == tsTabs ? 2 : 0;
+    const int avail = qMax(1, width() - 2 * left);
+    qint64 total = 0;
+    for (const int w : std::as_const(m_widths))
+        total += w + gap;
+    if (total - gap <= avail)
+        return; // no scrolling: every tab from the first visible one shows
+    const int limit = avail - 2 * kScrollButton;
+    qint64 span = m_widths.at(m_tabIndex); // from the first visible tab to the end of the selected one
+    for (int i = m_firstVisible; i < m_tabIndex; ++i)
+        span += m_widths.at(i) + gap;
+    while (m_firstVisible < m_tabIndex && span > limit) {
+        span -= m_widths.at(m_firstVisible) + gap;
         ++m_firstVisible;
     }
 }
@@ -358,8 +382,10 @@ void TTabControl::resizeEvent(QResizeEvent *event)
 void TTabControl::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        measureTabs();
         relayout();
+    }
 }
 
 void TTabControl::mousePressEvent(QMouseEvent *event)
@@ -435,7 +461,7 @@ void TTabControl::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void TTabControl::paintEvent(QPaintEvent *)
+void TTabControl::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
     if (m_style == tsTabs) {
@@ -447,8 +473,11 @@ void TTabControl::paintEvent(QPaintEvent *)
         style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &p, this);
     }
     // The selected tab last, so it overlaps its neighbours.
+    // Many rows of tabs reach far below the widget; only what shows is drawn,
+    // with room for what a tab draws beside itself (the flat buttons' line).
+    const QRect exposed = event->rect().adjusted(-2 * kButtonGap, -2, 2 * kButtonGap, 2);
     for (int i = 0; i < TabCount(); ++i)
-        if (i != m_tabIndex && !m_layout.rects[i].isEmpty())
+        if (i != m_tabIndex && m_layout.rects[i].intersects(exposed))
             paintTab(p, i, m_layout.rects[i]);
     if (m_tabIndex >= 0 && !m_layout.rects.value(m_tabIndex).isEmpty())
         paintTab(p, m_tabIndex, m_layout.rects[m_tabIndex]);

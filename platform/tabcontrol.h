@@ -81,6 +81,7 @@ private:
     void relayout();
     Layout computeLayout() const;
     int tabWidth(const QString &caption) const;
+    void measureTabs();
     int rowHeight() const;
     void ensureSelectedVisible();
     void rebuildMnemonics();
@@ -101,6 +102,9 @@ private:
     Layout m_layout;
     int m_rowCount = 0;
     QVector<QShortcut *> m_mnemonics;
+    // Caption widths, measured when the captions or the font change: a
+    // layout runs on every selection and resize.
+    QVector<int> m_widths;
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@ target_sources(kartolino_rtf PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtffontname.cpp ${CMAKE_CURRENT_LIST_DIR}/rtffontname.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfpicture.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfpicture.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfstate.h
+  ${CMAKE_CURRENT_LIST_DIR}/rtfformatcache.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfinterpreter.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfinterpreter.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfcharacterwords.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfparagraphwords.cpp

@@ -249,6 +249,7 @@ void Interpreter::commitFont()
     m_fontCharset = -1;
     m_fontCodePage = 0;
     m_formatValid = false;
+    m_charFormats.clear();
     m_fontCacheNumber = -2;
 }
 
@@ -262,6 +263,7 @@ void Interpreter::colorTableText(QByteArrayView bytes)
         m_colorSet = false;
     }
     m_formatValid = false;
+    m_charFormats.clear();
 }
 
 } // namespace rtf

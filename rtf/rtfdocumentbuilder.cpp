@@ -35,6 +35,10 @@ DocumentBuilder::DocumentBuilder(const QTextCursor &cursor)
 
 void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
 {
+    // States that differ only in what a format does not show (a default
+    // font named or not) go on in one run.
+    if (format == m_format)
+        return;
     flushText();
     m_format = format;
 }
@@ -42,8 +46,9 @@ void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
 void DocumentBuilder::beginContent()
 {
     if (m_blockPending) {
-        m_cursor.insertBlock(QTextBlockFormat(), m_format);
+        m_cursor.insertBlock(m_lastFormat, m_format);
         m_blockPending = false;
+        m_hasLastFormat = true;
     }
     if (m_tabPending) {
         m_text += QLatin1Char('\t');
@@ -70,7 +75,7 @@ void DocumentBuilder::flushText()
     if (m_text.isEmpty())
         return;
     m_cursor.insertText(m_text, m_format);
-    m_text.clear();
+    m_text.resize(0); // keeps its buffer for the next run
 }
 
 void DocumentBuilder::appendImage(const QByteArray &data, double width, double height)
@@ -122,7 +127,11 @@ void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &li
 
 void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListPlace &list)
 {
-    m_cursor.setBlockFormat(format);
+    if (!m_hasLastFormat || !(format == m_lastFormat)) {
+        m_cursor.setBlockFormat(format);
+        m_lastFormat = format;
+    }
+    m_hasLastFormat = false;
     const QTextBlock block = m_cursor.block();
     if (!list.isList) {
         if (QTextList *old = block.textList())

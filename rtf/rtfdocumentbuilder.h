@@ -57,6 +57,10 @@ private:
     QTextCursor m_cursor;
     QTextCharFormat m_format;
     QTextBlockFormat m_landingFormat; // of the paragraph an insertion starts in
+    // A new paragraph starts with the format of the one before, which it
+    // mostly keeps: then it need not be set again.
+    QTextBlockFormat m_lastFormat;
+    bool m_hasLastFormat = false;
     QString m_text;
     bool m_blockPending = false;
     bool m_tabPending = false;

@@ -6,6 +6,7 @@
 #include "rtf/rtfcodepage.h"
 #include "rtf/rtfcontrolwords.h"
 #include "rtf/rtfdocumentbuilder.h"
+#include "rtf/rtfformatcache.h"
 #include "rtf/rtfstate.h"
 #include "rtf/rtftokenizer.h"
 
@@ -133,6 +134,8 @@ private:
     QString m_scratch;
     CharState m_appliedChars;
     bool m_formatValid = false;
+    FormatCache<CharState, QTextCharFormat> m_charFormats; // made from the font and colour tables
+    FormatCache<ParaState, QTextBlockFormat> m_blockFormats;
     int m_fontCacheNumber = -2;
     int m_fontCacheCodePage = 1252;
 };

@@ -2,6 +2,8 @@
 
 #include "rtf/rtfcodepage.h"
 
+#include <charconv>
+
 namespace rtf {
 
 namespace {
@@ -39,7 +41,9 @@ void RtfOutput::word(const char *name, int value)
 {
     m_out += '\\';
     m_out += name;
-    m_out += QByteArray::number(value);
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m_out.append(digits, end - digits);
     m_needDelimiter = true;
 }
 
@@ -51,12 +55,6 @@ void RtfOutput::delimit()
     }
 }
 
-void RtfOutput::byte(char c)
-{
-    delimit();
-    m_out += c;
-}
-
 void RtfOutput::hexByte(unsigned char value)
 {
     m_out += "\\'";
@@ -65,18 +63,40 @@ void RtfOutput::hexByte(unsigned char value)
     m_needDelimiter = false;
 }
 
+namespace {
+
+// Printable ASCII that stands for itself.
+bool isPlain(char16_t ch)
+{
+    return ch >= 0x20 && ch < 0x7F && ch != '\\' && ch != '{' && ch != '}';
+}
+
+} // namespace
+
 void RtfOutput::text(QStringView text)
 {
-    for (const QChar qc : text) {
-        const char16_t ch = qc.unicode();
-        if (ch >= 0x20 && ch < 0x7F) {
-            if (ch == '\\' || ch == '{' || ch == '}') {
-                m_out += '\\';
-                m_out += char(ch);
-                m_needDelimiter = false;
-            } else {
-                byte(char(ch));
-            }
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    while (p != end) {
+        // Most text is plain: it goes out as one block.
+        const char16_t *const runStart = p;
+        while (p != end && isPlain(*p))
+            ++p;
+        if (p != runStart) {
+            delimit();
+            const qsizetype at = m_out.size();
+            m_out.resize(at + (p - runStart));
+            char *out = m_out.data() + at;
+            for (const char16_t *c = runStart; c != p; ++c)
+                *out++ = char(*c);
+            if (p == end)
+                break;
+        }
+        const char16_t ch = *p++;
+        if (ch == '\\' || ch == '{' || ch == '}') {
+            m_out += '\\';
+            m_out += char(ch);
+            m_needDelimiter = false;
         } else if (ch == '\t') {
             word("tab");
         } else if (ch == QChar::LineSeparator || ch == u'\n' || ch == u'\r' || ch == u'\v') {
@@ -98,13 +118,18 @@ void RtfOutput::text(QStringView text)
 void RtfOutput::hexData(const QByteArray &data)
 {
     m_out += "\r\n";
+    // Two digits a byte and a line end after every 64 bytes.
+    const qsizetype at = m_out.size();
+    m_out.resize(at + data.size() * 2 + data.size() / 64 * 2);
+    char *out = m_out.data() + at;
     qsizetype column = 0;
     for (const char c : data) {
         const auto value = static_cast<unsigned char>(c);
-        m_out += kHexDigits[value >> 4];
-        m_out += kHexDigits[value & 15];
+        *out++ = kHexDigits[value >> 4];
+        *out++ = kHexDigits[value & 15];
         if (++column == 64) {
-            m_out += "\r\n";
+            *out++ = '\r';
+            *out++ = '\n';
             column = 0;
         }
     }

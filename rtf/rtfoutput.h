@@ -23,7 +23,6 @@ public:
 
 private:
     void delimit();
-    void byte(char c);
     void hexByte(unsigned char value);
 
     QByteArray &m_out;

@@ -2,6 +2,7 @@
 // The state of one RTF group: copied when a group opens, dropped when it
 // closes. Fields are grouped by what resets them (\plain, \pard).
 
+#include <QHashFunctions>
 #include <QTextListFormat>
 #include <cstdint>
 
@@ -36,6 +37,12 @@ struct CharState {
     int backColor = 0; // index in the colour table; 0: none
 
     bool operator==(const CharState &) const = default;
+    // Equal states hash alike; a field left out only makes more collide.
+    size_t hash() const
+    {
+        return qHashMulti(0, font, halfPoints, bold, italic, strike, hidden, underline, int(position), foreColor,
+                          backColor);
+    }
 };
 
 enum class ListSource : std::uint8_t { None, Pn, ListTable };
@@ -55,6 +62,11 @@ struct ParaState {
     bool inTable = false;
 
     bool operator==(const ParaState &) const = default;
+    size_t hash() const
+    {
+        return qHashMulti(0, alignment, leftIndent, rightIndent, firstIndent, spaceBefore, spaceAfter,
+                          int(listSource), int(pnStyle), listOverride, listLevel, inTable);
+    }
 };
 
 struct GroupState {

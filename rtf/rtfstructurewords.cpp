@@ -93,6 +93,7 @@ void Interpreter::documentWord(Word word, const Token &token)
         return;
     }
     m_formatValid = false;
+    m_charFormats.clear();
     m_fontCacheNumber = -2;
 }
 

@@ -57,7 +57,7 @@ void Interpreter::addBytes(QByteArrayView bytes)
         return;
     }
     syncCharFormat();
-    m_scratch.clear();
+    m_scratch.resize(0); // keeps its buffer for the next run
     m_decoder.decode(bytes, codePage, m_scratch);
     appendDecoded();
 }
@@ -85,9 +85,9 @@ void Interpreter::flushBytes()
     if (m_pendingBytes.isEmpty())
         return;
     syncCharFormat();
-    m_scratch.clear();
+    m_scratch.resize(0); // keeps its buffer for the next run
     m_decoder.decode(m_pendingBytes, m_pendingCodePage, m_scratch);
-    m_pendingBytes.clear();
+    m_pendingBytes.resize(0);
     appendDecoded();
 }
 
@@ -105,7 +105,7 @@ void Interpreter::syncCharFormat()
     const CharState &chars = state().chars;
     if (m_formatValid && chars == m_appliedChars)
         return;
-    m_builder.setCharFormat(charFormat(chars));
+    m_builder.setCharFormat(m_charFormats.get(chars, [this](const CharState &s) { return charFormat(s); }));
     m_appliedChars = chars;
     m_formatValid = true;
 }
@@ -203,7 +203,8 @@ void Interpreter::endParagraph()
     flushBytes();
     syncCharFormat();
     const ParaState &para = state().para;
-    m_builder.endParagraph(blockFormat(para), listPlace(para));
+    m_builder.endParagraph(m_blockFormats.get(para, [this](const ParaState &p) { return blockFormat(p); }),
+                           listPlace(para));
 }
 
 } // namespace rtf

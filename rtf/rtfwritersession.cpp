@@ -152,9 +152,10 @@ void WriterSession::collectTables()
         if (const QTextList *list = block.textList())
             bullets = bullets || isBullet(list->format().style());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (isWritten(format))
-                runFormat(format); // registers fonts and colours
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!isImage(fragment, format) || isWritten(format))
+                runFormatOf(fragment, format); // registers fonts and colours
         }
     }
     if (bullets)
@@ -255,9 +256,42 @@ WriterSession::ParaFormat WriterSession::paraFormat(const QTextBlock &block) con
     return para;
 }
 
+namespace {
+
+template <typename Format, typename Make>
+const Format &cachedAt(std::vector<std::optional<Format>> &cache, int index, Make make)
+{
+    const size_t slot = size_t(index + 1); // -1, no format of the document, has the first slot
+    if (slot >= cache.size())
+        cache.resize(slot + 1);
+    if (!cache[slot])
+        cache[slot] = make();
+    return *cache[slot];
+}
+
+} // namespace
+
+const WriterSession::RunFormat &WriterSession::runFormatOf(const QTextFragment &fragment,
+                                                           const QTextCharFormat &format)
+{
+    return cachedAt(m_runFormats, fragment.charFormatIndex(), [&] { return runFormat(format); });
+}
+
+// A block's format index stands for its list too: the list is a property
+// of the format.
+const WriterSession::ParaFormat &WriterSession::paraFormatOf(const QTextBlock &block)
+{
+    return cachedAt(m_paraFormats, block.blockFormatIndex(), [&] { return paraFormat(block); });
+}
+
+bool WriterSession::isImage(const QTextFragment &fragment, const QTextCharFormat &format)
+{
+    return cachedAt(m_images, fragment.charFormatIndex(), [&] { return format.isImageFormat(); });
+}
+
 void WriterSession::writeBlock(const QTextBlock &block)
 {
-    const ParaFormat para = paraFormat(block);
+    const ParaFormat para = paraFormatOf(block);
     if (!m_paraWritten || !(para == m_writtenPara)) {
         writeParaFormat(para);
         m_writtenPara = para;
@@ -270,10 +304,11 @@ void WriterSession::writeBlock(const QTextBlock &block)
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
-        if (!isWritten(format))
+        const bool image = isImage(fragment, format);
+        if (image && !isWritten(format))
             continue;
-        writeRunFormat(runFormat(format));
-        if (format.isImageFormat()) {
+        writeRunFormat(runFormatOf(fragment, format));
+        if (image) {
             for (qsizetype i = 0; i < fragment.length(); ++i)
                 writeImage(format.toImageFormat());
             continue;

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QTextListFormat>
+#include <optional>
 #include <vector>
 
 class QTextBlock;
@@ -59,6 +60,9 @@ private:
     QString familyOf(const QTextCharFormat &format) const;
     RunFormat runFormat(const QTextCharFormat &format);
     ParaFormat paraFormat(const QTextBlock &block) const;
+    // The same, worked out once per format of the document.
+    const RunFormat &runFormatOf(const QTextFragment &fragment, const QTextCharFormat &format);
+    const ParaFormat &paraFormatOf(const QTextBlock &block);
 
     void writeHeader();
     void writeBlock(const QTextBlock &block);
@@ -69,6 +73,7 @@ private:
     void writeImage(const QTextImageFormat &format);
     const PictureBytes &picture(const QTextImageFormat &format);
     bool isWritten(const QTextCharFormat &format);
+    bool isImage(const QTextFragment &fragment, const QTextCharFormat &format);
 
     const QTextDocument *m_content;
     const QTextDocument *m_resources;
@@ -83,6 +88,9 @@ private:
     // and the last number given.
     std::vector<std::pair<int, int>> m_itemNumbers;
     QHash<QString, PictureBytes> m_pictures; // by image name
+    std::vector<std::optional<RunFormat>> m_runFormats; // by the document's format index
+    std::vector<std::optional<ParaFormat>> m_paraFormats; // by the document's format index
+    std::vector<std::optional<bool>> m_images; // by the document's format index
     int m_symbolFont = -1;
     QString m_defaultFamily;
     double m_defaultPointSize = 12;

@@ -154,6 +154,22 @@ TEST_F(TabFixture, SelectingInASingleRowScrollsTheTabIntoView)
     EXPECT_TRUE(tabs.TabRect(0).isEmpty());
 }
 
+TEST_F(TabFixture, TabWidthsFollowRenamesDeletionsAndTheFont)
+{
+    const int shortWidth = tabs.TabRect(1).width();
+    tabs.PutTab(1, "Notizen vom langen Dienstag");
+    const int longWidth = tabs.TabRect(1).width();
+    EXPECT_GT(longWidth, shortWidth);
+    tabs.DeleteTab(0);
+    EXPECT_EQ(tabs.TabRect(0).width(), longWidth);
+    tabs.AddTab("Notizen");
+    EXPECT_EQ(tabs.TabRect(2).width(), shortWidth);
+    QFont bigger = tabs.font();
+    bigger.setPointSizeF(bigger.pointSizeF() * 2);
+    tabs.setFont(bigger);
+    EXPECT_GT(tabs.TabRect(0).width(), longWidth);
+}
+
 TEST_F(TabFixture, DisplayWidgetFillsTheDisplayArea)
 {
     auto *editor = new QTextEdit;
