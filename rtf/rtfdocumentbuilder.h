@@ -41,6 +41,10 @@ public:
     // format even without a paragraph end, and a final paragraph end adds
     // no empty paragraph; an insertion keeps both as they are.
     void finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode);
+    // Gives the text held since the last format change a property of its
+    // own (a note's mark that the file wrote as text; rtfnotes.cpp).
+    void markPendingRun(int property, const QVariant &value);
+    QTextDocument *document() const { return m_cursor.document(); }
 
 private:
     void beginContent();

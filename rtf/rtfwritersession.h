@@ -8,11 +8,12 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QSet>
+#include <QTextBlock>
 #include <QString>
 #include <QTextListFormat>
 #include <vector>
 
-class QTextBlock;
 class QTextCharFormat;
 class QTextDocument;
 class QTextFragment;
@@ -41,6 +42,7 @@ private:
         int position = 0; // 0 normal, 1 super, 2 sub
         int foreColor = 0;
         int backColor = 0;
+        bool hidden = false;
         bool operator==(const RunFormat &) const = default;
     };
     struct ParaFormat {
@@ -70,6 +72,11 @@ private:
     const PictureBytes &picture(const QTextImageFormat &format);
     bool isWritten(const QTextCharFormat &format);
 
+    // Notes (rtfwriternotes.cpp)
+    void collectNote(const QTextBlock &block);
+    bool isNoteWrittenElsewhere(const QTextBlock &block) const;
+    void writeNoteAfter(const QTextCharFormat &anchor);
+
     const QTextDocument *m_content;
     const QTextDocument *m_resources;
     QByteArray m_bytes;
@@ -83,6 +90,10 @@ private:
     // and the last number given.
     std::vector<std::pair<int, int>> m_itemNumbers;
     QHash<QString, PictureBytes> m_pictures; // by image name
+    // A note's paragraphs by its number, and the numbers whose mark is in
+    // the text; a note without its mark is written as it shows.
+    QHash<int, QList<QTextBlock>> m_notes;
+    QSet<int> m_anchors;
     int m_symbolFont = -1;
     QString m_defaultFamily;
     double m_defaultPointSize = 12;

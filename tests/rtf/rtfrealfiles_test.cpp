@@ -3,6 +3,8 @@
 
 #include "rtftesthelpers.h"
 
+#include "rtf/rtfproperties.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTextList>
@@ -18,6 +20,18 @@ QByteArray dataFile(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The text without the notes that a card shows at its end: LibreOffice's
+// text export leaves notes out.
+QString textWithoutNotes(const QTextDocument &document)
+{
+    QStringList texts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (!block.blockFormat().hasProperty(rtf::NoteTextProperty))
+            texts << block.text().replace(QChar::LineSeparator, u'\n');
+    }
+    return texts.join(u'\n');
+}
+
 } // namespace
 
 TEST(RtfRealFiles, TextIsWhatLibreOfficeShows)
@@ -30,7 +44,7 @@ TEST(RtfRealFiles, TextIsWhatLibreOfficeShows)
         const QByteArray rtf = dataFile(name);
         const QString expected = QString::fromUtf8(dataFile(QString(name).replace(".rtf", ".txt")));
         ASSERT_FALSE(expected.isEmpty());
-        EXPECT_EQ(words(readRtf(rtf)->toPlainText()), words(expected));
+        EXPECT_EQ(words(textWithoutNotes(*readRtf(rtf))), words(expected));
     }
 }
 
