@@ -45,6 +45,10 @@ public:
     // own (a note's mark that the file wrote as text; rtfnotes.cpp).
     void markPendingRun(int property, const QVariant &value);
     QTextDocument *document() const { return m_cursor.document(); }
+    // A paragraph end right before a cell's end closes the cell, not a
+    // paragraph: the row goes on in the same line.
+    void joinPendingParagraph() { m_blockPending = false; }
+    bool paragraphPending() const { return m_blockPending; }
 
 private:
     void beginContent();

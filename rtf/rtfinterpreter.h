@@ -116,6 +116,7 @@ private:
     bool m_starPending = false;
     bool m_groupStart = false; // the last token opened a group
     int m_unicodeSkipLeft = 0;
+    bool m_rowEnded = false; // no paragraph ended since the last row
 
     // Document-wide settings and tables
     int m_ansiCodePage = 1252;

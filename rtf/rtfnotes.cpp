@@ -177,7 +177,13 @@ void Interpreter::appendNotes()
     super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     const bool emptyDocument = m_builder.document()->isEmpty();
     bool first = true;
-    for (const Note &note : m_notes) {
+    for (Note &note : m_notes) {
+        // A note's last paragraph mark ends the note, not a paragraph.
+        while (!note.runs.empty() && note.runs.back().text.endsWith(QLatin1Char('\n'))) {
+            note.runs.back().text.chop(1);
+            if (note.runs.back().text.isEmpty())
+                note.runs.pop_back();
+        }
         QTextBlockFormat block;
         block.setProperty(NoteTextProperty, note.id);
         if (note.endnote)

@@ -12,9 +12,11 @@ void Interpreter::structureWord(Word word, const Token &token)
     case Word::Sect:
     case Word::Page:
         endParagraph();
+        m_rowEnded = false;
         break;
     case Word::Row:
         endParagraph();
+        m_rowEnded = true;
         break;
     case Word::Line:
         addChar(QChar::LineSeparator);
@@ -31,6 +33,8 @@ void Interpreter::structureWord(Word word, const Token &token)
             break;
         }
         syncCharFormat();
+        if (m_builder.paragraphPending() && !m_rowEnded)
+            m_builder.joinPendingParagraph();
         m_builder.endCell();
         break;
     case Word::Unicode: {

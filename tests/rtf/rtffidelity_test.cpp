@@ -178,3 +178,19 @@ TEST(RtfWriterFonts, OnlyFontsInUseAreInTheTable)
     EXPECT_TRUE(rtf.contains("{\\f0\\fnil\\fcharset0 Other Font;}")) << rtf.toStdString();
     EXPECT_TRUE(writeRtf(QTextDocument()).contains("\\f0")) << "an empty card still names a font";
 }
+
+// Notes and tables as LibreOffice and pandoc write them.
+TEST(RtfNotes, PeerFilesKeepTheirNotesOnARoundTrip)
+{
+    for (const char *name : {"pandoc-2.17-notes-table.rtf", "libreoffice-7.4.rtf"}) {
+        SCOPED_TRACE(name);
+        QFile file(QStringLiteral(RTF_TEST_DATA "/real/") + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray rtf = file.readAll();
+        const auto document = readRtf(rtf);
+        const QByteArray once = writtenStably(rtf);
+        EXPECT_EQ(once.count("{\\footnote"), rtf.count("footnote"));
+        EXPECT_EQ(blockTexts(*readRtf(once)), blockTexts(*document));
+        EXPECT_TRUE(document->lastBlock().blockFormat().hasProperty(rtf::NoteTextProperty));
+    }
+}

@@ -137,6 +137,10 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"nested table properties holding cell text",
                  "{\\rtf1\\pard\\intbl\\itap2{\\*\\nesttableprops\\trowd\\cellx500 in\\nestcell\\nestrow}z\\cell\\row}",
                  QStringLiteral("in\nz")},
+        TextCase{"a paragraph mark closing a cell joins the row",
+                 "{\\rtf1\\trowd\\cellx1\\cellx2{\\pard\\intbl A\\par}\\cell{\\pard\\intbl B\\par x\\par}\\cell\\row"
+                 "\\pard\\intbl\\cell C\\cell\\row}",
+                 QStringLiteral("A\tB\nx\n\tC")},
         TextCase{"star without its backslash", "{\\rtf1 a{*\\wgrffmtfilter 2450}b{*c}}", QStringLiteral("ab*c")},
         TextCase{"pictures of other kinds are left out",
                  "{\\rtf1 a{\\pict\\wmetafile8\\picw10\\pich10 0100090000}b}", QStringLiteral("ab")},
