@@ -110,8 +110,12 @@ void Interpreter::startNote()
     }
     Note note;
     note.id = m_noteIdBase + int(m_notes.size()) + 1;
-    if (!m_anchorPending)
-        m_builder.markPendingRun(NoteAnchorProperty, note.id);
+    if (!m_anchorPending && !m_builder.markPendingRun(NoteAnchorProperty, note.id)) {
+        // No mark at all: the note gets a number, so that it has a place.
+        m_anchorPending = true;
+        m_anchorChars = state().chars;
+        m_anchorChars.position = VerticalPosition::Super;
+    }
     m_notes.push_back(std::move(note));
     m_noteMark.clear();
     state().destination = Destination::Note;
@@ -141,6 +145,7 @@ void Interpreter::finishNote()
     format.setProperty(NoteAnchorProperty, note.id);
     m_builder.setCharFormat(format);
     m_builder.appendText(m_noteMark);
+    m_builder.setCharFormat(charFormat(state().chars)); // the mark is no text a later note can take
     m_anchorPending = false;
     m_formatValid = false;
 }
@@ -210,14 +215,15 @@ void Interpreter::appendNotes()
 
 namespace rtf {
 
-void DocumentBuilder::markPendingRun(int property, const QVariant &value)
+bool DocumentBuilder::markPendingRun(int property, const QVariant &value)
 {
     if (m_text.isEmpty())
-        return;
+        return false;
     QTextCharFormat format = m_format;
     format.setProperty(property, value);
     m_cursor.insertText(m_text, format);
     m_text.clear();
+    return true;
 }
 
 } // namespace rtf

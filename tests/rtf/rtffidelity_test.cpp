@@ -123,9 +123,9 @@ TEST(RtfNotes, EndnotesAndNotesWithoutTheirOwnMark)
     // pandoc and others leave the mark out of the note; an endnote counts
     // by itself.
     const QByteArray rtf = "{\\rtf1\\aftnnruc x{\\super\\chftn}{\\footnote\\ftnalt End.}y{\\super\\chftn}"
-                           "{\\*\\footnote Foot.}}";
+                           "{\\*\\footnote Foot.}{\\footnote Unmarked.}}";
     const auto document = readRtf(rtf);
-    EXPECT_EQ(blockTexts(*document), QStringList({"xIy1", "I End.", "1 Foot."}));
+    EXPECT_EQ(blockTexts(*document), QStringList({"xIy12", "I End.", "1 Foot.", "2 Unmarked."}));
     const QByteArray once = writtenStably(rtf);
     EXPECT_TRUE(once.contains("{\\footnote\\ftnalt")) << once.toStdString();
     EXPECT_EQ(once.count("\\chftn"), 0) << "the marks are kept as they show";
