@@ -291,6 +291,11 @@ void WriterSession::writeBlock(const QTextBlock &block)
     }
     if (m_fragment && !block.next().isValid())
         return;
+    if (m_written.hidden) {
+        // A hidden paragraph mark would join this paragraph to the next.
+        m_out.word("v", 0);
+        m_written.hidden = false;
+    }
     m_out.word("par");
     m_out.raw("\r\n");
 }

@@ -152,6 +152,10 @@ TEST(RtfHiddenText, IsKeptHiddenAndWrittenBack)
     EXPECT_FALSE(formatAt(*document, "b").boolProperty(rtf::HiddenTextProperty));
     const QByteArray once = writtenStably("{\\rtf1 a{\\v secret}b}");
     EXPECT_TRUE(once.contains("a\\v secret\\v0 b")) << once.toStdString();
+    // Hidden text at a paragraph's end keeps the paragraph's own mark.
+    const QByteArray rtf = "{\\rtf1 {\\v a\\par b}\\par c{\\v\\par}}";
+    EXPECT_EQ(blockTexts(*readRtf(rtf)), QStringList({"ab", "c"}));
+    EXPECT_EQ(blockTexts(*readRtf(writtenStably(rtf))), QStringList({"ab", "c"}));
 }
 
 TEST(RtfWriterStability, FuzzerFoundPictureGoalsWriteStably)
