@@ -3,8 +3,6 @@
 
 #include "rtftesthelpers.h"
 
-#include "rtf/rtfproperties.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTextList>
@@ -18,18 +16,6 @@ QByteArray dataFile(const QString &name)
 {
     QFile file(QStringLiteral(RTF_TEST_DATA "/real/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The text without the notes that a card shows at its end: LibreOffice's
-// text export leaves notes out.
-QString textWithoutNotes(const QTextDocument &document)
-{
-    QStringList texts;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (!block.blockFormat().hasProperty(rtf::NoteTextProperty))
-            texts << block.text().replace(QChar::LineSeparator, u'\n');
-    }
-    return texts.join(u'\n');
 }
 
 } // namespace
