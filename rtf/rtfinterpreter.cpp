@@ -30,8 +30,9 @@ void Interpreter::run(QByteArrayView bytes)
     m_tokenizer = nullptr;
     // A truncated file ends with groups still open: what was read stays.
     flushBytes();
-    while (m_stack.size() > 2 && state().destination == Destination::Note)
-        closeGroup(); // a note cut off by the end of the file
+    // A note cut off by the end of the file ends there, with the groups in it.
+    while (m_noteGroup > 0 && m_stack.size() >= m_noteGroup && m_stack.size() > 2)
+        closeGroup();
     syncCharFormat();
     flushAnchor();
     const ParaState &para = state().para;

@@ -147,6 +147,7 @@ private:
     bool m_anchorPending = false; // a \chftn waits for its note
     CharState m_anchorChars;
     int m_noteIdBase = -1;
+    size_t m_noteGroup = 0; // the stack size with the open note's group; 0: none
 
     // Tables being read
     int m_fontNumber = -1;

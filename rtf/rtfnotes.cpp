@@ -120,6 +120,7 @@ void Interpreter::startNote()
     m_noteMark.clear();
     state().destination = Destination::Note;
     state().ownsDestination = true;
+    m_noteGroup = m_stack.size();
 }
 
 QString Interpreter::nextNoteMark(bool endnote)
@@ -132,6 +133,7 @@ QString Interpreter::nextNoteMark(bool endnote)
 
 void Interpreter::finishNote()
 {
+    m_noteGroup = 0;
     Note &note = m_notes.back();
     if (!m_anchorPending)
         return;

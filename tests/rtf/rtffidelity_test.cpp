@@ -163,6 +163,12 @@ TEST(RtfWriterStability, FuzzerFoundPictureGoalsWriteStably)
     QFile file(QStringLiteral(RTF_TEST_DATA "/pathological/unstable-rewrite-1.rtf"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     writtenStably(file.readAll());
+    // A note cut off inside a group of its own.
+    QFile cut(QStringLiteral(RTF_TEST_DATA "/pathological/crash-8a341110093051111292d57c677653dac808d1e0"));
+    ASSERT_TRUE(cut.open(QIODevice::ReadOnly));
+    const QByteArray once = writtenStably(cut.readAll());
+    EXPECT_EQ(readRtf(once)->toPlainText(), readRtf(writeRtf(*readRtf(once)))->toPlainText());
+    EXPECT_EQ(blockTexts(*readRtf("{\\rtf1 a\\chftn{\\footnote b{\\upr c")), QStringList({"a1", "1 b"}));
     // The same in small: a scale that shrinks the picture below a pixel.
     writtenStably("{\\rtf1{\\pict\\pngblip\\picscalex1\\picwgoal30\\pichgoal30 "
                   "89504e470d0a1a0a0000000d4948445200000001000000010806000000"
