@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/printing.h"
 #include "platform/streampieces.h"
+#include "rtf/rtfproperties.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
@@ -57,6 +58,16 @@ TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(true);
     document()->setDocumentMargin(0);
     connect(document(), &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
+    // Hidden text of a loaded card stays hidden, but what is typed after
+    // it must show.
+    connect(this, &QTextEdit::currentCharFormatChanged, this, [this](const QTextCharFormat &format) {
+        if (!format.boolProperty(rtf::HiddenTextProperty) || textCursor().hasSelection())
+            return;
+        QTextCharFormat shown = format;
+        shown.clearProperty(rtf::HiddenTextProperty);
+        shown.clearProperty(QTextFormat::FontPixelSize);
+        setCurrentCharFormat(shown);
+    });
     // m_defaultFormat starts empty: whatever it does not set shows the
     // document's font, which follows the widget's.
 }

@@ -4,6 +4,7 @@ target_sources(kartolino_rtf PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtftokenizer.cpp ${CMAKE_CURRENT_LIST_DIR}/rtftokenizer.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfcontrolwords.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfcontrolwords.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfcodepage.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfcodepage.h
+  ${CMAKE_CURRENT_LIST_DIR}/rtfmaccodepages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtffontname.cpp ${CMAKE_CURRENT_LIST_DIR}/rtffontname.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfpicture.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfpicture.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfstate.h
@@ -14,9 +15,11 @@ target_sources(kartolino_rtf PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtfstructurewords.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfdestinations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtftextoutput.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rtfnotes.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfproperties.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfdocumentbuilder.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfdocumentbuilder.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfunits.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfwriter.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfwriter.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfwritersession.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfwritersession.h
+  ${CMAKE_CURRENT_LIST_DIR}/rtfwriternotes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rtfoutput.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfoutput.h
 )

@@ -25,6 +25,28 @@ std::vector<std::string> iconvNames(int codePage)
     switch (codePage) {
     case 10000:
         return {"MACINTOSH", "MAC"};
+    // The Mac pages of the East Asian scripts are their Windows pages with
+    // a few symbols more, which the Windows pages decode as well as any.
+    case 10001:
+        return {"CP932", "SHIFT_JIS"};
+    case 10002:
+        return {"CP950", "BIG5"};
+    case 10003:
+        return {"CP949", "EUC-KR"};
+    case 10008:
+        return {"CP936", "GB2312"};
+    case 10005: // Mac Hebrew shares the letters of the Windows page
+        return {"CP1255"};
+    case 10007:
+        return {"MAC-CYRILLIC", "CP10007"};
+    case 10017:
+        return {"MACUKRAINIAN", "MAC-CYRILLIC"};
+    case 10021: // Mac Thai: the Thai letters of TIS-620
+        return {"CP874", "TIS-620"};
+    case 10029:
+        return {"MAC-CENTRALEUROPE"};
+    case 10079:
+        return {"MAC-IS"};
     case 932:
         return {"CP932", "SHIFT_JIS"};
     case 936:
@@ -52,6 +74,18 @@ int codePageForCharset(int charset)
     case 0: return 1252;
     case 2: return 1252; // symbol fonts: keep the byte values
     case 77: return 10000;
+    case 78: return 10001;
+    case 79: return 10003;
+    case 80: return 10008;
+    case 81: return 10002;
+    case 82: return 10003; // Mac Johab: Korean
+    case 83: return 10005;
+    case 84: return 10004;
+    case 85: return 10006;
+    case 86: return 10081;
+    case 87: return 10021;
+    case 88: return 10029;
+    case 89: return 10007;
     case 128: return 932;
     case 129: return 949;
     case 130: return 1361;
@@ -75,7 +109,8 @@ int codePageForCharset(int charset)
 bool isDoubleByteCodePage(int codePage)
 {
     return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950
-        || codePage == 1361 || codePage == 65001;
+        || codePage == 1361 || codePage == 65001 || codePage == 10001 || codePage == 10002
+        || codePage == 10003 || codePage == 10008;
 }
 
 char16_t windows1252ToUnicode(unsigned char byte)
@@ -125,13 +160,15 @@ void CodePageDecoder::decode(QByteArrayView bytes, int codePage, QString &out)
 {
     if (bytes.isEmpty())
         return;
-    void *cd = codePage == 1252 || codePage <= 0 ? nullptr : converter(codePage);
+    const char16_t *table = macCodePageHigh(codePage);
+    void *cd = table || codePage == 1252 || codePage <= 0 ? nullptr : converter(codePage);
     if (!cd) {
         const qsizetype base = out.size();
         out.resize(base + bytes.size());
         char16_t *dst = reinterpret_cast<char16_t *>(out.data()) + base;
         for (char c : bytes) {
-            const char16_t u = windows1252ToUnicode(static_cast<unsigned char>(c));
+            const auto byte = static_cast<unsigned char>(c);
+            const char16_t u = table && byte >= 0x80 ? table[byte - 0x80] : windows1252ToUnicode(byte);
             *dst++ = u ? u : char16_t(0xFFFD);
         }
         return;
@@ -147,8 +184,16 @@ void CodePageDecoder::decode(QByteArrayView bytes, int codePage, QString &out)
         const size_t rc = iconv(conv, &in, &inLeft, &outPtr, &outLeft);
         const size_t produced = (buffer.size() * sizeof(char16_t) - outLeft) / sizeof(char16_t);
         out.append(reinterpret_cast<const QChar *>(buffer.data()), static_cast<qsizetype>(produced));
-        if (rc != static_cast<size_t>(-1))
+        if (rc != static_cast<size_t>(-1)) {
+            // Pages with combining marks (1255, 1258) hold the last
+            // character back until they know nothing combines with it.
+            outPtr = reinterpret_cast<char *>(buffer.data());
+            outLeft = buffer.size() * sizeof(char16_t);
+            iconv(conv, nullptr, nullptr, &outPtr, &outLeft);
+            const size_t held = (buffer.size() * sizeof(char16_t) - outLeft) / sizeof(char16_t);
+            out.append(reinterpret_cast<const QChar *>(buffer.data()), static_cast<qsizetype>(held));
             break;
+        }
         if (errno == E2BIG)
             continue;
         // An invalid or cut-off sequence: mark it and go on after its byte.

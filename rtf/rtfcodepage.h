@@ -1,7 +1,7 @@
 #pragma once
 // Turns the 8-bit bytes of an RTF file (\'hh and raw text bytes) into
-// Unicode with a Windows code page. Windows-1252 is built in; every other
-// page goes through the C library's iconv.
+// Unicode with a Windows code page. Windows-1252 and the Mac pages that the
+// C library lacks are built in; every other page goes through its iconv.
 
 #include <QByteArrayView>
 #include <QString>
@@ -22,6 +22,10 @@ char16_t windows1252ToUnicode(unsigned char byte);
 
 // The Windows-1252 byte for a Unicode character, or 0 when it has none.
 unsigned char unicodeToWindows1252(char16_t ch);
+
+// The characters for bytes 0x80..0xFF of the Mac pages that iconv lacks
+// (Arabic, Greek, Romanian, Turkish, Croatian), or nullptr for any other page.
+const char16_t *macCodePageHigh(int codePage);
 
 class CodePageDecoder {
 public:

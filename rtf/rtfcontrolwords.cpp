@@ -91,7 +91,6 @@ constexpr Entry kWords[] = {
     {"u", {K::Structure, W::Unicode, 0}},
     {"uc", {K::Structure, W::UnicodeSkip, 0}},
     {"bin", {K::Structure, W::Bin, 0}},
-    {"chftn", {K::Structure, W::FootnoteMark, 0}},
 
     {"emdash", {K::Special, W::Tab, 0x2014}},
     {"endash", {K::Special, W::Tab, 0x2013}},
@@ -135,6 +134,10 @@ constexpr Entry kWords[] = {
     {"shppict", {K::Destination, W::DText, 0}},
     {"object", {K::Destination, W::DText, 0}},
     {"shp", {K::Destination, W::DText, 0}},
+    // Generators put a nested table's cell text inside its properties; the
+    // fallback for readers without nested tables would show it twice.
+    {"nesttableprops", {K::Destination, W::DText, 0}},
+    {"nonesttables", {K::Destination, W::DSkip, 0}},
 
     {"info", {K::Destination, W::DSkip, 0}},
     {"stylesheet", {K::Destination, W::DSkip, 0}},
@@ -146,7 +149,6 @@ constexpr Entry kWords[] = {
     {"footerl", {K::Destination, W::DSkip, 0}},
     {"footerr", {K::Destination, W::DSkip, 0}},
     {"footerf", {K::Destination, W::DSkip, 0}},
-    {"footnote", {K::Destination, W::DSkip, 0}},
     {"annotation", {K::Destination, W::DSkip, 0}},
     {"atnid", {K::Destination, W::DSkip, 0}},
     {"atnauthor", {K::Destination, W::DSkip, 0}},
@@ -225,6 +227,24 @@ constexpr Entry kWords[] = {
     {"pichgoal", {K::Picture, W::PicGoalHeight, 0}},
     {"picscalex", {K::Picture, W::PicScaleX, 0}},
     {"picscaley", {K::Picture, W::PicScaleY, 0}},
+
+    {"footnote", {K::Note, W::DNote, 0}},
+    {"chftn", {K::Note, W::NoteMark, 0}},
+    {"ftnalt", {K::Note, W::Endnote, 0}},
+    {"ftnnar", {K::Note, W::NoteNumbering, 0}},
+    {"ftnnalc", {K::Note, W::NoteNumbering, 1}},
+    {"ftnnauc", {K::Note, W::NoteNumbering, 2}},
+    {"ftnnrlc", {K::Note, W::NoteNumbering, 3}},
+    {"ftnnruc", {K::Note, W::NoteNumbering, 4}},
+    {"ftnnchi", {K::Note, W::NoteNumbering, 5}},
+    {"aftnnar", {K::Note, W::NoteNumbering, 16}},
+    {"aftnnalc", {K::Note, W::NoteNumbering, 17}},
+    {"aftnnauc", {K::Note, W::NoteNumbering, 18}},
+    {"aftnnrlc", {K::Note, W::NoteNumbering, 19}},
+    {"aftnnruc", {K::Note, W::NoteNumbering, 20}},
+    {"aftnnchi", {K::Note, W::NoteNumbering, 21}},
+    {"ftnstart", {K::Note, W::NoteStart, 0}},
+    {"aftnstart", {K::Note, W::NoteStart, 16}},
 };
 // clang-format on
 

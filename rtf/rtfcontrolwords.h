@@ -17,6 +17,7 @@ enum class WordKind : std::uint8_t {
     Destination, // starts a destination for the rest of the group
     Table, // words inside the font, colour and list tables
     Picture, // picture kind and size
+    Note, // footnotes and endnotes: their marks and numbering
 };
 
 enum class Word : std::uint16_t {
@@ -30,7 +31,7 @@ enum class Word : std::uint16_t {
     PnLevel, PnDecimal, PnUpperRoman, PnLowerRoman, PnUpperLetter, PnLowerLetter,
     ListOverrideIndex, ListLevel, InTable,
     // Structure
-    Par, Sect, Page, Line, Tab, Cell, Row, Unicode, UnicodeSkip, Bin, FootnoteMark,
+    Par, Sect, Page, Line, Tab, Cell, Row, Unicode, UnicodeSkip, Bin,
     // Document
     Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont,
     // Destination
@@ -43,12 +44,15 @@ enum class Word : std::uint16_t {
     // Picture
     PngBlip, JpegBlip, OtherBlip, PicWidth, PicHeight, PicGoalWidth, PicGoalHeight,
     PicScaleX, PicScaleY,
+    // Note (value: for NoteNumbering the style, plus 16 for endnotes; for
+    // NoteStart 16 for endnotes)
+    DNote, NoteMark, Endnote, NoteNumbering, NoteStart,
 };
 
 struct WordInfo {
     WordKind kind;
     Word word;
-    std::int32_t value; // for Special: the character; otherwise unused
+    std::int32_t value; // for Special: the character; for Note: see there
 };
 
 // Looks up a control word; nullptr when the reader does not know it.

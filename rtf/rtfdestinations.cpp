@@ -56,6 +56,10 @@ void Interpreter::destinationWord(Word word)
         m_overrideListId = 0;
         return;
     case Word::DPicture:
+        if (current == Destination::Note) {
+            hideGroup(); // a note keeps only its text
+            return;
+        }
         if (current != Destination::Text)
             return;
         next = Destination::Picture;
@@ -65,6 +69,10 @@ void Interpreter::destinationWord(Word word)
         next = Destination::Pn;
         break;
     case Word::DUpr:
+        if (current == Destination::Note) {
+            hideGroup(); // its Unicode part would leave the note
+            return;
+        }
         next = Destination::Upr;
         break;
     case Word::DUd:
@@ -94,6 +102,9 @@ void Interpreter::finishDestination(const GroupState &closed)
         if (state().destination == Destination::Text)
             finishPicture();
         m_picture = Picture();
+        break;
+    case Destination::Note:
+        finishNote();
         break;
     case Destination::Pn: {
         // The numbering group describes the paragraph it stands in.
@@ -192,8 +203,9 @@ void Interpreter::finishPicture()
     // The goal size is in twips; the document measures images in pixels.
     double width = m_picture.goalWidth > 0 ? TwipsToPixels(m_picture.goalWidth) : size.width();
     double height = m_picture.goalHeight > 0 ? TwipsToPixels(m_picture.goalHeight) : size.height();
-    width = std::min(width * m_picture.scaleX / 100.0, 100000.0);
-    height = std::min(height * m_picture.scaleY / 100.0, 100000.0);
+    // Less than a pixel cannot be shown, nor written back as a goal size.
+    width = std::clamp(width * m_picture.scaleX / 100.0, 1.0, 100000.0);
+    height = std::clamp(height * m_picture.scaleY / 100.0, 1.0, 100000.0);
     syncCharFormat();
     m_builder.appendImage(picture.bytes, width, height);
 }

@@ -41,6 +41,15 @@ public:
     // format even without a paragraph end, and a final paragraph end adds
     // no empty paragraph; an insertion keeps both as they are.
     void finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode);
+    // Gives the text held since the last format change a property of its
+    // own (a note's mark that the file wrote as text; rtfnotes.cpp); false
+    // when no text is held.
+    bool markPendingRun(int property, const QVariant &value);
+    QTextDocument *document() const { return m_cursor.document(); }
+    // A paragraph end right before a cell's end closes the cell, not a
+    // paragraph: the row goes on in the same line.
+    void joinPendingParagraph() { m_blockPending = false; }
+    bool paragraphPending() const { return m_blockPending; }
 
 private:
     void beginContent();

@@ -13,6 +13,7 @@ void Interpreter::run(QByteArrayView bytes)
 {
     Tokenizer tokenizer(bytes);
     m_tokenizer = &tokenizer;
+    openGroup(); // the document's brace, which the reader has checked
     bool closed = false;
     for (Token token = tokenizer.next(); token.type != TokenType::End; token = tokenizer.next()) {
         if (token.type == TokenType::GroupClose && !closeGroup()) {
@@ -29,13 +30,20 @@ void Interpreter::run(QByteArrayView bytes)
     m_tokenizer = nullptr;
     // A truncated file ends with groups still open: what was read stays.
     flushBytes();
+    // A note cut off by the end of the file ends there, with the groups in it.
+    while (m_noteGroup > 0 && m_stack.size() >= m_noteGroup && m_stack.size() > 2)
+        closeGroup();
     syncCharFormat();
+    flushAnchor();
     const ParaState &para = state().para;
     m_builder.finish(blockFormat(para), listPlace(para), m_insertMode);
+    appendNotes();
 }
 
 void Interpreter::dispatch(const Token &token)
 {
+    const bool groupStart = m_groupStart;
+    m_groupStart = token.type == TokenType::GroupOpen;
     switch (token.type) {
     case TokenType::GroupOpen:
         openGroup();
@@ -50,7 +58,12 @@ void Interpreter::dispatch(const Token &token)
         hexByte(token.param);
         break;
     case TokenType::Text:
-        text(token.text);
+        // "{*\\word": real programs write ignorable destinations without
+        // the backslash of their star.
+        if (groupStart && token.text == "*")
+            m_starPending = true;
+        else
+            text(token.text);
         break;
     case TokenType::GroupClose: // handled by run()
     case TokenType::End:
@@ -92,6 +105,8 @@ bool Interpreter::closeGroup()
     m_stack.pop_back();
     if (closed.ownsDestination)
         finishDestination(closed);
+    else if (closed.destination == Destination::Note)
+        m_formatValid = false;
     return true;
 }
 
@@ -105,7 +120,7 @@ void Interpreter::controlWord(const Token &token)
     const bool starred = m_starPending;
     m_starPending = false;
     const WordInfo *info = lookupWord(token.text);
-    if (starred && (!info || info->kind != WordKind::Destination)) {
+    if (starred && (!info || (info->kind != WordKind::Destination && info->word != Word::DNote))) {
         // An ignorable destination we do not know: hide its whole group.
         hideGroup();
         return;
@@ -144,6 +159,9 @@ void Interpreter::controlWord(const Token &token)
         break;
     case WordKind::Picture:
         pictureWord(info->word, token);
+        break;
+    case WordKind::Note:
+        noteWord(*info, token);
         break;
     }
 }
@@ -203,6 +221,7 @@ void Interpreter::hexByte(int value)
     const char byte = char(value);
     switch (state().destination) {
     case Destination::Text:
+    case Destination::Note:
         addBytes(QByteArrayView(&byte, 1));
         break;
     case Destination::FontTable:
@@ -225,6 +244,7 @@ void Interpreter::text(QByteArrayView bytes)
     }
     switch (state().destination) {
     case Destination::Text:
+    case Destination::Note:
         addBytes(bytes);
         break;
     case Destination::FontTable:

@@ -27,6 +27,7 @@ public:
     // it lands in.
     Interpreter(const QTextCursor &cursor, bool insertMode);
 
+    // bytes start at the "\rtf" word, after the document's opening brace.
     void run(QByteArrayView bytes);
     ReadIssues issues() const { return m_issues; }
 
@@ -72,6 +73,15 @@ private:
     void tableWord(Word word, const Token &token);
     void pictureWord(Word word, const Token &token);
 
+    // Footnotes and endnotes (rtfnotes.cpp)
+    void noteWord(const WordInfo &info, const Token &token);
+    void startNote();
+    void finishNote();
+    QString nextNoteMark(bool endnote);
+    void flushAnchor();
+    void noteText(QStringView text);
+    void appendNotes();
+
     // Destinations (rtfdestinations.cpp)
     void finishDestination(const GroupState &closed);
     void fontTableText(QByteArrayView bytes);
@@ -84,6 +94,7 @@ private:
 
     // Text of the document (rtftextoutput.cpp)
     bool showsText() const;
+    bool showsBreaks() const;
     void addBytes(QByteArrayView bytes);
     void flushBytes();
     void addChar(char16_t ch);
@@ -104,17 +115,40 @@ private:
     size_t m_overflow = 0; // groups opened beyond MaxDepth
     size_t m_overflowSkipFrom = 0; // overflow depth of a hidden group; 0: none
     bool m_starPending = false;
+    bool m_groupStart = false; // the last token opened a group
     int m_unicodeSkipLeft = 0;
+    bool m_rowEnded = false; // no paragraph ended since the last row
 
     // Document-wide settings and tables
     int m_ansiCodePage = 1252;
     int m_defaultFont = -1;
-    int m_footnotes = 0;
     std::map<int, FontEntry> m_fonts;
     std::vector<QColor> m_colors; // invalid: automatic
     std::vector<ListDef> m_lists;
     std::map<int, size_t> m_listById; // index in m_lists
     std::map<int, int> m_listOverrides; // \ls number to list id
+
+    // Notes: their marks are numbered apart, footnotes and endnotes.
+    struct NoteRun {
+        QString text;
+        bool superscript = false;
+    };
+    struct Note {
+        int id = 0;
+        bool endnote = false;
+        std::vector<NoteRun> runs; // a paragraph end is a '\n'
+    };
+    struct NoteNumbers {
+        int style = 0; // 0 1 2, a A, i I, *
+        int next = 1;
+    };
+    NoteNumbers m_noteNumbers[2]; // footnotes, endnotes
+    std::vector<Note> m_notes;
+    QString m_noteMark; // of the note being read; empty until numbered
+    bool m_anchorPending = false; // a \chftn waits for its note
+    CharState m_anchorChars;
+    int m_noteIdBase = -1;
+    size_t m_noteGroup = 0; // the stack size with the open note's group; 0: none
 
     // Tables being read
     int m_fontNumber = -1;

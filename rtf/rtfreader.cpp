@@ -17,22 +17,41 @@ void logIssues(ReadIssues issues)
         qCWarning(lcRtf) << "damaged RTF read as far as possible, issues" << Qt::hex << issues.toInt();
 }
 
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Where "\rtf" starts, or -1 when bytes are no RTF. Word and LibreOffice
+// read past a UTF-8 byte order mark and white space before and after the
+// opening brace, and so do we.
+qsizetype rtfStart(QByteArrayView bytes)
+{
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < bytes.size() && isSpace(bytes[i]))
+        ++i;
+    if (i >= bytes.size() || bytes[i] != '{')
+        return -1;
+    ++i;
+    while (i < bytes.size() && isSpace(bytes[i]))
+        ++i;
+    return bytes.sliced(i).startsWith("\\rtf") ? i : -1;
+}
+
 } // namespace
 
 RtfReader::RtfReader(QTextDocument *document) : m_document(document) {}
 
 bool RtfReader::looksLikeRtf(QByteArrayView bytes)
 {
-    qsizetype i = 0;
-    while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
-        ++i;
-    return bytes.sliced(i).startsWith("{\\rtf");
+    return rtfStart(bytes) >= 0;
 }
 
 bool RtfReader::read(QByteArrayView bytes)
 {
     m_issues = {};
-    if (!m_document || !looksLikeRtf(bytes))
+    const qsizetype start = rtfStart(bytes);
+    if (!m_document || start < 0)
         return false;
     // A load starts a fresh history; recording it would only cost time and
     // memory.
@@ -43,7 +62,7 @@ bool RtfReader::read(QByteArrayView bytes)
         QTextCursor cursor(m_document);
         cursor.beginEditBlock();
         Interpreter interpreter(cursor, false);
-        interpreter.run(bytes);
+        interpreter.run(bytes.sliced(start));
         cursor.endEditBlock();
         m_issues = interpreter.issues();
     }
@@ -57,13 +76,14 @@ bool RtfReader::insert(QTextCursor &cursor, QByteArrayView bytes, ReadIssues *is
 {
     if (issues)
         *issues = {};
-    if (cursor.isNull() || !looksLikeRtf(bytes))
+    const qsizetype start = rtfStart(bytes);
+    if (cursor.isNull() || start < 0)
         return false;
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     {
         Interpreter interpreter(cursor, true);
-        interpreter.run(bytes);
+        interpreter.run(bytes.sliced(start));
         logIssues(interpreter.issues());
         if (issues)
             *issues = interpreter.issues();

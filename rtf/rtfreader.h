@@ -29,7 +29,8 @@ public:
     // start as RTF.
     static bool insert(QTextCursor &cursor, QByteArrayView bytes, ReadIssues *issues = nullptr);
 
-    // True when bytes start as RTF ("{\rtf", after white space).
+    // True when bytes start as RTF: "{\rtf", with white space before and
+    // after the brace and a UTF-8 byte order mark allowed.
     static bool looksLikeRtf(QByteArrayView bytes);
 
 private:

@@ -19,6 +19,7 @@ enum class Destination : std::uint8_t {
     Picture,
     Pn, // a paragraph numbering group: its words matter, its text not
     Upr, // an \upr group: only its \ud part is read
+    Note, // the text of a footnote or endnote, shown at the end
 };
 
 enum class VerticalPosition : std::uint8_t { Normal, Super, Sub };

@@ -12,10 +12,11 @@ void Interpreter::structureWord(Word word, const Token &token)
     case Word::Sect:
     case Word::Page:
         endParagraph();
+        m_rowEnded = false;
         break;
     case Word::Row:
-        if (showsText())
-            endParagraph();
+        endParagraph();
+        m_rowEnded = true;
         break;
     case Word::Line:
         addChar(QChar::LineSeparator);
@@ -24,10 +25,17 @@ void Interpreter::structureWord(Word word, const Token &token)
         addChar(u'\t');
         break;
     case Word::Cell:
-        if (showsText()) {
-            syncCharFormat();
-            m_builder.endCell();
+        if (!showsBreaks())
+            break;
+        if (state().destination == Destination::Note) {
+            flushBytes();
+            noteText(u"\t");
+            break;
         }
+        syncCharFormat();
+        if (m_builder.paragraphPending() && !m_rowEnded)
+            m_builder.joinPendingParagraph();
+        m_builder.endCell();
         break;
     case Word::Unicode: {
         // RTF writes 16-bit signed values; a pair of surrogates stays a pair.
@@ -42,14 +50,6 @@ void Interpreter::structureWord(Word word, const Token &token)
         m_unicodeSkipLeft = state().unicodeSkip;
         break;
     }
-    case Word::FootnoteMark:
-        // The footnote's text stays out of a card, but its number in the
-        // text is visible.
-        if (showsText()) {
-            const QByteArray number = QByteArray::number(++m_footnotes);
-            addBytes(number);
-        }
-        break;
     case Word::UnicodeSkip:
         if (m_overflow == 0)
             state().unicodeSkip = std::uint8_t(std::clamp(token.hasParam ? token.param : 1, 0, 255));

@@ -3,6 +3,7 @@
 
 #include "rtf/rtfunits.h"
 #include "rtf/rtfinterpreter.h"
+#include "rtf/rtfproperties.h"
 
 namespace rtf {
 
@@ -28,7 +29,14 @@ QTextListFormat::Style styleForNumberFormat(int nfc)
 bool Interpreter::showsText() const
 {
     const GroupState &group = m_stack.back();
-    return group.destination == Destination::Text && !group.chars.hidden && m_overflowSkipFrom == 0;
+    return (group.destination == Destination::Text || group.destination == Destination::Note)
+        && m_overflowSkipFrom == 0;
+}
+
+bool Interpreter::showsBreaks() const
+{
+    // A hidden paragraph mark joins its paragraph to the next, as it shows.
+    return showsText() && !m_stack.back().chars.hidden;
 }
 
 int Interpreter::currentCodePage()
@@ -77,7 +85,10 @@ void Interpreter::appendDecoded()
             break;
         }
     }
-    m_builder.appendText(m_scratch);
+    if (state().destination == Destination::Note)
+        noteText(m_scratch);
+    else
+        m_builder.appendText(m_scratch);
 }
 
 void Interpreter::flushBytes()
@@ -96,12 +107,19 @@ void Interpreter::addChar(char16_t ch)
     if (!showsText() || !isShownCharacter(ch))
         return;
     flushBytes();
+    if (state().destination == Destination::Note) {
+        noteText(QStringView(&ch, 1));
+        return;
+    }
     syncCharFormat();
     m_builder.appendChar(QChar(ch));
 }
 
 void Interpreter::syncCharFormat()
 {
+    if (state().destination == Destination::Note)
+        return; // notes keep their text, not its format
+    flushAnchor();
     const CharState &chars = state().chars;
     if (m_formatValid && chars == m_appliedChars)
         return;
@@ -122,6 +140,11 @@ QTextCharFormat Interpreter::charFormat(const CharState &chars) const
         format.setProperty(QTextFormat::FontFamily, font->second.name);
     }
     format.setFontPointSize(chars.halfPoints / 2.0);
+    if (chars.hidden) {
+        // Set after the point size, so that it is the size the text shows in.
+        format.setProperty(HiddenTextProperty, true);
+        format.setProperty(QTextFormat::FontPixelSize, 1);
+    }
     format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(chars.italic);
     format.setFontStrikeOut(chars.strike);
@@ -198,9 +221,13 @@ ListPlace Interpreter::listPlace(const ParaState &para) const
 
 void Interpreter::endParagraph()
 {
-    if (!showsText())
+    if (!showsBreaks())
         return;
     flushBytes();
+    if (state().destination == Destination::Note) {
+        noteText(u"\n");
+        return;
+    }
     syncCharFormat();
     const ParaState &para = state().para;
     m_builder.endParagraph(m_blockFormats.get(para, [this](const ParaState &p) { return blockFormat(p); }),

@@ -3,6 +3,7 @@
 
 #include "rtf/rtffontname.h"
 #include "rtf/rtfpicture.h"
+#include "rtf/rtfproperties.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -145,10 +146,10 @@ int WriterSession::colorIndex(const QColor &color)
 
 void WriterSession::collectTables()
 {
-    fontIndex(m_defaultFamily); // \f0, the \deff0 of the header
     m_colors.push_back(QColor()); // \cf0: automatic
     bool bullets = false;
     for (QTextBlock block = m_content->begin(); block.isValid(); block = block.next()) {
+        collectNote(block);
         if (const QTextList *list = block.textList())
             bullets = bullets || isBullet(list->format().style());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -158,6 +159,10 @@ void WriterSession::collectTables()
                 runFormatOf(fragment, format); // registers fonts and colours
         }
     }
+    // Only fonts in use, so \f0 (the \deff0 of the header) is the first
+    // one used; text-less cards get the editor's.
+    if (m_fonts.isEmpty())
+        fontIndex(m_defaultFamily);
     if (bullets)
         m_symbolFont = fontIndex(QStringLiteral("Symbol"));
 }
@@ -183,6 +188,7 @@ WriterSession::RunFormat WriterSession::runFormat(const QTextCharFormat &format)
         run.underline = QTextCharFormat::SingleUnderline;
     if (run.underline == QTextCharFormat::SpellCheckUnderline)
         run.underline = QTextCharFormat::NoUnderline;
+    run.hidden = format.boolProperty(HiddenTextProperty);
     run.position = format.verticalAlignment() == QTextCharFormat::AlignSuperScript ? 1
         : format.verticalAlignment() == QTextCharFormat::AlignSubScript            ? 2
                                                                                    : 0;
@@ -291,6 +297,8 @@ bool WriterSession::isImage(const QTextFragment &fragment, const QTextCharFormat
 
 void WriterSession::writeBlock(const QTextBlock &block)
 {
+    if (isNoteWrittenElsewhere(block))
+        return;
     const ParaFormat para = paraFormatOf(block);
     if (!m_paraWritten || !(para == m_writtenPara)) {
         writeParaFormat(para);
@@ -314,9 +322,15 @@ void WriterSession::writeBlock(const QTextBlock &block)
             continue;
         }
         m_out.text(fragment.text());
+        writeNoteAfter(format);
     }
     if (m_fragment && !block.next().isValid())
         return;
+    if (m_written.hidden) {
+        // A hidden paragraph mark would join this paragraph to the next.
+        m_out.word("v", 0);
+        m_written.hidden = false;
+    }
     m_out.word("par");
     m_out.raw("\r\n");
 }
@@ -416,6 +430,8 @@ void WriterSession::writeRunFormat(const RunFormat &run)
         m_out.word("cf", run.foreColor);
     if (run.backColor != was.backColor)
         m_out.word("highlight", run.backColor);
+    if (run.hidden != was.hidden)
+        run.hidden ? m_out.word("v") : m_out.word("v", 0);
     was = run;
 }
 
@@ -442,8 +458,9 @@ void WriterSession::writeImage(const QTextImageFormat &format)
     m_out.word(picture.jpeg ? "jpegblip" : "pngblip");
     m_out.word("picw", picture.size.width());
     m_out.word("pich", picture.size.height());
-    m_out.word("picwgoal", qRound(width * kTwipsPerPixel));
-    m_out.word("pichgoal", qRound(height * kTwipsPerPixel));
+    // A goal of 0 would mean the picture's own size on reading.
+    m_out.word("picwgoal", std::max(1, qRound(width * kTwipsPerPixel)));
+    m_out.word("pichgoal", std::max(1, qRound(height * kTwipsPerPixel)));
     m_out.hexData(picture.bytes);
     m_out.closeGroup();
 }

@@ -8,12 +8,13 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QSet>
+#include <QTextBlock>
 #include <QString>
 #include <QTextListFormat>
 #include <optional>
 #include <vector>
 
-class QTextBlock;
 class QTextCharFormat;
 class QTextDocument;
 class QTextFragment;
@@ -42,6 +43,7 @@ private:
         int position = 0; // 0 normal, 1 super, 2 sub
         int foreColor = 0;
         int backColor = 0;
+        bool hidden = false;
         bool operator==(const RunFormat &) const = default;
     };
     struct ParaFormat {
@@ -75,6 +77,11 @@ private:
     bool isWritten(const QTextCharFormat &format);
     bool isImage(const QTextFragment &fragment, const QTextCharFormat &format);
 
+    // Notes (rtfwriternotes.cpp)
+    void collectNote(const QTextBlock &block);
+    bool isNoteWrittenElsewhere(const QTextBlock &block) const;
+    void writeNoteAfter(const QTextCharFormat &anchor);
+
     const QTextDocument *m_content;
     const QTextDocument *m_resources;
     QByteArray m_bytes;
@@ -91,6 +98,10 @@ private:
     std::vector<std::optional<RunFormat>> m_runFormats; // by the document's format index
     std::vector<std::optional<ParaFormat>> m_paraFormats; // by the document's format index
     std::vector<std::optional<bool>> m_images; // by the document's format index
+    // A note's paragraphs by its number, and the numbers whose mark is in
+    // the text; a note without its mark is written as it shows.
+    QHash<int, QList<QTextBlock>> m_notes;
+    QSet<int> m_anchors;
     int m_symbolFont = -1;
     QString m_defaultFamily;
     double m_defaultPointSize = 12;

@@ -4,6 +4,7 @@
 #include "platform/exception.h"
 #include "platform/richedit.h"
 #include "platform/textattributes.h"
+#include "rtf/rtfproperties.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -317,6 +318,22 @@ TEST_F(FormatFixture, PastedTextReplacesTheSelectionAndCanBeUndone)
     EXPECT_EQ(editor.textCursor().position(), 6);
     editor.UndoLastEdit();
     EXPECT_EQ(editor.toPlainText(), "eins zwei drei");
+}
+
+TEST_F(FormatFixture, TextTypedAfterHiddenTextShows)
+{
+    QTextCursor cursor(editor.document());
+    cursor.insertText("a");
+    QTextCharFormat hidden;
+    hidden.setProperty(rtf::HiddenTextProperty, true);
+    hidden.setProperty(QTextFormat::FontPixelSize, 1);
+    cursor.insertText("hid", hidden);
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&editor, "x");
+    EXPECT_EQ(editor.toPlainText(), "ahidx");
+    EXPECT_TRUE(formatAt(2).boolProperty(rtf::HiddenTextProperty));
+    EXPECT_FALSE(formatAt(4).boolProperty(rtf::HiddenTextProperty));
+    EXPECT_FALSE(formatAt(4).hasProperty(QTextFormat::FontPixelSize));
 }
 
 // --- a line at the top ---

@@ -7,6 +7,7 @@ kartolino_add_gtest(rtf_tests
     ${CMAKE_CURRENT_LIST_DIR}/rtfwriter_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rtfrobustness_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rtfrealfiles_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rtffidelity_test.cpp
   LIBS kartolino_rtf)
 target_compile_definitions(rtf_tests PRIVATE RTF_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
 

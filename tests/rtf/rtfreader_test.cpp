@@ -94,7 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"line ends are not text", "{\\rtf1 a\r\nb\\\r\nc}", QStringLiteral("ab\nc")},
         TextCase{"last paragraph mark adds no empty paragraph", "{\\rtf1 a\\par b\\par}", QStringLiteral("a\nb")},
         TextCase{"empty paragraphs stay", "{\\rtf1 a\\par\\par\\par b}", QStringLiteral("a\n\n\nb")},
-        TextCase{"text after the document group is ignored", "{\\rtf1 in}out", QStringLiteral("in")}),
+        TextCase{"text after the document group is ignored", "{\\rtf1 in}out", QStringLiteral("in")},
+        TextCase{"white space around the brace", " \r\n{ \r\n\\rtf1 a}", QStringLiteral("a")},
+        TextCase{"utf-8 byte order mark", "\xEF\xBB\xBF{\\rtf1\\ansicpg65001 \\'c3\\'a4}", QString::fromUtf8("ä")}),
     caseName);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,17 +122,26 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"upr reads the unicode part",
                  "{\\rtf1{\\upr{\\fonttbl{\\f0 A;}}{\\*\\ud{\\fonttbl{\\f0 B;}}}}x{\\upr{ansi}{\\*\\ud uni}}}",
                  QStringLiteral("xuni")},
-        TextCase{"footnote number stays, footnote text not",
+        TextCase{"footnotes numbered once, their text at the end",
                  "{\\rtf1 a{\\super\\chftn{\\*\\footnote\\chftn note}} b{\\super\\chftn{\\footnote\\chftn x}}}",
-                 QStringLiteral("a1 b2")},
-        TextCase{"hidden text", "{\\rtf1 a{\\v hidden}b}", QStringLiteral("ab")},
+                 QStringLiteral("a1 b2\n1note\n2x")},
+        TextCase{"hidden text kept, its paragraph mark not", "{\\rtf1 a{\\v hidden\\par}b}",
+                 QStringLiteral("ahiddenb")},
         TextCase{"table cells tab separated",
                  "{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
                  "\\trowd\\cellx1000\\cellx2000\\pard\\intbl C\\cell D\\cell\\row\\pard after\\par}",
                  QStringLiteral("A\tB\nC\tD\nafter")},
-        TextCase{"nested cells", "{\\rtf1\\pard\\intbl\\itap2 x\\nestcell y\\nestcell{\\*\\nesttableprops\\nestrow}"
-                                 "\\nestrow z\\cell\\row}",
+        TextCase{"nested cells", "{\\rtf1\\pard\\intbl\\itap2 x\\nestcell y\\nestcell{\\*\\nesttableprops\\trowd\\nestrow}"
+                                 "{\\nonesttables\\par x y}z\\cell\\row}",
                  QStringLiteral("x\ty\nz")},
+        TextCase{"nested table properties holding cell text",
+                 "{\\rtf1\\pard\\intbl\\itap2{\\*\\nesttableprops\\trowd\\cellx500 in\\nestcell\\nestrow}z\\cell\\row}",
+                 QStringLiteral("in\nz")},
+        TextCase{"a paragraph mark closing a cell joins the row",
+                 "{\\rtf1\\trowd\\cellx1\\cellx2{\\pard\\intbl A\\par}\\cell{\\pard\\intbl B\\par x\\par}\\cell\\row"
+                 "\\pard\\intbl\\cell C\\cell\\row}",
+                 QStringLiteral("A\tB\nx\n\tC")},
+        TextCase{"star without its backslash", "{\\rtf1 a{*\\wgrffmtfilter 2450}b{*c}}", QStringLiteral("ab*c")},
         TextCase{"pictures of other kinds are left out",
                  "{\\rtf1 a{\\pict\\wmetafile8\\picw10\\pich10 0100090000}b}", QStringLiteral("ab")},
         TextCase{"shape picture taken once",

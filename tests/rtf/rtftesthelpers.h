@@ -2,6 +2,7 @@
 // Small helpers shared by the RTF tests: read bytes into a document and
 // look at its blocks and runs.
 
+#include "rtf/rtfproperties.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
@@ -56,6 +57,18 @@ inline QStringList blockTexts(const QTextDocument &document)
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         texts << block.text();
     return texts;
+}
+
+// The text without the notes that a card shows at its end: LibreOffice's
+// text export leaves notes out.
+inline QString textWithoutNotes(const QTextDocument &document)
+{
+    QStringList texts;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (!block.blockFormat().hasProperty(rtf::NoteTextProperty))
+            texts << block.text().replace(QChar::LineSeparator, u'\n');
+    }
+    return texts.join(u'\n');
 }
 
 // The character format at the first occurrence of needle.
