@@ -24,7 +24,7 @@ struct MenuRow {
 // The main menu, top to bottom, separators left out.
 const MenuRow kMenu[] = {
     {"&Datei", "mnuDrucken", "&Drucken", "Strg+D"},
-    {"&Datei", "mnuBeenden", "&Beenden", ""},
+    {"&Datei", "mnuBeenden", "&Beenden", "Strg+X"}, // shown only: the key cuts
     {"&Bearbeiten", "mnuUnDO", "&Rückgängig", "Strg+Z"},
     {"&Bearbeiten", "mnuAusschneiden", "&Ausschneiden", "Strg+X"},
     {"&Bearbeiten", "mnuKopieren", "&Kopieren", "Strg+C"},
