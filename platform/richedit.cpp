@@ -57,6 +57,11 @@ TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent)
     setLineWrapMode(QTextEdit::WidgetWidth);
     setAcceptRichText(true);
     document()->setDocumentMargin(0);
+    // The margins around the formatting rectangle belong to the writing
+    // surface: painted like it, with the text cursor over them.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    setCursor(Qt::IBeamCursor);
     connect(document(), &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
     // m_defaultFormat starts empty: whatever it does not set shows the
     // document's font, which follows the widget's.
@@ -338,8 +343,31 @@ qint64 TRichEdit::roomLeft() const
     return m_textLimit - (TextLength() - (c.selectionEnd() - c.selectionStart()));
 }
 
+bool TRichEdit::formattingKey(const QKeyEvent &event)
+{
+    // The keys a rich edit control has of its own. Menu shortcuts have been
+    // looked up before the key arrives here, so none of them is shadowed.
+    if (event.modifiers() != Qt::ControlModifier)
+        return false;
+    TTextAttributes current = SelectionLength() > 0 ? SelectionAttributes() : DefaultAttributes();
+    switch (event.key()) {
+    case Qt::Key_B: ToggleStyle(current, fsBold); return true;
+    case Qt::Key_I: ToggleStyle(current, fsItalic); return true;
+    case Qt::Key_U: ToggleStyle(current, fsUnderline); return true;
+    case Qt::Key_L: ParagraphAttributes().SetAlignment(taLeftJustify); return true;
+    case Qt::Key_E: ParagraphAttributes().SetAlignment(taCenter); return true;
+    case Qt::Key_R: ParagraphAttributes().SetAlignment(taRightJustify); return true;
+    case Qt::Key_Y: redo(); return true;
+    default: return false;
+    }
+}
+
 void TRichEdit::keyPressEvent(QKeyEvent *event)
 {
+    if (formattingKey(*event)) {
+        event->accept();
+        return;
+    }
     const QString text = event->text();
     const bool inserts = !text.isEmpty() && (text.at(0).isPrint() || text == QLatin1String("\r") || text == QLatin1String("\t"));
     if (inserts && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && roomLeft() < 1) {

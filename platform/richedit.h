@@ -1,6 +1,9 @@
 #pragma once
 // The card editor: a multi-line, word-wrapping rich text control without
-// border or scroll bars whose document format is RTF.
+// border or scroll bars whose document format is RTF. Keys of its own besides
+// Qt's editing keys: Ctrl+B, Ctrl+I, Ctrl+U toggle bold, italic, underline of
+// the selection or, with nothing selected, of the default format; Ctrl+L,
+// Ctrl+E, Ctrl+R align left, centred, right; Ctrl+Y redoes.
 
 #include "platform/textattributes.h"
 
@@ -113,6 +116,7 @@ protected:
 
 private:
     void contentsChanged();
+    bool formattingKey(const QKeyEvent &event);
     void adoptDocument(QTextDocument *doc);
     qint64 roomLeft() const;
     bool insertRichFragment(const QMimeData *source);

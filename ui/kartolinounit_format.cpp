@@ -26,11 +26,7 @@ platform::TTextAttributes TfrmMain::CurrentAttributes() const
 // The flags the command does not toggle are written back as reported, so a
 // selection whose characters differ in them becomes uniform (the editor
 // reports the first selected character's flags).
-void TfrmMain::toggleStyle(TFontStyles flag)
-{
-    const TFontStyles style = CurrentAttributes().Style();
-    CurrentAttributes().SetStyle((style & flag) ? (style & ~flag) : (style | flag));
-}
+void TfrmMain::toggleStyle(TFontStyles flag) { platform::ToggleStyle(CurrentAttributes(), flag); }
 
 void TfrmMain::spBoldClick(QObject *) { toggleStyle(platform::fsBold); }
 void TfrmMain::spItalicClick(QObject *) { toggleStyle(platform::fsItalic); }

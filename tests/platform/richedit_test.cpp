@@ -140,4 +140,22 @@ TEST_F(EditorFixture, FormatRectLeavesMarginsThatStay)
     EXPECT_EQ(editor.FormatMargins(), QMargins(6, 0, 6, 0));
     editor.resize(500, 100);
     EXPECT_EQ(editor.FormatMargins(), QMargins(6, 0, 6, 0));
+
+    // The margins are part of the white writing surface; the text keeps 6
+    // pixels from the edge.
+    editor.SetFormatRect(6, 0, editor.ClientWidth() - 6, editor.ClientHeight());
+    editor.setPlainText("WWWW");
+    const QImage shot = editor.grab().toImage();
+    const QColor base = editor.palette().color(QPalette::Base);
+    ASSERT_NE(base, editor.palette().color(QPalette::Window));
+    int firstInk = -1;
+    for (int x = 0; x < shot.width() && firstInk < 0; ++x)
+        for (int y = 0; y < 30; ++y)
+            if (shot.pixelColor(x, y) != base) {
+                firstInk = x;
+                break;
+            }
+    EXPECT_GE(firstInk, 6) << "margin not painted in the base colour, or text inside it";
+    EXPECT_LT(firstInk, 12);
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 50), base);
 }
