@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QTextFragment>
 #include <QTextLayout>
+#include <QAbstractUndoItem>
 #include <memory>
 
 namespace platform {
@@ -378,10 +379,33 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
     QTextEdit::keyPressEvent(event);
 }
 
+namespace {
+
+// Ends an undo step: typing right behind a paste would otherwise merge into
+// the paste's insertion, and one undo would take back both.
+class UndoStepEnd : public QAbstractUndoItem {
+public:
+    void undo() override {}
+    void redo() override {}
+};
+
+} // namespace
+
 void TRichEdit::insertFromMimeData(const QMimeData *source)
 {
     if (!source)
         return;
+    QTextCursor step = textCursor();
+    const int revision = document()->revision();
+    step.beginEditBlock();
+    insertPasted(source);
+    if (document()->revision() != revision)
+        document()->appendUndoItem(new UndoStepEnd);
+    step.endEditBlock();
+}
+
+void TRichEdit::insertPasted(const QMimeData *source)
+{
     if (source->hasText() && source->text().size() > roomLeft()) {
         // Only what still fits goes in, as plain text.
         const qint64 room = qMax<qint64>(0, roomLeft());

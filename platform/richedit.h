@@ -120,6 +120,7 @@ private:
     void adoptDocument(QTextDocument *doc);
     qint64 roomLeft() const;
     bool insertRichFragment(const QMimeData *source);
+    void insertPasted(const QMimeData *source);
 
     QTextCharFormat m_defaultFormat;
 
