@@ -326,9 +326,16 @@ bool TRichEdit::insertRichFragment(const QMimeData *source)
 
 void TRichEdit::ClearDocument()
 {
-    if (document()->isEmpty())
-        return;
-    clear();
+    if (!document()->isEmpty())
+        clear();
+    // Qt keeps the caret's format through a clear; an emptied card starts
+    // plain instead, in the base font, with no style or colour of the text
+    // that was there. That is no edit of the card.
+    QScopedValueRollback<bool> quiet(m_loading, true);
+    SetStyleOfFormat(m_defaultFormat, 0);
+    m_defaultFormat.clearForeground();
+    QTextCursor(document()).setBlockCharFormat(m_defaultFormat);
+    setCurrentCharFormat(m_defaultFormat);
 }
 
 qint64 TRichEdit::TextLength() const

@@ -41,7 +41,8 @@ public:
     // "Datei %s kann nicht erstellt werden" or "Das Speichern des Streams ist
     // mißlungen"; on failure the previous file stays whole.
     void SaveDocument(const QString &path) const;
-    // Empties the content and raises the change event; nothing when empty.
+    // Empties the content and raises the change event (none when it was
+    // empty). What is typed next takes the base font without any style.
     void ClearDocument();
 
     qint64 TextLimit() const { return m_textLimit; }
