@@ -98,6 +98,45 @@ QString NormalizeLineBreaks(const QString &text)
     return result;
 }
 
+namespace {
+
+QString withoutTrailingBlanks(QString line)
+{
+    while (line.endsWith(QLatin1Char(' ')))
+        line.chop(1);
+    return line;
+}
+
+void wrapParagraph(const QFontMetrics &metrics, const QString &paragraph, int width, QStringList &lines)
+{
+    QString line;
+    qsizetype breakAt = -1; // just behind the last blank of line
+    for (const QChar c : paragraph) {
+        line += c;
+        if (c == QLatin1Char(' ')) {
+            breakAt = line.size();
+            continue;
+        }
+        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
+            const qsizetype cut = breakAt > 0 ? breakAt : line.size() - 1;
+            lines.append(withoutTrailingBlanks(line.left(cut)));
+            line = line.mid(cut);
+            breakAt = -1;
+        }
+    }
+    lines.append(line);
+}
+
+} // namespace
+
+QString WrapMessageText(const QFontMetrics &metrics, const QString &text, int width)
+{
+    QStringList lines;
+    for (const QString &paragraph : text.split(QLatin1Char('\n')))
+        wrapParagraph(metrics, paragraph, std::max(width, 1), lines);
+    return lines.join(QLatin1Char('\n'));
+}
+
 MessageLayout LayoutMessageDialog(const QFontMetrics &metrics, const QString &text, bool hasIcon,
                                   const QStringList &captions, int wrapWidth)
 {
@@ -109,7 +148,8 @@ MessageLayout LayoutMessageDialog(const QFontMetrics &metrics, const QString &te
     const int buttonHeight = du.v(kButtonHeight);
 
     MessageLayout layout;
-    QRect textRect = metrics.boundingRect(QRect(0, 0, std::max(wrapWidth, 1), 0), MessageTextFlags(), text);
+    layout.shownText = WrapMessageText(metrics, text, wrapWidth);
+    QRect textRect = metrics.boundingRect(QRect(0, 0, std::max(wrapWidth, 1), 0), MessageTextFlags(), layout.shownText);
     textRect.moveTopLeft(QPoint(0, 0));
 
     int iconTextWidth = textRect.width();

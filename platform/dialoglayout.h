@@ -54,12 +54,18 @@ struct MessageLayout {
     QSize client;          // client area of the dialog
     QRect icon;            // empty when there is no icon
     QRect text;            // the message text, wrapped
+    QString shownText;     // the text with a line break wherever it wraps
     QList<QRect> buttons;  // one per caption, left to right
 };
 
 // wrapWidth: where the text wraps (half the screen width).
 MessageLayout LayoutMessageDialog(const QFontMetrics &metrics, const QString &text, bool hasIcon,
                                   const QStringList &captions, int wrapWidth);
+
+// The text broken into lines no wider than width: at blanks where a line
+// has one, inside a word where a word alone is wider. The blanks at a break
+// are dropped.
+QString WrapMessageText(const QFontMetrics &metrics, const QString &text, int width);
 
 // Flags the message text is measured and drawn with.
 int MessageTextFlags();

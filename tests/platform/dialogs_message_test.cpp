@@ -272,6 +272,26 @@ TEST_F(MessageDialogTest, TextWrapsAtHalfTheScreenWidth)
     EXPECT_LE(drawn.height(), text->height());
 }
 
+TEST_F(MessageDialogTest, ErrorBoxBreaksALongWordAtHalfTheScreenWidth)
+{
+    const int half = QGuiApplication::primaryScreen()->geometry().width() / 2;
+    const QString path = "/home/nutzer/" + QString(234, QChar('k')) + ".rtf";
+    ASSERT_EQ(path.size(), 251);
+    const QString message = "Datei " + path + " kann nicht erstellt werden";
+    auto dialog = std::unique_ptr<QDialog>(CreateErrorBox(message));
+    auto *text = dialog->findChild<QLabel *>(QStringLiteral("Message"));
+    ASSERT_NE(text, nullptr);
+    const QFontMetrics fm(dialog->font());
+    const QStringList lines = text->text().split('\n');
+    ASSERT_GT(lines.size(), 2);
+    EXPECT_LE(text->width(), half);
+    for (const QString &line : lines)
+        EXPECT_LE(fm.horizontalAdvance(line), half) << line.toStdString();
+    EXPECT_EQ(lines[0], "Datei") << "the word that fits nowhere starts a line of its own";
+    EXPECT_EQ(lines.join(' ').remove(' ') , ErrorBoxText(message).remove(' ')) << "nothing lost or added";
+    EXPECT_LT(dialog->width(), half + 32 + 100);
+}
+
 TEST_F(MessageDialogTest, CarriageReturnBreaksTheLine)
 {
     auto dialog = create(QStringLiteral("Erste Zeile\rZweite Zeile"), MsgDlgType::Error, mbOK);
