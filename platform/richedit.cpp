@@ -8,6 +8,7 @@
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPointer>
@@ -317,7 +318,27 @@ bool TRichEdit::insertRichFragment(const QMimeData *source)
     }
     if (source->hasHtml()) {
         QTextCursor cursor = textCursor();
+        const int from = cursor.selectionStart();
         cursor.insertFragment(QTextDocumentFragment::fromHtml(source->html(), document()));
+        const int to = cursor.position();
+        // HTML leaves sizes unset or in pixels; the card file would then
+        // carry the size of the run before. Each pasted run gets the size it
+        // is shown in, in points.
+        const double shownPoints = QFontInfo(document()->defaultFont()).pointSizeF();
+        const double dpi = logicalDpiY();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+        ChangeSelectionFormat([&](QTextCharFormat &f) {
+            if (f.hasProperty(QTextFormat::FontPointSize))
+                return;
+            const double points = f.hasProperty(QTextFormat::FontPixelSize)
+                ? f.intProperty(QTextFormat::FontPixelSize) * 72.0 / dpi
+                : shownPoints;
+            f.clearProperty(QTextFormat::FontPixelSize);
+            f.setFontPointSize(points);
+        });
+        cursor.setPosition(to);
         setTextCursor(cursor);
         return true;
     }

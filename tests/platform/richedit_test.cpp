@@ -2,6 +2,10 @@
 #include "platform/richedit.h"
 #include "tests/common/tempfolder.h"
 
+#include <QClipboard>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
@@ -131,6 +135,36 @@ TEST_F(EditorFixture, TextLimitHoldsUntilFirstLoad)
     editor.LoadDocument(dir.file("p.rtf"));
     QTest::keyClicks(&editor, "abcdefgh");
     EXPECT_EQ(editor.toPlainText().size(), 9);
+}
+
+TEST_F(EditorFixture, PastedHtmlIsWrittenInTheSizeItIsShownIn)
+{
+    dir.write("big.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs48 Gross}");
+    editor.LoadDocument(dir.file("big.rtf"));
+    editor.moveCursor(QTextCursor::End);
+    auto shownPoints = [](const QTextDocument *doc, int position) {
+        QTextCursor c(const_cast<QTextDocument *>(doc));
+        c.setPosition(position);
+        return QFontInfo(c.charFormat().font().resolve(doc->defaultFont())).pointSizeF();
+    };
+    const struct {
+        const char *html;
+        const char *text;
+    } rows[] = {{"<span>ohne</span>", "ohne"}, {"<span style=\"font-size:20px\">pixel</span>", "pixel"}};
+    for (const auto &row : rows) {
+        auto *data = new QMimeData;
+        data->setHtml(row.html);
+        QGuiApplication::clipboard()->setMimeData(data);
+        editor.PasteClipboard();
+        const int end = editor.textCursor().position();
+        const double shown = shownPoints(editor.document(), end);
+        EXPECT_LT(shown, 24) << row.text << ": not the size of the run before";
+        editor.SaveDocument(dir.file("back.rtf"));
+        TRichEdit reloaded;
+        reloaded.LoadDocument(dir.file("back.rtf"));
+        ASSERT_TRUE(reloaded.toPlainText().endsWith(row.text));
+        EXPECT_NEAR(shownPoints(reloaded.document(), end), shown, 0.5) << row.text;
+    }
 }
 
 TEST_F(EditorFixture, FormatRectLeavesMarginsThatStay)
