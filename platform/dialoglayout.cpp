@@ -100,15 +100,11 @@ QString NormalizeLineBreaks(const QString &text)
 
 namespace {
 
-QString withoutTrailingBlanks(QString line)
+// Word wrap breaks a line at its blanks; a word wider than a line of its
+// own gets a break where the line is full, so no line runs past width.
+QString breakLongWords(const QFontMetrics &metrics, const QString &paragraph, int width)
 {
-    while (line.endsWith(QLatin1Char(' ')))
-        line.chop(1);
-    return line;
-}
-
-void wrapParagraph(const QFontMetrics &metrics, const QString &paragraph, int width, QStringList &lines)
-{
+    QString out;
     QString line;
     qsizetype breakAt = -1; // just behind the last blank of line
     for (const QChar c : paragraph) {
@@ -118,23 +114,28 @@ void wrapParagraph(const QFontMetrics &metrics, const QString &paragraph, int wi
             continue;
         }
         while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
-            const qsizetype cut = breakAt > 0 ? breakAt : line.size() - 1;
-            lines.append(withoutTrailingBlanks(line.left(cut)));
-            line = line.mid(cut);
-            breakAt = -1;
+            if (breakAt > 0) {
+                // Word wrap breaks here by itself.
+                out += line.left(breakAt);
+                line = line.mid(breakAt);
+                breakAt = -1;
+            } else {
+                out += line.left(line.size() - 1) + QLatin1Char('\n');
+                line = line.right(1);
+            }
         }
     }
-    lines.append(line);
+    return out + line;
 }
 
 } // namespace
 
 QString WrapMessageText(const QFontMetrics &metrics, const QString &text, int width)
 {
-    QStringList lines;
-    for (const QString &paragraph : text.split(QLatin1Char('\n')))
-        wrapParagraph(metrics, paragraph, std::max(width, 1), lines);
-    return lines.join(QLatin1Char('\n'));
+    QStringList paragraphs = text.split(QLatin1Char('\n'));
+    for (QString &paragraph : paragraphs)
+        paragraph = breakLongWords(metrics, paragraph, std::max(width, 1));
+    return paragraphs.join(QLatin1Char('\n'));
 }
 
 MessageLayout LayoutMessageDialog(const QFontMetrics &metrics, const QString &text, bool hasIcon,
