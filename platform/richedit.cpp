@@ -100,6 +100,12 @@ void TRichEdit::LoadDocument(const QString &path)
         loaded->setPlainText(plainTextFromCrLf(bytes));
     }
     file.close();
+    // Later paragraphs come with the format of their first run; the first
+    // one keeps the empty format it was made with, so its bullet would be
+    // drawn in the fallback font, a tiny raised dot. It takes its run's too.
+    const QTextBlock first = loaded->begin();
+    if (first.isValid() && !first.begin().atEnd() && first.charFormat().properties().isEmpty())
+        QTextCursor(first).setBlockCharFormat(first.begin().fragment().charFormat());
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
     adoptDocument(loaded.release());

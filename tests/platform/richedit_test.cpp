@@ -167,6 +167,23 @@ TEST_F(EditorFixture, PastedHtmlIsWrittenInTheSizeItIsShownIn)
     }
 }
 
+TEST_F(EditorFixture, BulletOfTheFirstLineAfterALoadIsDrawnInItsTextsFont)
+{
+    editor.SetBaseFont("Arial", 10);
+    QTest::keyClicks(&editor, "eins");
+    editor.ParagraphAttributes().SetNumbering(nsBullet);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QTest::keyClicks(&editor, "zwei");
+    editor.SaveDocument(dir.file("b.rtf"));
+    TRichEdit reloaded;
+    reloaded.LoadDocument(dir.file("b.rtf"));
+    // The bullet is drawn in the paragraph's own character format.
+    for (QTextBlock b = reloaded.document()->begin(); b.isValid(); b = b.next()) {
+        ASSERT_NE(b.textList(), nullptr) << b.text().toStdString();
+        EXPECT_EQ(b.charFormat().fontPointSize(), 10) << b.text().toStdString();
+    }
+}
+
 TEST_F(EditorFixture, FormatRectLeavesMarginsThatStay)
 {
     editor.resize(300, 200);
