@@ -5,6 +5,7 @@
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/terminationsignals.h"
+#include "platform/translations.h"
 #include "ui/kartolinounit.h"
 
 #include <QSessionManager>
@@ -15,6 +16,7 @@
 int main(int argc, char **argv)
 {
     platform::Application application(argc, argv);
+    platform::InstallPlatformTranslations();
     if (!app::AcquireSingleInstance())
         return 0;
 

@@ -98,6 +98,46 @@ QString NormalizeLineBreaks(const QString &text)
     return result;
 }
 
+namespace {
+
+// Word wrap breaks a line at its blanks; a word wider than a line of its
+// own gets a break where the line is full, so no line runs past width.
+QString breakLongWords(const QFontMetrics &metrics, const QString &paragraph, int width)
+{
+    QString out;
+    QString line;
+    qsizetype breakAt = -1; // just behind the last blank of line
+    for (const QChar c : paragraph) {
+        line += c;
+        if (c == QLatin1Char(' ')) {
+            breakAt = line.size();
+            continue;
+        }
+        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
+            if (breakAt > 0) {
+                // Word wrap breaks here by itself.
+                out += line.left(breakAt);
+                line = line.mid(breakAt);
+                breakAt = -1;
+            } else {
+                out += line.left(line.size() - 1) + QLatin1Char('\n');
+                line = line.right(1);
+            }
+        }
+    }
+    return out + line;
+}
+
+} // namespace
+
+QString WrapMessageText(const QFontMetrics &metrics, const QString &text, int width)
+{
+    QStringList paragraphs = text.split(QLatin1Char('\n'));
+    for (QString &paragraph : paragraphs)
+        paragraph = breakLongWords(metrics, paragraph, std::max(width, 1));
+    return paragraphs.join(QLatin1Char('\n'));
+}
+
 MessageLayout LayoutMessageDialog(const QFontMetrics &metrics, const QString &text, bool hasIcon,
                                   const QStringList &captions, int wrapWidth)
 {
@@ -109,7 +149,8 @@ MessageLayout LayoutMessageDialog(const QFontMetrics &metrics, const QString &te
     const int buttonHeight = du.v(kButtonHeight);
 
     MessageLayout layout;
-    QRect textRect = metrics.boundingRect(QRect(0, 0, std::max(wrapWidth, 1), 0), MessageTextFlags(), text);
+    layout.shownText = WrapMessageText(metrics, text, wrapWidth);
+    QRect textRect = metrics.boundingRect(QRect(0, 0, std::max(wrapWidth, 1), 0), MessageTextFlags(), layout.shownText);
     textRect.moveTopLeft(QPoint(0, 0));
 
     int iconTextWidth = textRect.width();

@@ -54,12 +54,18 @@ struct MessageLayout {
     QSize client;          // client area of the dialog
     QRect icon;            // empty when there is no icon
     QRect text;            // the message text, wrapped
+    QString shownText;     // the text with breaks inside words too long for a line
     QList<QRect> buttons;  // one per caption, left to right
 };
 
 // wrapWidth: where the text wraps (half the screen width).
 MessageLayout LayoutMessageDialog(const QFontMetrics &metrics, const QString &text, bool hasIcon,
                                   const QStringList &captions, int wrapWidth);
+
+// The text with a line break inside every word that is wider than a line
+// of width pixels, where the line is full; word wrap does the rest at the
+// blanks, and then no line is wider than width.
+QString WrapMessageText(const QFontMetrics &metrics, const QString &text, int width);
 
 // Flags the message text is measured and drawn with.
 int MessageTextFlags();

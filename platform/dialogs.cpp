@@ -102,7 +102,7 @@ QDialog *buildMessageDialog(const QString &message, const DialogLook &look, unsi
         LayoutMessageDialog(QFontMetrics(dialog->font()), text, look.icon.has_value(), captions, wrapWidth());
     if (look.icon)
         addIcon(dialog, *look.icon, layout.icon);
-    addText(dialog, text, layout.text);
+    addText(dialog, layout.shownText, layout.text);
 
     const unsigned defaultBit = DefaultButtonOf(buttons);
     for (qsizetype i = 0; i < set.size(); ++i)

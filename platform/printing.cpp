@@ -72,6 +72,23 @@ void DrawPage(QPainter &painter, QTextDocument &layout, int page, const QSizeF &
     painter.restore();
 }
 
+// Qt's dialog shows its page range and page set even without the page range
+// option; a print always covers the whole card, so neither is offered.
+class WholeDocumentPrintDialog : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+
+    void setVisible(bool visible) override
+    {
+        QPrintDialog::setVisible(visible);
+        if (!visible)
+            return;
+        for (const char *name : {"gbPrintRange", "pageSetLabel", "pageSetCombo"})
+            if (auto *control = findChild<QWidget *>(QLatin1String(name)))
+                control->hide();
+    }
+};
+
 } // namespace
 
 PrinterSession::PrinterSession() : m_alive(std::make_shared<bool>(true)) {}
@@ -119,7 +136,7 @@ bool PrinterSession::RunDialog(QPrinter &printer, QWidget *parent)
 {
     if (m_dialogStep)
         return m_dialogStep(printer, parent);
-    QPrintDialog dialog(&printer, parent);
+    WholeDocumentPrintDialog dialog(&printer, parent);
     dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintCollateCopies);
     return dialog.exec() == QDialog::Accepted;
 }

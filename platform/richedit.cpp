@@ -9,6 +9,7 @@
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPointer>
@@ -23,6 +24,7 @@
 #include <QTextLayout>
 #include <QUrl>
 #include <QVariant>
+#include <QAbstractUndoItem>
 #include <memory>
 
 namespace platform {
@@ -57,6 +59,11 @@ TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent)
     setLineWrapMode(QTextEdit::WidgetWidth);
     setAcceptRichText(true);
     document()->setDocumentMargin(0);
+    // The margins around the formatting rectangle belong to the writing
+    // surface: painted like it, with the text cursor over them.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    setCursor(Qt::IBeamCursor);
     connect(document(), &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
     // Hidden text of a loaded card stays hidden, but what is typed after
     // it must show.
@@ -103,6 +110,12 @@ void TRichEdit::LoadDocument(const QString &path)
         loaded->setPlainText(plainTextFromCrLf(bytes));
     }
     file.close();
+    // Later paragraphs come with the format of their first run; the first
+    // one keeps the empty format it was made with, so its bullet would be
+    // drawn in the fallback font, a tiny raised dot. It takes its run's too.
+    const QTextBlock first = loaded->begin();
+    if (first.isValid() && !first.begin().atEnd() && first.charFormat().properties().isEmpty())
+        QTextCursor(first).setBlockCharFormat(first.begin().fragment().charFormat());
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
     adoptDocument(loaded.release());
@@ -323,7 +336,27 @@ bool TRichEdit::insertRichFragment(const QMimeData *source)
     }
     if (source->hasHtml()) {
         QTextCursor cursor = textCursor();
+        const int from = cursor.selectionStart();
         cursor.insertFragment(QTextDocumentFragment::fromHtml(source->html(), document()));
+        const int to = cursor.position();
+        // HTML leaves sizes unset or in pixels; the card file would then
+        // carry the size of the run before. Each pasted run gets the size it
+        // is shown in, in points.
+        const double shownPoints = QFontInfo(document()->defaultFont()).pointSizeF();
+        const double dpi = logicalDpiY();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+        ChangeSelectionFormat([&](QTextCharFormat &f) {
+            if (f.hasProperty(QTextFormat::FontPointSize))
+                return;
+            const double points = f.hasProperty(QTextFormat::FontPixelSize)
+                ? f.intProperty(QTextFormat::FontPixelSize) * 72.0 / dpi
+                : shownPoints;
+            f.clearProperty(QTextFormat::FontPixelSize);
+            f.setFontPointSize(points);
+        });
+        cursor.setPosition(to);
         setTextCursor(cursor);
         return true;
     }
@@ -332,9 +365,16 @@ bool TRichEdit::insertRichFragment(const QMimeData *source)
 
 void TRichEdit::ClearDocument()
 {
-    if (document()->isEmpty())
-        return;
-    clear();
+    if (!document()->isEmpty())
+        clear();
+    // Qt keeps the caret's format through a clear; an emptied card starts
+    // plain instead, in the base font, with no style or colour of the text
+    // that was there. That is no edit of the card.
+    QScopedValueRollback<bool> quiet(m_loading, true);
+    SetStyleOfFormat(m_defaultFormat, 0);
+    m_defaultFormat.clearForeground();
+    QTextCursor(document()).setBlockCharFormat(m_defaultFormat);
+    setCurrentCharFormat(m_defaultFormat);
 }
 
 qint64 TRichEdit::TextLength() const
@@ -350,8 +390,31 @@ qint64 TRichEdit::roomLeft() const
     return m_textLimit - (TextLength() - (c.selectionEnd() - c.selectionStart()));
 }
 
+bool TRichEdit::formattingKey(const QKeyEvent &event)
+{
+    // The keys a rich edit control has of its own. Menu shortcuts have been
+    // looked up before the key arrives here, so none of them is shadowed.
+    if (event.modifiers() != Qt::ControlModifier)
+        return false;
+    TTextAttributes current = SelectionLength() > 0 ? SelectionAttributes() : DefaultAttributes();
+    switch (event.key()) {
+    case Qt::Key_B: ToggleStyle(current, fsBold); return true;
+    case Qt::Key_I: ToggleStyle(current, fsItalic); return true;
+    case Qt::Key_U: ToggleStyle(current, fsUnderline); return true;
+    case Qt::Key_L: ParagraphAttributes().SetAlignment(taLeftJustify); return true;
+    case Qt::Key_E: ParagraphAttributes().SetAlignment(taCenter); return true;
+    case Qt::Key_R: ParagraphAttributes().SetAlignment(taRightJustify); return true;
+    case Qt::Key_Y: redo(); return true;
+    default: return false;
+    }
+}
+
 void TRichEdit::keyPressEvent(QKeyEvent *event)
 {
+    if (formattingKey(*event)) {
+        event->accept();
+        return;
+    }
     const QString text = event->text();
     const bool inserts = !text.isEmpty() && (text.at(0).isPrint() || text == QLatin1String("\r") || text == QLatin1String("\t"));
     if (inserts && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && roomLeft() < 1) {
@@ -364,10 +427,33 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
 
 QVariant TRichEdit::loadResource(int, const QUrl &name) { return noOutsideResource(name); }
 
+namespace {
+
+// Ends an undo step: typing right behind a paste would otherwise merge into
+// the paste's insertion, and one undo would take back both.
+class UndoStepEnd : public QAbstractUndoItem {
+public:
+    void undo() override {}
+    void redo() override {}
+};
+
+} // namespace
+
 void TRichEdit::insertFromMimeData(const QMimeData *source)
 {
     if (!source || isReadOnly())
         return;
+    QTextCursor step = textCursor();
+    const int revision = document()->revision();
+    step.beginEditBlock();
+    insertPasted(source);
+    if (document()->revision() != revision)
+        document()->appendUndoItem(new UndoStepEnd);
+    step.endEditBlock();
+}
+
+void TRichEdit::insertPasted(const QMimeData *source)
+{
     if (source->hasText() && source->text().size() > roomLeft()) {
         // Only what still fits goes in, as plain text.
         const qint64 room = qMax<qint64>(0, roomLeft());

@@ -1,6 +1,9 @@
 #pragma once
 // The card editor: a multi-line, word-wrapping rich text control without
-// border or scroll bars whose document format is RTF.
+// border or scroll bars whose document format is RTF. Keys of its own besides
+// Qt's editing keys: Ctrl+B, Ctrl+I, Ctrl+U toggle bold, italic, underline of
+// the selection or, with nothing selected, of the default format; Ctrl+L,
+// Ctrl+E, Ctrl+R align left, centred, right; Ctrl+Y redoes.
 
 #include "platform/textattributes.h"
 
@@ -38,7 +41,8 @@ public:
     // "Datei %s kann nicht erstellt werden" or "Das Speichern des Streams ist
     // mißlungen"; on failure the previous file stays whole.
     void SaveDocument(const QString &path) const;
-    // Empties the content and raises the change event; nothing when empty.
+    // Empties the content and raises the change event (none when it was
+    // empty). What is typed next takes the base font without any style.
     void ClearDocument();
 
     qint64 TextLimit() const { return m_textLimit; }
@@ -116,9 +120,11 @@ protected:
 
 private:
     void contentsChanged();
+    bool formattingKey(const QKeyEvent &event);
     void adoptDocument(QTextDocument *doc);
     qint64 roomLeft() const;
     bool insertRichFragment(const QMimeData *source);
+    void insertPasted(const QMimeData *source);
 
     QTextCharFormat m_defaultFormat;
 

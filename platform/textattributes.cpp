@@ -190,6 +190,12 @@ void TTextAttributes::SetColor(TColor color)
     write([&](QTextCharFormat &f) { f.setForeground(rgb); });
 }
 
+void ToggleStyle(TTextAttributes attributes, TFontStyles flag)
+{
+    const TFontStyles style = attributes.Style();
+    attributes.SetStyle((style & flag) ? (style & ~flag) : (style | flag));
+}
+
 // --- paragraph attributes ---
 
 TAlignment TParaAttributes::Alignment() const

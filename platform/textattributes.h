@@ -78,6 +78,10 @@ private:
     TAttributeType m_type;
 };
 
+// Toggles one style flag as the toolbar does: reads Style, then writes all
+// four flags back with flag flipped.
+void ToggleStyle(TTextAttributes attributes, TFontStyles flag);
+
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TNumberingStyle { nsNone, nsBullet };
 

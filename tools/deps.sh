@@ -5,7 +5,7 @@
 set -euo pipefail
 what=${1:-run}
 
-run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev)
+run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev qt6-translations-l10n)
 test_pkgs=(googletest libgtest-dev libbenchmark-dev xvfb openbox xdotool x11-utils imagemagick trayer
            cups cups-client cups-bsd poppler-utils locales-all)
 

@@ -66,9 +66,10 @@ TfrmHilfe::TfrmHilfe(QWidget *owner)
     // Centred on the screen the window opens on.
     if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        const QSize outer = OuterSize(this);
-        move(area.left() + (area.width() - outer.width()) / 2,
-             area.top() + (area.height() - outer.height()) / 2);
+        PlaceByOuterFrame(this, [area](QSize outer) {
+            return QPoint(area.left() + (area.width() - outer.width()) / 2,
+                          area.top() + (area.height() - outer.height()) / 2);
+        });
     }
 }
 

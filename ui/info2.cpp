@@ -153,7 +153,7 @@ void ShowInfoWindow(QWidget *mainWindow)
     auto *frmInfo = new TfrmInfo(mainWindow);
     const ReleaseAfterModal release(frmInfo);
     if (mainWindow)
-        frmInfo->move(CentredOver(mainWindow->frameGeometry(), OuterSize(frmInfo)));
+        PlaceByOuterFrame(frmInfo, [mainWindow](QSize outer) { return CentredOver(mainWindow->frameGeometry(), outer); });
     frmInfo->exec();
 }
 

@@ -207,8 +207,10 @@ void TfrmMain::createMainMenu()
     datei->setObjectName(QStringLiteral("mnuDatei"));
     addMenuItem(datei, QStringLiteral("mnuDrucken"), QStringLiteral("&Drucken"), ShortCut('D', scCtrl), &TfrmMain::mnuDruckenClick, int(GlyphMotif::Printer));
     datei->addSeparator()->setObjectName(QStringLiteral("trenner1"));
-    // Ctrl+X is the cut's: a slip of the finger must never end the program.
-    addMenuItem(datei, QStringLiteral("mnuBeenden"), QStringLiteral("&Beenden"), 0, &TfrmMain::mnuBeendenClick, int(GlyphMotif::Door));
+    // The menu shows Strg+X beside "&Beenden" as well, but the key is the
+    // cut's: a slip of the finger must never end the program.
+    addMenuItem(datei, QStringLiteral("mnuBeenden"), QStringLiteral("&Beenden"), 0, &TfrmMain::mnuBeendenClick, int(GlyphMotif::Door))
+        ->setText(QStringLiteral("&Beenden\t") + ShortCutToText(ShortCut('X', scCtrl)));
 
     QMenu *bearbeiten = bar->addMenu(QStringLiteral("&Bearbeiten"));
     bearbeiten->setObjectName(QStringLiteral("mnuBearbeiten"));

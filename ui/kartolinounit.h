@@ -49,7 +49,8 @@ struct TDialogFont {
     platform::TColor color = 0;
 };
 // Stands in for the font dialog: shows the font, lets the user change it and
-// returns whether the user confirmed.
+// returns whether the user confirmed. Fields the user left alone keep the
+// values they came in with.
 using FontDialogStep = std::function<bool(TDialogFont &font, QWidget *parent)>;
 
 class TfrmMain : public QMainWindow {

@@ -26,11 +26,7 @@ platform::TTextAttributes TfrmMain::CurrentAttributes() const
 // The flags the command does not toggle are written back as reported, so a
 // selection whose characters differ in them becomes uniform (the editor
 // reports the first selected character's flags).
-void TfrmMain::toggleStyle(TFontStyles flag)
-{
-    const TFontStyles style = CurrentAttributes().Style();
-    CurrentAttributes().SetStyle((style & flag) ? (style & ~flag) : (style | flag));
-}
+void TfrmMain::toggleStyle(TFontStyles flag) { platform::ToggleStyle(CurrentAttributes(), flag); }
 
 void TfrmMain::spBoldClick(QObject *) { toggleStyle(platform::fsBold); }
 void TfrmMain::spItalicClick(QObject *) { toggleStyle(platform::fsItalic); }
@@ -50,19 +46,26 @@ void TfrmMain::mnuSchriftClick(QObject *)
 {
     if (m_editor->SelectionLength() == 0)
         return;
-    TDialogFont font;
-    font.name = CurrentAttributes().Name();
-    font.size = CurrentAttributes().Size();
-    font.style = CurrentAttributes().Style();
-    font.color = CurrentAttributes().Color();
+    TDialogFont opened;
+    opened.name = CurrentAttributes().Name();
+    opened.size = CurrentAttributes().Size();
+    opened.style = CurrentAttributes().Style();
+    opened.color = CurrentAttributes().Color();
+    TDialogFont font = opened;
     if (!runFontDialog(font))
         return;
-    // Four writes even when nothing changed: a selection of mixed fonts
-    // becomes uniform. The character set is not transferred.
-    CurrentAttributes().SetName(font.name);
-    CurrentAttributes().SetSize(font.size);
-    CurrentAttributes().SetStyle(font.style);
-    CurrentAttributes().SetColor(font.color);
+    // Only the fields the user changed are written, in this order: OK
+    // without a change leaves the selection as it was (a font the dialog
+    // showed under another family, a size between whole points, mixed
+    // styles). The character set is not transferred.
+    if (font.name != opened.name)
+        CurrentAttributes().SetName(font.name);
+    if (font.size != opened.size)
+        CurrentAttributes().SetSize(font.size);
+    if (font.style != opened.style)
+        CurrentAttributes().SetStyle(font.style);
+    if (font.color != opened.color)
+        CurrentAttributes().SetColor(font.color);
 }
 
 namespace {
@@ -127,12 +130,18 @@ bool TfrmMain::runFontDialog(TDialogFont &font)
                 colour = platform::FromQColor(chosen);
         });
     }
+    // What the dialog opened on, in its own terms: a family that is not
+    // installed shows as the one it maps to.
+    const QFont shown = dialog.currentFont();
     if (dialog.exec() != QDialog::Accepted)
         return false;
     const QFont chosen = dialog.selectedFont();
-    font.name = chosen.family();
-    font.size = chosen.pointSize();
-    font.style = platform::StyleOfFont(chosen);
+    if (chosen.family() != shown.family())
+        font.name = chosen.family();
+    if (chosen.pointSize() != shown.pointSize())
+        font.size = chosen.pointSize();
+    if (platform::StyleOfFont(chosen) != platform::StyleOfFont(shown))
+        font.style = platform::StyleOfFont(chosen);
     font.color = colour;
     return true;
 }

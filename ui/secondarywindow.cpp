@@ -1,5 +1,6 @@
 #include "ui/secondarywindow.h"
 
+#include <QEvent>
 #include <QPalette>
 #include <QWindow>
 #include <QStringList>
@@ -24,6 +25,43 @@ QSize OuterSize(QWidget *window)
     if (const QWindow *handle = window->windowHandle())
         outer = outer.grownBy(handle->frameMargins());
     return outer;
+}
+
+namespace {
+
+class FramePlacement : public QObject {
+public:
+    FramePlacement(QWidget *window, std::function<QPoint(QSize)> place)
+        : QObject(window), m_window(window), m_place(std::move(place))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && m_window->isVisible()) {
+            watched->removeEventFilter(this);
+            const QRect frame = m_window->frameGeometry();
+            const QPoint target = m_place(frame.size());
+            if (frame.topLeft() != target)
+                m_window->move(target);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    std::function<QPoint(QSize)> m_place;
+};
+
+} // namespace
+
+void PlaceByOuterFrame(QWidget *window, std::function<QPoint(QSize outer)> place)
+{
+    window->move(place(OuterSize(window)));
+    if (QWindow *handle = window->windowHandle())
+        handle->installEventFilter(new FramePlacement(window, std::move(place)));
 }
 
 void SetWhiteBackground(QWidget *window)

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 namespace ui {
 
 // "Tahoma" at a fixed pixel height (not scaled with the desktop's text size),
@@ -15,6 +17,11 @@ QFont WindowFont(int pixelSize);
 // The window's outer size, frame included as far as the platform can tell
 // before the window is shown (the native window is created for that).
 QSize OuterSize(QWidget *window);
+
+// Places the window at place(outer size) now, with the frame as far as it
+// is known, and once more when it is first exposed: only then has the
+// window manager told the size of its frame.
+void PlaceByOuterFrame(QWidget *window, std::function<QPoint(QSize outer)> place);
 
 // Paints the window's background white.
 void SetWhiteBackground(QWidget *window);

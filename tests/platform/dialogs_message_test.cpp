@@ -272,6 +272,26 @@ TEST_F(MessageDialogTest, TextWrapsAtHalfTheScreenWidth)
     EXPECT_LE(drawn.height(), text->height());
 }
 
+TEST_F(MessageDialogTest, ErrorBoxBreaksALongWordAtHalfTheScreenWidth)
+{
+    const int half = QGuiApplication::primaryScreen()->geometry().width() / 2;
+    const QString path = "/home/nutzer/" + QString(234, QChar('k')) + ".rtf";
+    ASSERT_EQ(path.size(), 251);
+    const QString message = "Datei " + path + " kann nicht erstellt werden";
+    auto dialog = std::unique_ptr<QDialog>(CreateErrorBox(message));
+    auto *text = dialog->findChild<QLabel *>(QStringLiteral("Message"));
+    ASSERT_NE(text, nullptr);
+    const QFontMetrics fm(dialog->font());
+    EXPECT_LE(text->width(), half);
+    EXPECT_GT(text->width(), half - fm.horizontalAdvance("kk"));
+    EXPECT_EQ(QString(text->text()).remove('\n'), ErrorBoxText(message)) << "nothing lost or added";
+    const QRect drawn = fm.boundingRect(QRect(0, 0, text->width(), 10000), MessageTextFlags(), text->text());
+    EXPECT_LE(drawn.width(), text->width());
+    EXPECT_LE(drawn.height(), text->height());
+    EXPECT_GE(text->height(), 3 * fm.height());
+    EXPECT_LT(dialog->width(), half + 32 + 100);
+}
+
 TEST_F(MessageDialogTest, CarriageReturnBreaksTheLine)
 {
     auto dialog = create(QStringLiteral("Erste Zeile\rZweite Zeile"), MsgDlgType::Error, mbOK);

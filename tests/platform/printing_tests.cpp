@@ -274,6 +274,12 @@ TEST_F(RealPrintDialog, OffersNeitherPageRangeNorSelectionNorFile)
         ASSERT_NE(printers, nullptr);
         EXPECT_EQ(printers->currentText(), "KartolinoA");
         EXPECT_EQ(printers->findText("KartolinoB"), 1);
+        // Not offered on screen either: the options would show a page range
+        // and a page set that a print of the whole card cannot honour.
+        for (const char *name : {"gbPrintRange", "printRange", "pagesRadioButton", "pageSetCombo"}) {
+            auto *control = dialog.findChild<QWidget *>(name);
+            EXPECT_TRUE(!control || !control->isVisibleTo(&dialog)) << name;
+        }
         dialog.reject();
     });
     EXPECT_FALSE(session.ExecPrintDialog(nullptr));

@@ -2,6 +2,10 @@
 #include "platform/richedit.h"
 #include "tests/common/tempfolder.h"
 
+#include <QClipboard>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
@@ -133,6 +137,53 @@ TEST_F(EditorFixture, TextLimitHoldsUntilFirstLoad)
     EXPECT_EQ(editor.toPlainText().size(), 9);
 }
 
+TEST_F(EditorFixture, PastedHtmlIsWrittenInTheSizeItIsShownIn)
+{
+    dir.write("big.rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs48 Gross}");
+    editor.LoadDocument(dir.file("big.rtf"));
+    editor.moveCursor(QTextCursor::End);
+    auto shownPoints = [](const QTextDocument *doc, int position) {
+        QTextCursor c(const_cast<QTextDocument *>(doc));
+        c.setPosition(position);
+        return QFontInfo(c.charFormat().font().resolve(doc->defaultFont())).pointSizeF();
+    };
+    const struct {
+        const char *html;
+        const char *text;
+    } rows[] = {{"<span>ohne</span>", "ohne"}, {"<span style=\"font-size:20px\">pixel</span>", "pixel"}};
+    for (const auto &row : rows) {
+        auto *data = new QMimeData;
+        data->setHtml(row.html);
+        QGuiApplication::clipboard()->setMimeData(data);
+        editor.PasteClipboard();
+        const int end = editor.textCursor().position();
+        const double shown = shownPoints(editor.document(), end);
+        EXPECT_LT(shown, 24) << row.text << ": not the size of the run before";
+        editor.SaveDocument(dir.file("back.rtf"));
+        TRichEdit reloaded;
+        reloaded.LoadDocument(dir.file("back.rtf"));
+        ASSERT_TRUE(reloaded.toPlainText().endsWith(row.text));
+        EXPECT_NEAR(shownPoints(reloaded.document(), end), shown, 0.5) << row.text;
+    }
+}
+
+TEST_F(EditorFixture, BulletOfTheFirstLineAfterALoadIsDrawnInItsTextsFont)
+{
+    editor.SetBaseFont("Arial", 10);
+    QTest::keyClicks(&editor, "eins");
+    editor.ParagraphAttributes().SetNumbering(nsBullet);
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QTest::keyClicks(&editor, "zwei");
+    editor.SaveDocument(dir.file("b.rtf"));
+    TRichEdit reloaded;
+    reloaded.LoadDocument(dir.file("b.rtf"));
+    // The bullet is drawn in the paragraph's own character format.
+    for (QTextBlock b = reloaded.document()->begin(); b.isValid(); b = b.next()) {
+        ASSERT_NE(b.textList(), nullptr) << b.text().toStdString();
+        EXPECT_EQ(b.charFormat().fontPointSize(), 10) << b.text().toStdString();
+    }
+}
+
 TEST_F(EditorFixture, FormatRectLeavesMarginsThatStay)
 {
     editor.resize(300, 200);
@@ -140,4 +191,22 @@ TEST_F(EditorFixture, FormatRectLeavesMarginsThatStay)
     EXPECT_EQ(editor.FormatMargins(), QMargins(6, 0, 6, 0));
     editor.resize(500, 100);
     EXPECT_EQ(editor.FormatMargins(), QMargins(6, 0, 6, 0));
+
+    // The margins are part of the white writing surface; the text keeps 6
+    // pixels from the edge.
+    editor.SetFormatRect(6, 0, editor.ClientWidth() - 6, editor.ClientHeight());
+    editor.setPlainText("WWWW");
+    const QImage shot = editor.grab().toImage();
+    const QColor base = editor.palette().color(QPalette::Base);
+    ASSERT_NE(base, editor.palette().color(QPalette::Window));
+    int firstInk = -1;
+    for (int x = 0; x < shot.width() && firstInk < 0; ++x)
+        for (int y = 0; y < 30; ++y)
+            if (shot.pixelColor(x, y) != base) {
+                firstInk = x;
+                break;
+            }
+    EXPECT_GE(firstInk, 6) << "margin not painted in the base colour, or text inside it";
+    EXPECT_LT(firstInk, 12);
+    EXPECT_EQ(shot.pixelColor(shot.width() - 3, 50), base);
 }

@@ -139,6 +139,19 @@ TEST_F(ClipboardCommands, CaretStampReplacesTheSelectionAndStaysOnTheClipboard)
     EXPECT_EQ(editor->toPlainText(), "erste Zeile\nzweite Zeile");
 }
 
+TEST_F(ClipboardCommands, TypingBehindACaretStampIsAnUndoStepOfItsOwn)
+{
+    start("Cursor");
+    select(6, 11); // "Zeile"
+    stamp();
+    const QString stamped = editor->toPlainText();
+    QTest::keyClicks(editor, "x");
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->toPlainText(), stamped);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->toPlainText(), "erste Zeile\nzweite Zeile") << "the selection comes back with the next step";
+}
+
 TEST_F(ClipboardCommands, TopStampIsANewFirstLineThatUndoKeeps)
 {
     start("Anfang");

@@ -170,7 +170,7 @@ TEST_F(FormatCommands, BulletToggleRaisesOffsetsAndClearsThem)
     }
 }
 
-TEST_F(FormatCommands, FontDialogShowsWholePointsAndWritesAllFourFields)
+TEST_F(FormatCommands, FontDialogShowsWholePointsAndWritesOnlyWhatWasChanged)
 {
     select(0, 4);
     QTextCharFormat look;
@@ -180,6 +180,7 @@ TEST_F(FormatCommands, FontDialogShowsWholePointsAndWritesAllFourFields)
     look.setForeground(QColor(0, 128, 0));
     editor->textCursor().mergeCharFormat(look);
     select(0, 9); // "zwei" still has the default font
+    const QString before = editor->document()->toHtml();
 
     TDialogFont shown;
     window->SetFontDialogStep([&](TDialogFont &font, QWidget *parent) {
@@ -192,14 +193,21 @@ TEST_F(FormatCommands, FontDialogShowsWholePointsAndWritesAllFourFields)
     EXPECT_EQ(shown.size, 10);
     EXPECT_EQ(shown.style, fsItalic);
     EXPECT_EQ(shown.color, RGBColor(0, 128, 0));
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(formatAt(i).fontFamilies().toStringList(), QStringList{"Courier"}) << i;
-        EXPECT_EQ(formatAt(i).fontPointSize(), 10) << i;
-        EXPECT_EQ(StyleOfFormat(formatAt(i)), fsItalic) << i;
-        EXPECT_EQ(formatAt(i).foreground().color(), QColor(0, 128, 0)) << i;
-    }
-    EXPECT_NE(formatAt(9).fontPointSize(), 10);
-    EXPECT_NE(formatAt(9).fontFamilies().toStringList(), QStringList{"Courier"});
+    EXPECT_EQ(editor->document()->toHtml(), before) << "OK without a change changes nothing";
+
+    // Only the size changed: the mixed names, styles and colours stay.
+    window->SetFontDialogStep([](TDialogFont &font, QWidget *) {
+        font.size = 16;
+        return true;
+    });
+    window->mnuSchriftClick(nullptr);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(formatAt(i).fontPointSize(), 16) << i;
+    EXPECT_EQ(formatAt(0).fontFamilies().toStringList(), QStringList{"Courier"});
+    EXPECT_EQ(StyleOfFormat(formatAt(0)), fsItalic);
+    EXPECT_NE(formatAt(6).fontFamilies().toStringList(), QStringList{"Courier"});
+    EXPECT_EQ(StyleOfFormat(formatAt(6)), 0u);
+    EXPECT_FALSE(formatAt(6).hasProperty(QTextFormat::ForegroundBrush));
 }
 
 TEST_F(FormatCommands, FontDialogChangesAreAppliedAndCancelChangesNothing)
@@ -229,12 +237,11 @@ TEST_F(FormatCommands, FontDialogChangesAreAppliedAndCancelChangesNothing)
     EXPECT_FALSE(window->Cards().CardModified());
 }
 
-TEST_F(FormatCommands, RealFontDialogOpensOnTheSelectionsWholePoints)
+TEST_F(FormatCommands, RealFontDialogOpensOnWholePointsAndOkWithoutChangeKeepsTheFont)
 {
-    const QString family = QFontInfo(editor->font()).family();
     select(0, 4);
     QTextCharFormat look;
-    look.setFontFamilies({family});
+    look.setFontFamilies({"Arial"}); // not installed here: the dialog shows what it maps to
     look.setFontPointSize(10.5);
     look.setFontUnderline(true);
     editor->textCursor().mergeCharFormat(look);
@@ -248,14 +255,16 @@ TEST_F(FormatCommands, RealFontDialogOpensOnTheSelectionsWholePoints)
         for (QPushButton *button : dialog->findChildren<QPushButton *>())
             colourButton = colourButton || button->text() == QString::fromUtf8("&Farbe …");
     });
+    const QString before = editor->document()->toHtml();
     window->mnuSchriftClick(nullptr);
     EXPECT_EQ(driver.Pending(), 0);
     EXPECT_TRUE(edits.contains("10")) << edits.join('|').toStdString();
     EXPECT_TRUE(colourButton);
-    EXPECT_EQ(formatAt(0).fontPointSize(), 10);
+    EXPECT_EQ(editor->document()->toHtml(), before);
+    EXPECT_EQ(formatAt(0).fontFamilies().toStringList(), QStringList{"Arial"});
+    EXPECT_EQ(formatAt(0).fontPointSize(), 10.5);
     EXPECT_EQ(StyleOfFormat(formatAt(3)), fsUnderline);
 
-    const QString before = editor->document()->toHtml();
     driver.Press("Cancel");
     window->mnuSchriftClick(nullptr);
     EXPECT_EQ(driver.Pending(), 0);

@@ -24,7 +24,7 @@ struct MenuRow {
 // The main menu, top to bottom, separators left out.
 const MenuRow kMenu[] = {
     {"&Datei", "mnuDrucken", "&Drucken", "Strg+D"},
-    {"&Datei", "mnuBeenden", "&Beenden", ""},
+    {"&Datei", "mnuBeenden", "&Beenden", "Strg+X"}, // shown only: the key cuts
     {"&Bearbeiten", "mnuUnDO", "&Rückgängig", "Strg+Z"},
     {"&Bearbeiten", "mnuAusschneiden", "&Ausschneiden", "Strg+X"},
     {"&Bearbeiten", "mnuKopieren", "&Kopieren", "Strg+C"},
@@ -129,6 +129,54 @@ TEST_F(MainWindowFixture, KeysWithoutMenuItemReachTheEditor)
     QTest::keyClick(window->Editor(), Qt::Key_A, Qt::ControlModifier); // select all, the editor's own
     QTest::keyClick(window->Editor(), Qt::Key_Delete);
     EXPECT_TRUE(window->Editor()->toPlainText().isEmpty());
+}
+
+TEST_F(MainWindowFixture, EditorsOwnFormattingKeysBehindTheMenu)
+{
+    withCards({{"A", "Hallo"}});
+    startAndRestore();
+    platform::TRichEdit *editor = window->Editor();
+    editor->setFocus();
+    editor->selectAll();
+    auto ctrl = [&](Qt::Key key) { QTest::keyClick(editor, key, Qt::ControlModifier); };
+    auto style = [&] { return window->CurrentAttributes().Style(); };
+
+    const struct {
+        Qt::Key key;
+        platform::TFontStyles flag;
+    } toggles[] = {{Qt::Key_B, platform::fsBold}, {Qt::Key_I, platform::fsItalic}, {Qt::Key_U, platform::fsUnderline}};
+    for (const auto &t : toggles) {
+        ctrl(t.key);
+        EXPECT_EQ(style(), t.flag) << t.key;
+        ctrl(t.key);
+        EXPECT_EQ(style(), 0u) << t.key;
+    }
+    // Without a selection the key changes what is typed next.
+    editor->moveCursor(QTextCursor::End);
+    ctrl(Qt::Key_B);
+    QTest::keyClicks(editor, "X");
+    QTextCursor typed(editor->document());
+    typed.movePosition(QTextCursor::End);
+    EXPECT_EQ(platform::StyleOfFormat(typed.charFormat()), platform::TFontStyles(platform::fsBold));
+    EXPECT_EQ(editor->toPlainText(), "HalloX");
+
+    const struct {
+        Qt::Key key;
+        platform::TAlignment alignment;
+    } aligns[] = {{Qt::Key_E, platform::taCenter}, {Qt::Key_R, platform::taRightJustify}, {Qt::Key_L, platform::taLeftJustify}};
+    for (const auto &a : aligns) {
+        ctrl(a.key);
+        EXPECT_EQ(editor->ParagraphAttributes().Alignment(), a.alignment) << a.key;
+    }
+
+    // Ctrl+Z is still the menu's; Ctrl+Y redoes what it took back.
+    QSignalSpy undos(window->MenuItem("mnuUnDO"), &QAction::triggered);
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(undos.count(), 1);
+    EXPECT_EQ(editor->ParagraphAttributes().Alignment(), platform::taRightJustify);
+    ctrl(Qt::Key_Y);
+    EXPECT_EQ(editor->ParagraphAttributes().Alignment(), platform::taLeftJustify);
+    EXPECT_EQ(undos.count(), 1);
 }
 
 TEST_F(MainWindowFixture, BannerAndLabelOpenTheMakersSite)
