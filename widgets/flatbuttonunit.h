@@ -23,6 +23,7 @@ class QTimer;
 namespace widgets {
 
 class TFlatButton : public QWidget {
+    Q_OBJECT
 public:
     // Where the background comes from: always the parent's image, the
     // parent's image unless hovered, or always the button's own colours.
