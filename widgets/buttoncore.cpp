@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QRect>
 
+#include <algorithm>
+
 namespace widgets {
 
 TButtonFace FaceOf(const TButtonState &s)
@@ -31,6 +33,19 @@ bool FollowGroup(TButtonState &self, const TButtonState &sender)
         return false;
     self.Down = false;
     return true;
+}
+
+QSize ButtonSizeHint(QSize glyph, QSize caption, bool horizontal, int margin, int spacing)
+{
+    glyph = glyph.expandedTo(QSize(0, 0));
+    caption = caption.expandedTo(QSize(0, 0));
+    const bool both = !glyph.isEmpty() && !caption.isEmpty();
+    const int gap = both ? std::max(spacing, 0) : 0;
+    const QSize content =
+        horizontal ? QSize(glyph.width() + gap + caption.width(), std::max(glyph.height(), caption.height()))
+                   : QSize(std::max(glyph.width(), caption.width()), glyph.height() + gap + caption.height());
+    const int edge = 2 * (4 + std::max(margin, 0)) + 1;
+    return content + QSize(edge, edge);
 }
 
 int RegrabMnemonic(QWidget *widget, int previousId, const QString &caption)

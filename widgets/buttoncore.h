@@ -58,6 +58,11 @@ void ForEachGroupSibling(Button *button, Each each)
 // widget; the new shortcut id, 0 for a caption without one.
 int RegrabMnemonic(QWidget *widget, int previousId, const QString &caption);
 
+// The size a button asks for: glyph and caption side by side (horizontal) or
+// stacked with the spacing between them, the margin on both sides, two frame
+// rings and a free ring around, and one pixel for the pressed offset.
+QSize ButtonSizeHint(QSize glyph, QSize caption, bool horizontal, int margin, int spacing);
+
 struct TCaptionColors {
     QColor Highlight, Shadow, Text;
 };

@@ -851,19 +851,8 @@ void TFlatButton::PaintBackground(QPainter &painter, const TPaintState &s)
 
 QSize TFlatButton::sizeHint() const
 {
-    const QSize glyph = glyphSize();
-    const QSize caption = captionSize(caption_, font());
-    const bool both = !glyph.isEmpty() && !caption.isEmpty();
-    const int gap = both ? std::max(spacing_, 0) : 0;
-    QSize content;
-    if (layout_ == blGlyphLeft || layout_ == blGlyphRight)
-        content = QSize(glyph.width() + gap + caption.width(), std::max(glyph.height(), caption.height()));
-    else
-        content = QSize(std::max(glyph.width(), caption.width()), glyph.height() + gap + caption.height());
-    // Two frame rings and a free ring each side, one more for the pressed
-    // offset, and the margin on both sides.
-    const int edge = 2 * (4 + std::max(margin_, 0)) + 1;
-    return content + QSize(edge, edge);
+    return ButtonSizeHint(glyphSize(), captionSize(caption_, font()),
+                          layout_ == blGlyphLeft || layout_ == blGlyphRight, margin_, spacing_);
 }
 
 void TFlatButton::DrawFace(QPainter &painter, const TPaintState &s)
