@@ -58,6 +58,19 @@ bool writeAll(int fd, const char *data, qint64 size)
 
 // A card whose owner took away the write permission is protected against
 // being replaced, even for a user (root) whom the kernel would let write.
+// The mode mask new files get, read without setting it: umask() can only be
+// asked by changing it, for every thread of the process at once.
+mode_t processUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:"))
+                return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+    }
+    return 022;
+}
+
 bool isWriteProtected(const struct stat &st, const QByteArray &path)
 {
     if ((st.st_mode & S_IWUSR) == 0)
@@ -331,7 +344,7 @@ ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, i
         }
     }
 
-    mode_t mode = 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }();
+    mode_t mode = 0666 & ~processUmask();
     struct stat st {};
     if (::stat(dest.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {

@@ -22,13 +22,28 @@ bool isBullet(QTextListFormat::Style style)
         || style == QTextListFormat::ListSquare || style == QTextListFormat::ListStyleUndefined;
 }
 
-const char *numberWord(QTextListFormat::Style style)
+using ListLook = WriterSession::ListLook;
+
+ListLook listLook(QTextListFormat::Style style)
 {
+    if (isBullet(style))
+        return ListLook::Bullet;
     switch (style) {
-    case QTextListFormat::ListLowerAlpha: return "pnlcltr";
-    case QTextListFormat::ListUpperAlpha: return "pnucltr";
-    case QTextListFormat::ListLowerRoman: return "pnlcrm";
-    case QTextListFormat::ListUpperRoman: return "pnucrm";
+    case QTextListFormat::ListLowerAlpha: return ListLook::LowerAlpha;
+    case QTextListFormat::ListUpperAlpha: return ListLook::UpperAlpha;
+    case QTextListFormat::ListLowerRoman: return ListLook::LowerRoman;
+    case QTextListFormat::ListUpperRoman: return ListLook::UpperRoman;
+    default: return ListLook::Decimal;
+    }
+}
+
+const char *numberWord(ListLook look)
+{
+    switch (look) {
+    case ListLook::LowerAlpha: return "pnlcltr";
+    case ListLook::UpperAlpha: return "pnucltr";
+    case ListLook::LowerRoman: return "pnlcrm";
+    case ListLook::UpperRoman: return "pnucrm";
     default: return "pndec";
     }
 }
@@ -253,7 +268,7 @@ WriterSession::ParaFormat WriterSession::paraFormat(const QTextBlock &block) con
     para.spaceBefore = PixelsToTwips(format.topMargin());
     para.spaceAfter = PixelsToTwips(format.bottomMargin());
     if (const QTextList *list = block.textList()) {
-        para.listStyle = list->format().style();
+        para.listStyle = listLook(list->format().style());
         para.listLevel = std::clamp(list->format().indent(), 0, 8);
         // The bullet hangs in the left margin, as word processors write it.
         if (para.firstIndent == 0)
@@ -305,7 +320,7 @@ void WriterSession::writeBlock(const QTextBlock &block)
         m_writtenPara = para;
         m_paraWritten = true;
     }
-    if (para.listStyle)
+    if (para.listStyle != ListLook::NotInList)
         writeListText(block, para);
     else
         m_itemNumbers.clear();
@@ -351,13 +366,12 @@ void WriterSession::writeParaFormat(const ParaFormat &para)
         m_out.word("sb", para.spaceBefore);
     if (para.spaceAfter)
         m_out.word("sa", para.spaceAfter);
-    if (!para.listStyle)
+    if (para.listStyle == ListLook::NotInList)
         return;
-    const auto style = QTextListFormat::Style(para.listStyle);
     m_out.openGroup();
     m_out.raw("\\*");
     m_out.word("pn");
-    if (isBullet(style)) {
+    if (para.listStyle == ListLook::Bullet) {
         m_out.word("pnlvlblt");
         m_out.word("pnf", m_symbolFont);
         m_out.word("pnindent", 0);
@@ -367,7 +381,7 @@ void WriterSession::writeParaFormat(const ParaFormat &para)
         m_out.word("pnf", 0);
         m_out.word("pnindent", 0);
         m_out.word("pnstart", 1);
-        m_out.word(numberWord(style));
+        m_out.word(numberWord(para.listStyle));
         m_out.raw("{\\pntxta.}");
     }
     m_out.closeGroup();

@@ -25,6 +25,9 @@ namespace rtf {
 
 class WriterSession {
 public:
+    // How a paragraph's list is written. Not a QTextListFormat::Style: there
+    // ListStyleUndefined is 0 and still a list, drawn with a bullet.
+    enum class ListLook { NotInList, Bullet, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman };
     // resources: where pictures are looked up when content lacks them.
     // A fragment's last paragraph has no paragraph mark of its own; a
     // document's has.
@@ -51,7 +54,7 @@ private:
         int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
         // Adjacent lists of one look are one list in RTF's numbering (as
         // readers count \pn paragraphs), so a list is known by its look.
-        int listStyle = 0; // a QTextListFormat::Style; 0: not in a list
+        ListLook listStyle = ListLook::NotInList;
         int listLevel = 0;
         bool operator==(const ParaFormat &) const = default;
     };
@@ -93,7 +96,7 @@ private:
     QHash<QRgb, int> m_colorIndex;
     // Numbers of the current run of list paragraphs, by level: the style
     // and the last number given.
-    std::vector<std::pair<int, int>> m_itemNumbers;
+    std::vector<std::pair<ListLook, int>> m_itemNumbers;
     QHash<QString, PictureBytes> m_pictures; // by image name
     std::vector<std::optional<RunFormat>> m_runFormats; // by the document's format index
     std::vector<std::optional<ParaFormat>> m_paraFormats; // by the document's format index

@@ -94,18 +94,18 @@ QImage glyphImage(const QImage &strip, int numGlyphs, int k)
     return image;
 }
 
-// Draws the image leaving out every pixel of the mask colour.
-void drawMasked(QPainter &painter, const QPoint &origin, const QImage &image, QRgb mask)
+// The image with every pixel of the mask colour left out.
+QImage masked(const QImage &image, QRgb mask)
 {
-    QImage masked = image.convertToFormat(QImage::Format_ARGB32);
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = mask & 0xFFFFFFu;
-    for (int y = 0; y < masked.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(masked.scanLine(y));
-        for (int x = 0; x < masked.width(); ++x)
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x)
             if ((line[x] & 0xFFFFFFu) == key)
                 line[x] = 0;
     }
-    painter.drawImage(origin, masked);
+    return result;
 }
 
 } // namespace
@@ -119,8 +119,7 @@ struct TFlatButton::TPaintState {
     bool Default = false;
     QColor Color, ColorFocused, ColorDown, ColorBorder, ColorHighLight, ColorShadow;
     QColor BtnHighlight, BtnShadow, Text;
-    QImage Glyph; // the chosen image, empty for none
-    QRgb MaskColor = 0;
+    QImage Glyph; // the chosen image, masked; empty for none
     QPoint GlyphOrigin;
     QString Caption;
     QFont Font;
@@ -160,21 +159,25 @@ void TFlatButton::SetPointerProbe(TPointerProbe probe) { g_probe = std::move(pro
 
 void TFlatButton::SetTransparentMode(TTransparentMode value)
 {
+    if (transparentMode_ == value)
+        return;
     transparentMode_ = value;
     update();
 }
 
 void TFlatButton::SetDefault(bool value)
 {
+    if (default_ == value)
+        return;
     default_ = value;
     update();
 }
 
 void TFlatButton::SetAllowAllUp(bool value)
 {
-    if (allowAllUp_ == value)
+    if (state_.AllowAllUp == value)
         return;
-    allowAllUp_ = value;
+    state_.AllowAllUp = value;
     NotifyGroup();
 }
 
@@ -229,21 +232,30 @@ void TFlatButton::SetColorShadow(platform::TColor value)
 
 void TFlatButton::SetAdvColorFocused(int value)
 {
-    advColorFocused_ = std::clamp(value, 0, 100);
+    value = std::clamp(value, 0, 100);
+    if (advColorFocused_ == value)
+        return;
+    advColorFocused_ = value;
     ApplyAdvColors();
     update();
 }
 
 void TFlatButton::SetAdvColorDown(int value)
 {
-    advColorDown_ = std::clamp(value, 0, 100);
+    value = std::clamp(value, 0, 100);
+    if (advColorDown_ == value)
+        return;
+    advColorDown_ = value;
     ApplyAdvColors();
     update();
 }
 
 void TFlatButton::SetAdvColorBorder(int value)
 {
-    advColorBorder_ = std::clamp(value, 0, 100);
+    value = std::clamp(value, 0, 100);
+    if (advColorBorder_ == value)
+        return;
+    advColorBorder_ = value;
     ApplyAdvColors();
     update();
 }
@@ -260,30 +272,24 @@ void TFlatButton::SetUseAdvColors(bool value)
 
 void TFlatButton::SetGroupIndex(int value)
 {
-    if (groupIndex_ == value)
+    if (state_.GroupIndex == value)
         return;
-    groupIndex_ = value;
+    state_.GroupIndex = value;
     NotifyGroup();
 }
 
 void TFlatButton::SetDown(bool value)
 {
-    if (groupIndex_ == 0)
+    if (state_.GroupIndex == 0)
         value = false;
     // A latched button of a group that must keep one button down is only
     // released by latching another one.
-    if (value == down_ || (down_ && !allowAllUp_))
+    if (value == state_.Down || (state_.Down && !state_.AllowAllUp))
         return;
-    down_ = value;
-    if (value) {
-        if (face_ == ffsUp)
-            update();
-        face_ = ffsLatched;
+    state_.Down = value;
+    update();
+    if (value)
         NotifyGroup();
-    } else {
-        face_ = ffsUp;
-        repaint();
-    }
 }
 
 void TFlatButton::SetCaption(const QString &value)
@@ -291,7 +297,7 @@ void TFlatButton::SetCaption(const QString &value)
     if (caption_ == value)
         return;
     caption_ = value;
-    UpdateMnemonic();
+    mnemonicId_ = RegrabMnemonic(this, mnemonicId_, caption_);
     update();
 }
 
@@ -318,6 +324,7 @@ void TFlatButton::SetGlyph(const QImage &value)
         const int images = glyph_.width() / glyph_.height();
         numGlyphs_ = images > 4 ? 1 : images;
     }
+    RebuildGlyphImages();
     update();
 }
 
@@ -343,6 +350,7 @@ void TFlatButton::SetNumGlyphs(int value)
     if (numGlyphs_ == value)
         return;
     numGlyphs_ = value;
+    RebuildGlyphImages();
     update();
 }
 
@@ -407,23 +415,32 @@ void TFlatButton::ParentColorChanged()
 
 void TFlatButton::NotifyGroup()
 {
-    if (groupIndex_ == 0 || !parentWidget())
+    if (state_.GroupIndex == 0)
         return;
-    const auto siblings = parentWidget()->findChildren<TFlatButton *>(Qt::FindDirectChildrenOnly);
-    for (TFlatButton *sibling : siblings)
-        sibling->GroupButtonPressed(groupIndex_, this);
+    ForEachGroupSibling(this, [this](TFlatButton *sibling) { sibling->GroupButtonPressed(state_.GroupIndex, this); });
 }
 
 void TFlatButton::GroupButtonPressed(int groupIndex, TFlatButton *sender)
 {
-    if (sender == this || groupIndex != groupIndex_)
+    if (sender == this)
         return;
-    if (sender->Down() && down_) {
-        down_ = false;
-        face_ = ffsUp;
+    TButtonState from = sender->state_;
+    from.GroupIndex = groupIndex;
+    if (FollowGroup(state_, from))
         update();
+}
+
+TFlatButton::TFlatFaceState TFlatButton::FaceState() const
+{
+    TButtonState s = state_;
+    s.Enabled = isEnabled();
+    switch (FaceOf(s)) {
+    case TButtonFace::Disabled: return ffsDisabled;
+    case TButtonFace::Down: return ffsDown;
+    case TButtonFace::Latched: return ffsLatched;
+    case TButtonFace::Up: break;
     }
-    allowAllUp_ = sender->AllowAllUp();
+    return ffsUp;
 }
 
 // --- click, mnemonic ----------------------------------------------------------
@@ -443,24 +460,13 @@ void TFlatButton::Click()
         platform::Guarded([this] { OnClick(this); });
 }
 
-void TFlatButton::UpdateMnemonic()
-{
-    if (mnemonicId_ != 0) {
-        releaseShortcut(mnemonicId_);
-        mnemonicId_ = 0;
-    }
-    const QKeySequence mnemonic = QKeySequence::mnemonic(caption_);
-    if (!mnemonic.isEmpty())
-        mnemonicId_ = grabShortcut(mnemonic);
-}
-
 bool TFlatButton::event(QEvent *e)
 {
     switch (e->type()) {
     case QEvent::Shortcut:
         if (static_cast<QShortcutEvent *>(e)->shortcutId() == mnemonicId_ && mnemonicId_ != 0) {
             if (isEnabled()) {
-                if (groupIndex_ != 0)
+                if (state_.GroupIndex != 0)
                     SetDown(true);
                 Click();
             }
@@ -478,12 +484,6 @@ bool TFlatButton::event(QEvent *e)
 
 // --- mouse ------------------------------------------------------------------
 
-bool TFlatButton::IsInside(const QPoint &pos) const
-{
-    // The row just below the bottom edge still counts as inside.
-    return pos.x() >= 0 && pos.x() < width() && pos.y() >= 0 && pos.y() <= height();
-}
-
 void TFlatButton::mousePressEvent(QMouseEvent *e)
 {
     const QPoint pos = e->position().toPoint();
@@ -491,17 +491,15 @@ void TFlatButton::mousePressEvent(QMouseEvent *e)
         platform::Guarded([&] { OnMouseDown(this, e->button(), e->modifiers(), pos.x(), pos.y()); });
     if (e->button() != Qt::LeftButton || !isEnabled())
         return;
-    if (!down_) {
-        face_ = ffsDown;
-        update();
-    }
-    pressing_ = true;
+    state_.Pressing = true;
+    state_.PointerInside = true;
+    update();
     setFocus(Qt::MouseFocusReason);
 }
 
 void TFlatButton::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    if (down_ && OnDblClick)
+    if (state_.Down && OnDblClick)
         platform::Guarded([this] { OnDblClick(this); });
     mousePressEvent(e);
 }
@@ -526,11 +524,11 @@ void TFlatButton::mouseMoveEvent(QMouseEvent *e)
     if (OnMouseMove)
         platform::Guarded([&] { OnMouseMove(this, e->modifiers(), pos.x(), pos.y()); });
     WatchHover(e->globalPosition().toPoint());
-    if (!pressing_)
+    if (!state_.Pressing)
         return;
-    const TFlatFaceState next = down_ ? ffsLatched : IsInside(pos) ? ffsDown : ffsUp;
-    if (next != face_) {
-        face_ = next;
+    const bool inside = HitsButton(size(), pos);
+    if (inside != state_.PointerInside) {
+        state_.PointerInside = inside;
         update();
     }
 }
@@ -540,25 +538,17 @@ void TFlatButton::mouseReleaseEvent(QMouseEvent *e)
     const QPoint pos = e->position().toPoint();
     if (OnMouseUp)
         platform::Guarded([&] { OnMouseUp(this, e->button(), e->modifiers(), pos.x(), pos.y()); });
-    if (!pressing_)
+    if (!state_.Pressing)
         return;
-    pressing_ = false;
-    const bool inside = IsInside(pos);
-    if (groupIndex_ == 0) {
-        face_ = ffsUp;
+    // Released away from the button: a latched one stays latched, any other
+    // returns to up rather than keeping the pressed look.
+    state_.Pressing = false;
+    const bool inside = HitsButton(size(), pos);
+    if (state_.GroupIndex == 0)
         hovered_ = false;
-        if (inside)
-            update();
-    } else if (inside) {
-        SetDown(!down_);
-        if (down_)
-            repaint();
-    } else {
-        // Released away from the button: a latched one stays latched, any
-        // other returns to up rather than keeping the pressed look.
-        face_ = down_ ? ffsLatched : ffsUp;
-        repaint();
-    }
+    else if (inside)
+        SetDown(!state_.Down);
+    update();
     const QPointer<TFlatButton> alive(this);
     if (inside)
         Click();
@@ -594,7 +584,7 @@ void TFlatButton::EnterStep()
 
 void TFlatButton::LeaveStep()
 {
-    if (!isEnabled() || !hovered_ || pressing_)
+    if (!isEnabled() || !hovered_ || state_.Pressing)
         return;
     hovered_ = false;
     StopWatching();
@@ -639,10 +629,10 @@ void TFlatButton::keyPressEvent(QKeyEvent *e)
     }
     // A held space bar keeps the face down until its release.
     if (!e->isAutoRepeat()) {
-        if (groupIndex_ != 0)
+        if (state_.GroupIndex != 0)
             SetDown(true);
         else
-            face_ = ffsDown;
+            state_.KeyHeld = true;
         update();
     }
     e->accept();
@@ -657,10 +647,10 @@ void TFlatButton::keyReleaseEvent(QKeyEvent *e)
     e->accept();
     if (e->isAutoRepeat())
         return;
-    if (groupIndex_ != 0)
+    if (state_.GroupIndex != 0)
         SetDown(false);
     else
-        face_ = ffsUp;
+        state_.KeyHeld = false;
     const QPointer<TFlatButton> alive(this);
     Click();
     if (alive)
@@ -690,8 +680,10 @@ void TFlatButton::changeEvent(QEvent *e)
     switch (e->type()) {
     case QEvent::EnabledChange:
         if (!isEnabled()) {
+            // A disabled button drops a press in progress.
             hovered_ = false;
-            face_ = ffsDisabled;
+            state_.Pressing = false;
+            state_.KeyHeld = false;
             StopWatching();
         }
         RecheckHover();
@@ -701,6 +693,7 @@ void TFlatButton::changeEvent(QEvent *e)
         update();
         break;
     case QEvent::PaletteChange:
+        RebuildGlyphImages();
         ParentColorChanged();
         break;
     default:
@@ -780,28 +773,17 @@ TFlatButton::LayoutGlyphAndCaption(const QRect &client, QSize glyph, QSize capti
             QRect(captionPos + client.topLeft() + offset, QSize(tw, th))};
 }
 
-TFlatButton::TPaintState TFlatButton::MakePaintState()
+TFlatButton::TPaintState TFlatButton::MakePaintState() const
 {
     TPaintState s;
     s.Client = rect();
-    const bool hasGlyph = !glyph_.isNull();
-    s.MaskColor = hasGlyph ? glyph_.pixel(0, glyph_.height() - 1) : 0;
     s.Font = font();
-    const QPoint offset = (face_ == ffsDown || face_ == ffsLatched) ? QPoint(1, 1) : QPoint(0, 0);
-    const QSize glyphSize = hasGlyph ? QSize(glyph_.width() / numGlyphs_, glyph_.height()) : QSize(0, 0);
+    s.Face = FaceState();
+    const QPoint offset = (s.Face == ffsDown || s.Face == ffsLatched) ? QPoint(1, 1) : QPoint(0, 0);
     const TGlyphCaptionLayout placed = LayoutGlyphAndCaption(
-        s.Client, glyphSize, captionSize(caption_, s.Font), layout_, margin_, spacing_, offset);
+        s.Client, glyphSize(), captionSize(caption_, s.Font), layout_, margin_, spacing_, offset);
     s.GlyphOrigin = placed.GlyphOrigin;
     s.CaptionRect = placed.CaptionRect;
-
-    // Settle the face: disabled shows as such, re-enabled leaves it.
-    if (!isEnabled()) {
-        face_ = ffsDisabled;
-        pressing_ = false;
-    } else if (face_ == ffsDisabled) {
-        face_ = (down_ && groupIndex_ != 0) ? ffsLatched : ffsUp;
-    }
-    s.Face = face_;
     s.Hovered = hovered_;
     s.Mode = transparentMode_;
     s.Default = default_;
@@ -817,22 +799,43 @@ TFlatButton::TPaintState TFlatButton::MakePaintState()
     s.BtnShadow = platform::ToQColor(platform::clBtnShadow, pal);
     s.Text = pal.color(QPalette::WindowText);
 
-    if (hasGlyph && glyphSize.width() > 0) {
+    if (!glyphImages_.empty()) {
         const TGlyphChoice choice = chooseGlyph(numGlyphs_, s.Face);
-        s.Glyph = glyphImage(glyph_, numGlyphs_, std::min(choice.Index, numGlyphs_));
-        if (choice.Embossed) {
-            s.Glyph = MakeEmbossedGlyph(s.Glyph, pal);
-            s.MaskColor = s.Glyph.pixel(0, s.Glyph.height() - 1);
-        }
+        s.Glyph = choice.Embossed ? embossedGlyph_
+                                  : glyphImages_[size_t(std::min(choice.Index, numGlyphs_) - 1)];
     }
     s.Caption = caption_;
     return s;
 }
 
+QSize TFlatButton::glyphSize() const
+{
+    return glyph_.isNull() ? QSize(0, 0) : QSize(glyph_.width() / numGlyphs_, glyph_.height());
+}
+
+// The masked images of the strip, made when the strip, its count or the
+// colours change rather than on every paint.
+void TFlatButton::RebuildGlyphImages()
+{
+    glyphImages_.clear();
+    embossedGlyph_ = QImage();
+    if (glyph_.isNull() || glyphSize().width() <= 0)
+        return;
+    const QRgb mask = glyph_.pixel(0, glyph_.height() - 1);
+    for (int k = 1; k <= numGlyphs_; ++k)
+        glyphImages_.push_back(masked(glyphImage(glyph_, numGlyphs_, k), mask));
+    const QImage embossed = MakeEmbossedGlyph(glyphImage(glyph_, numGlyphs_, 1), activePalette(this));
+    embossedGlyph_ = masked(embossed, embossed.pixel(0, embossed.height() - 1));
+}
+
+bool TFlatButton::ShowsParent(const TPaintState &s)
+{
+    return s.Mode == tmAlways || (s.Mode == tmNotFocused && !s.Hovered);
+}
+
 void TFlatButton::PaintBackground(QPainter &painter, const TPaintState &s)
 {
-    const bool parentImage = s.Mode == tmAlways || (s.Mode == tmNotFocused && !s.Hovered);
-    if (parentImage) {
+    if (ShowsParent(s)) {
         PaintParentBackground(painter, this);
         return;
     }
@@ -846,15 +849,15 @@ void TFlatButton::PaintBackground(QPainter &painter, const TPaintState &s)
     painter.fillRect(s.Client, fill);
 }
 
-QImage TFlatButton::ComposeFace(const TPaintState &s)
+QSize TFlatButton::sizeHint() const
 {
-    QImage image(s.Client.size(), QImage::Format_RGB32);
-    // Where nothing paints (a see-through button without parent) the face
-    // colour shows rather than uninitialised memory.
-    image.fill(s.Color);
-    QPainter painter(&image);
-    painter.setFont(s.Font);
+    return ButtonSizeHint(glyphSize(), captionSize(caption_, font()),
+                          layout_ == blGlyphLeft || layout_ == blGlyphRight, margin_, spacing_);
+}
 
+void TFlatButton::DrawFace(QPainter &painter, const TPaintState &s)
+{
+    painter.setFont(s.Font);
     PaintBackground(painter, s);
 
     if (s.Face == ffsUp && s.Hovered)
@@ -867,29 +870,39 @@ QImage TFlatButton::ComposeFace(const TPaintState &s)
         DrawBevelFrame(painter, s.Client, s.ColorShadow, s.ColorHighLight, 1);
 
     if (!s.Glyph.isNull())
-        drawMasked(painter, s.GlyphOrigin, s.Glyph, s.MaskColor);
+        painter.drawImage(s.GlyphOrigin, s.Glyph);
 
-    if (!s.Caption.isEmpty()) {
-        const int flags = Qt::AlignCenter | kCaptionFlags;
-        if (s.Face == ffsDisabled) {
-            painter.setPen(s.BtnHighlight);
-            painter.drawText(s.CaptionRect.translated(1, 1), flags, s.Caption);
-            painter.setPen(s.BtnShadow);
-        } else {
-            painter.setPen(s.Text);
-        }
-        painter.drawText(s.CaptionRect, flags, s.Caption);
-    }
+    if (!s.Caption.isEmpty())
+        DrawButtonCaption(painter, s.CaptionRect, Qt::AlignCenter | kCaptionFlags, s.Caption,
+                          s.Face == ffsDisabled, {s.BtnHighlight, s.BtnShadow, s.Text});
+}
+
+QImage TFlatButton::ComposeFace(const TPaintState &s, qreal pixelRatio)
+{
+    QImage image(s.Client.size() * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    // Where nothing paints (a see-through button without parent) the face
+    // colour shows rather than uninitialised memory.
+    image.fill(s.Color);
+    QPainter painter(&image);
+    DrawFace(painter, s);
     return image;
 }
 
-QImage TFlatButton::PaintFace() { return ComposeFace(MakePaintState()); }
+QImage TFlatButton::PaintFace() { return ComposeFace(MakePaintState(), 1); }
 
 void TFlatButton::paintEvent(QPaintEvent *)
 {
-    const QImage face = PaintFace();
+    const TPaintState s = MakePaintState();
     QPainter painter(this);
-    painter.drawImage(0, 0, face);
+    if (ShowsParent(s)) {
+        // The parent's image is rendered into an image of our own first,
+        // made at the screen's pixel ratio so that nothing is scaled up.
+        painter.drawImage(0, 0, ComposeFace(s, devicePixelRatioF()));
+        return;
+    }
+    // Otherwise straight onto the widget: Qt buffers it already.
+    DrawFace(painter, s);
 }
 
 } // namespace widgets

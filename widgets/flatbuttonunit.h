@@ -10,6 +10,7 @@
 // only while a button is hovered by the mouse.
 
 #include "platform/syscolors.h"
+#include "widgets/buttoncore.h"
 
 #include <QImage>
 #include <QPoint>
@@ -17,12 +18,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QTimer;
 
 namespace widgets {
 
 class TFlatButton : public QWidget {
+    Q_OBJECT
 public:
     // Where the background comes from: always the parent's image, the
     // parent's image unless hovered, or always the button's own colours.
@@ -49,7 +52,7 @@ public:
     void SetDefault(bool value);
     // Default false: whether a group may have all its buttons up. Shared by
     // the whole group: a change is copied to the other buttons.
-    bool AllowAllUp() const { return allowAllUp_; }
+    bool AllowAllUp() const { return state_.AllowAllUp; }
     void SetAllowAllUp(bool value);
     // Face colour; the parent's background colour while ParentColor is on
     // (default), clBtnFace without a parent. Writing it turns ParentColor off.
@@ -83,10 +86,10 @@ public:
     bool UseAdvColors() const { return useAdvColors_; }
     void SetUseAdvColors(bool value);
     // Default 0 (no group): latching buttons among the children of one parent.
-    int GroupIndex() const { return groupIndex_; }
+    int GroupIndex() const { return state_.GroupIndex; }
     void SetGroupIndex(int value);
     // Default false; only a grouped button can be Down.
-    bool Down() const { return down_; }
+    bool Down() const { return state_.Down; }
     void SetDown(bool value);
     // Default empty; one line, "&" marks the mnemonic (Alt + that letter).
     QString Caption() const { return caption_; }
@@ -138,14 +141,14 @@ public:
     // The click: the holding dialog's result becomes ModalResult, then OnClick.
     void Click();
 
-    TFlatFaceState FaceState() const { return face_; }
+    TFlatFaceState FaceState() const;
     bool Hovered() const { return hovered_; }
-    bool Pressing() const { return pressing_; }
+    bool Pressing() const { return state_.Pressing; }
 
-    // Composes the face exactly as a repaint does and returns the image that
-    // a paint copies to the screen. Like a paint, it settles the face of a
-    // button that was disabled or re-enabled.
+    // The face exactly as a repaint draws it, as an image of the button's size.
     QImage PaintFace();
+    // Glyph and caption as laid out, with the frame and the pressed offset.
+    QSize sizeHint() const override;
 
     struct TGlyphCaptionLayout {
         QPoint GlyphOrigin;
@@ -196,16 +199,18 @@ protected:
 private:
     struct TPaintState;
 
-    TPaintState MakePaintState();
-    QImage ComposeFace(const TPaintState &state);
+    TPaintState MakePaintState() const;
+    void DrawFace(QPainter &painter, const TPaintState &state);
+    QImage ComposeFace(const TPaintState &state, qreal pixelRatio);
+    static bool ShowsParent(const TPaintState &state);
+    QSize glyphSize() const;
+    void RebuildGlyphImages();
     void PaintBackground(QPainter &painter, const TPaintState &state);
 
     void NotifyGroup();
     void ApplyAdvColors();
     void ParentColorChanged();
     platform::TColor ParentBackgroundColor() const;
-    void UpdateMnemonic();
-    bool IsInside(const QPoint &pos) const;
     void EnterStep();
     void LeaveStep();
     void StopWatching();
@@ -215,7 +220,6 @@ private:
 
     TTransparentMode transparentMode_ = tmNone;
     bool default_ = false;
-    bool allowAllUp_ = false;
     platform::TColor color_ = platform::clBtnFace;
     platform::TColor colorFocused_ = 0xE1EAEB;
     platform::TColor colorDown_ = 0xC5D6D9;
@@ -226,8 +230,6 @@ private:
     int advColorDown_ = 10;
     int advColorBorder_ = 50;
     bool useAdvColors_ = false;
-    int groupIndex_ = 0;
-    bool down_ = false;
     QString caption_;
     QImage glyph_;
     TButtonLayout layout_ = blGlyphTop;
@@ -238,9 +240,10 @@ private:
     int spacing_ = 4;
     int modalResult_ = 0;
 
-    TFlatFaceState face_ = ffsUp;
+    TButtonState state_; // Enabled is taken from the widget when used
     bool hovered_ = false;
-    bool pressing_ = false;
+    std::vector<QImage> glyphImages_; // the strip's images, masked
+    QImage embossedGlyph_;
     int mnemonicId_ = 0;
 };
 

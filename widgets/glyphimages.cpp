@@ -1,5 +1,7 @@
 #include "widgets/glyphimages.h"
 
+#include <algorithm>
+
 #include <QPainter>
 
 namespace widgets {
@@ -100,6 +102,44 @@ void DrawFrameRing(QPainter &p, QRect &r, const QColor &topLeft, const QColor &b
     p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
     p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
     r.adjust(1, 1, -1, -1);
+}
+
+namespace {
+
+QImage scale2x(const QImage &source)
+{
+    const QImage in = source.convertToFormat(QImage::Format_ARGB32);
+    const int w = in.width(), h = in.height();
+    QImage out(2 * w, 2 * h, QImage::Format_ARGB32);
+    const auto at = [&in, w, h](int x, int y) {
+        return in.pixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = at(x, y), a = at(x, y - 1), b = at(x + 1, y), c = at(x - 1, y), d = at(x, y + 1);
+            out.setPixel(2 * x, 2 * y, (c == a && c != d && a != b) ? a : p);
+            out.setPixel(2 * x + 1, 2 * y, (a == b && a != c && b != d) ? b : p);
+            out.setPixel(2 * x, 2 * y + 1, (d == c && d != b && c != a) ? c : p);
+            out.setPixel(2 * x + 1, 2 * y + 1, (b == d && b != a && d != c) ? d : p);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QImage ScaledGlyph(const QImage &image, qreal ratio)
+{
+    if (ratio <= 1 || image.isNull())
+        return image;
+    QImage scaled = image;
+    for (qreal reached = 1; reached < ratio; reached *= 2)
+        scaled = scale2x(scaled);
+    const QSize target = (QSizeF(image.size()) * ratio).toSize();
+    if (scaled.size() != target)
+        scaled = scaled.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
 }
 
 } // namespace widgets

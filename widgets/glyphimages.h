@@ -26,6 +26,12 @@ QImage EmbossedImage(const QImage &source, QRgb face, QRgb highlight, QRgb shado
 // An ARGB copy in which every pixel of the transparent colour has alpha 0.
 QImage MaskedImage(const QImage &source, QRgb transparent);
 
+// The picture for a screen of `ratio` device pixels per pixel: doubled by
+// Scale2x (which rounds the steps of diagonal edges instead of repeating
+// each pixel), as often as needed and then smoothly fitted; its device pixel
+// ratio is set, so it draws at its original size. Ratio 1 leaves it alone.
+QImage ScaledGlyph(const QImage &image, qreal ratio);
+
 // The colour of the bottom-left pixel, the usual transparent colour of a
 // glyph bitmap; fuchsia for an empty bitmap.
 QRgb BottomLeftColor(const QImage &source);

@@ -42,12 +42,6 @@ QColor TGlyphSpeedButton::color(unsigned c) const { return ToQColor(c, palette()
 
 bool TGlyphSpeedButton::ApplicationIsActive() { return QApplication::activeWindow() != nullptr; }
 
-void TGlyphSpeedButton::repaintNow()
-{
-    if (isVisible())
-        repaint();
-}
-
 // --- Properties -------------------------------------------------------------
 
 void TGlyphSpeedButton::SetAlignment(TAlignment value)
@@ -60,9 +54,9 @@ void TGlyphSpeedButton::SetAlignment(TAlignment value)
 
 void TGlyphSpeedButton::SetAllowAllUp(bool value)
 {
-    if (m_allowAllUp == value)
+    if (m_core.AllowAllUp == value)
         return;
-    m_allowAllUp = value;
+    m_core.AllowAllUp = value;
     updateExclusive();
 }
 
@@ -81,35 +75,26 @@ void TGlyphSpeedButton::SetRepeatInterval(int ms) { m_repeatInterval = std::clam
 
 void TGlyphSpeedButton::SetGroupIndex(int value)
 {
-    if (m_groupIndex == value)
+    if (m_core.GroupIndex == value)
         return;
-    m_groupIndex = value;
+    m_core.GroupIndex = value;
     updateExclusive();
 }
 
 void TGlyphSpeedButton::SetDown(bool value)
 {
-    if (m_groupIndex == 0)
+    if (m_core.GroupIndex == 0)
         value = false;
-    if (value == m_down)
+    if (value == m_core.Down)
         return;
     // Only another member of the group releases a down button, unless all
     // may be up.
-    if (m_down && !m_allowAllUp)
+    if (m_core.Down && !m_core.AllowAllUp)
         return;
-    m_down = value;
-    if (value) {
-        if (m_state == stUp)
-            repaintNow();
-        m_state = stExclusive;
-    } else {
-        m_state = stUp;
-    }
-    repaintNow();
-    if (value) {
+    m_core.Down = value;
+    update();
+    if (value)
         updateExclusive();
-        repaintNow();
-    }
 }
 
 void TGlyphSpeedButton::SetDropDownMenu(QMenu *menu)
@@ -121,6 +106,14 @@ void TGlyphSpeedButton::SetDropDownMenu(QMenu *menu)
 }
 
 void TGlyphSpeedButton::SetMenuPosition(TDropDownMenuPos value) { m_menuPosition = value; }
+
+QSize TGlyphSpeedButton::sizeHint() const
+{
+    const QSize caption =
+        m_caption.isEmpty() ? QSize(0, 0) : fontMetrics().size(CaptionTextFlags(m_alignment, false), m_caption);
+    const bool horizontal = m_layout == TButtonLayout::blGlyphLeft || m_layout == TButtonLayout::blGlyphRight;
+    return ButtonSizeHint(GlyphExtent(), caption, horizontal, m_margin, m_spacing);
+}
 
 void TGlyphSpeedButton::SetMarkDropDown(bool value)
 {
@@ -209,6 +202,8 @@ void TGlyphSpeedButton::SetWordWrap(bool value)
 
 void TGlyphSpeedButton::SetHint(const QString &value)
 {
+    if (m_hint == value)
+        return;
     m_hint = value;
     setToolTip(GetShortHint(value));
 }
@@ -256,39 +251,52 @@ bool TGlyphSpeedButton::newStyle() const
     return m_style != TButtonStyle::bsWin31;
 }
 
-TGlyphSpeedButton::FaceState TGlyphSpeedButton::faceState()
+TButtonPaintState TGlyphSpeedButton::PaintState() const
 {
-    if (!isEnabled()) {
-        m_state = stDisabled;
-        m_dragging = false;
-    } else if (m_state == stDisabled) {
-        m_state = (m_down && m_groupIndex != 0) ? stExclusive : stUp;
+    TButtonState s = m_core;
+    s.Enabled = isEnabled();
+    switch (FaceOf(s)) {
+    case TButtonFace::Disabled: return stDisabled;
+    case TButtonFace::Down: return stDown;
+    case TButtonFace::Latched: return stExclusive;
+    case TButtonFace::Up: break;
     }
-    FaceState s{m_state, m_state};
+    return stUp;
+}
+
+TGlyphSpeedButton::FaceState TGlyphSpeedButton::faceState() const
+{
+    FaceState s{PaintState(), PaintState()};
     if (m_flat && !m_mouseInControl)
         s.drawn = stInactive;
     return s;
 }
 
-QImage TGlyphSpeedButton::RenderFace()
+QImage TGlyphSpeedButton::composeFace(qreal pixelRatio)
 {
-    const FaceState s = faceState();
-    if (m_offscreen.size() != size())
-        m_offscreen = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&m_offscreen);
+    QImage image(size() * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
+    QPainter painter(&image);
     painter.setFont(font());
-    paintFace(painter, s);
-    painter.end();
-    return m_offscreen;
+    paintFace(painter, faceState());
+    return image;
 }
+
+QImage TGlyphSpeedButton::RenderFace() { return composeFace(1); }
 
 void TGlyphSpeedButton::paintEvent(QPaintEvent *)
 {
-    const QImage face = RenderFace();
     QPainter painter(this);
-    painter.drawImage(0, 0, face);
+    if (m_transparent) {
+        // The parent's image goes into an image of our own first, made at
+        // the screen's pixel ratio so that nothing is scaled up.
+        painter.drawImage(0, 0, composeFace(devicePixelRatioF()));
+        return;
+    }
+    // Otherwise straight onto the widget: Qt buffers it already.
+    painter.setFont(font());
+    paintFace(painter, faceState());
 }
-
 
 void TGlyphSpeedButton::drawFrame(QPainter &p, QRect &r, bool down)
 {
@@ -334,11 +342,12 @@ void TGlyphSpeedButton::paintFace(QPainter &p, const FaceState &s)
         area.adjust(2, 2, -2, -2);
 
     if (s.state == stExclusive && !m_transparent && (!m_flat || s.drawn == stInactive)) {
-        const QRect grown = area.adjusted(-1, -1, 1, 1);
-        const QColor face = color(clBtnFace), highlight = color(clBtnHighlight);
-        for (int y = grown.top(); y <= grown.bottom(); ++y)
-            for (int x = grown.left(); x <= grown.right(); ++x)
-                p.fillRect(x, y, 1, 1, (x % 2 == y % 2) ? highlight : face);
+        // A checkerboard: highlight where x and y are both even or both odd.
+        QImage tile(2, 2, QImage::Format_RGB32);
+        tile.fill(color(clBtnFace));
+        tile.setPixel(0, 0, color(clBtnHighlight).rgb());
+        tile.setPixel(1, 1, color(clBtnHighlight).rgb());
+        p.fillRect(area.adjusted(-1, -1, 1, 1), QBrush(tile));
     }
     if (down)
         area.translate(1, 1);
@@ -353,16 +362,8 @@ void TGlyphSpeedButton::paintParentBackground(QPainter &p)
     QWidget *parent = parentWidget();
     if (!parent)
         return;
-    // The parent alone (not its children, which include this button) ...
+    // The parent alone, not its children (which include this button).
     parent->render(&p, QPoint(0, 0), QRegion(geometry()), QWidget::DrawWindowBackground);
-    // ... then the buttons drawn before this one that overlap it.
-    for (QObject *child : parent->children()) {
-        if (child == this)
-            break;
-        auto *sibling = qobject_cast<TGlyphSpeedButton *>(child);
-        if (sibling && sibling->isVisible() && sibling->geometry().intersects(geometry()))
-            p.drawImage(sibling->pos() - pos(), sibling->RenderFace());
-    }
 }
 
 QSize TGlyphSpeedButton::GlyphExtent() const { return m_glyph.GlyphSize(); }
@@ -390,7 +391,10 @@ void TGlyphSpeedButton::DrawButtonGlyph(QPainter &p, const QRect &area, TButtonP
     const TButtonLayoutResult out = CalcButtonLayout(in, QFontMetrics(p.font()));
 
     DrawGlyphImage(p, out.glyphPos, state);
-    drawCaption(p, out.textBounds, out.caption, state);
+    if (!out.caption.isEmpty())
+        DrawButtonCaption(p, out.textBounds, CaptionTextFlags(m_alignment, m_wordWrap), out.caption,
+                          state == stDisabled,
+                          {color(clBtnHighlight), color(clBtnShadow), palette().color(QPalette::WindowText)});
     if (!dropDownMark)
         return;
     QPoint mark;
@@ -404,22 +408,6 @@ void TGlyphSpeedButton::DrawButtonGlyph(QPainter &p, const QRect &area, TButtonP
         mark = QPoint(x, t.top() + t.height() / 2);
     }
     drawDropDownMark(p, mark, state);
-}
-
-void TGlyphSpeedButton::drawCaption(QPainter &p, const QRect &bounds, const QString &caption,
-                                    TButtonPaintState state)
-{
-    if (caption.isEmpty())
-        return;
-    const int flags = CaptionTextFlags(m_alignment, m_wordWrap);
-    if (state == stDisabled) {
-        p.setPen(color(clBtnHighlight));
-        p.drawText(bounds.translated(1, 1), flags, caption);
-        p.setPen(color(clBtnShadow));
-    } else {
-        p.setPen(palette().color(QPalette::WindowText));
-    }
-    p.drawText(bounds, flags, caption);
 }
 
 void TGlyphSpeedButton::drawDropDownMark(QPainter &p, QPoint at, TButtonPaintState state)
@@ -450,12 +438,6 @@ void TGlyphSpeedButton::PrepareRestingImage()
 
 // --- Mouse ------------------------------------------------------------------
 
-bool TGlyphSpeedButton::isInside(QPoint p) const
-{
-    // The bottom row y = height still counts; the column x = width does not.
-    return p.x() >= 0 && p.x() < width() && p.y() >= 0 && p.y() <= height();
-}
-
 void TGlyphSpeedButton::mousePressEvent(QMouseEvent *event)
 {
     if (m_menuTracking)
@@ -465,7 +447,7 @@ void TGlyphSpeedButton::mousePressEvent(QMouseEvent *event)
         Guarded([&] { OnMouseDown(this, event->button(), event->modifiers(), pos); });
     if (isEnabled() && !m_mouseInControl) {
         m_mouseInControl = true;
-        repaintNow();
+        update();
     }
     if (event->button() == Qt::LeftButton && isEnabled())
         press(pos);
@@ -475,11 +457,9 @@ void TGlyphSpeedButton::mousePressEvent(QMouseEvent *event)
 
 void TGlyphSpeedButton::press(QPoint pos)
 {
-    if (!m_down) {
-        m_state = stDown;
-        repaintNow();
-    }
-    m_dragging = true;
+    m_core.Pressing = true;
+    m_core.PointerInside = true;
+    update();
     m_menuTracking = true;
     if (m_menu) {
         Guarded([&] { runDropDownMenu(); });
@@ -516,12 +496,12 @@ void TGlyphSpeedButton::mouseMoveEvent(QMouseEvent *event)
     const QPoint pos = event->position().toPoint();
     if (OnMouseMove)
         Guarded([&] { OnMouseMove(this, event->modifiers(), pos); });
-    if (!m_dragging)
+    if (!m_core.Pressing)
         return;
-    const TButtonPaintState next = m_down ? stExclusive : isInside(pos) ? stDown : stUp;
-    if (next != m_state) {
-        m_state = next;
-        repaintNow();
+    const bool inside = HitsButton(size(), pos);
+    if (inside != m_core.PointerInside) {
+        m_core.PointerInside = inside;
+        update();
     }
 }
 
@@ -537,22 +517,14 @@ void TGlyphSpeedButton::mouseReleaseEvent(QMouseEvent *event)
 
 void TGlyphSpeedButton::releaseLogic(Qt::MouseButton button, QPoint pos)
 {
-    if (m_dragging && button == Qt::LeftButton) {
-        m_dragging = false;
-        const bool inside = isInside(pos);
-        if (m_groupIndex == 0) {
-            m_state = stUp;
+    if (m_core.Pressing && button == Qt::LeftButton) {
+        m_core.Pressing = false;
+        const bool inside = HitsButton(size(), pos);
+        if (m_core.GroupIndex == 0)
             m_mouseInControl = false;
-            inside ? repaintNow() : update();
-        } else if (inside) {
-            SetDown(!m_down);
-            if (m_down)
-                repaintNow();
-        } else {
-            if (m_down)
-                m_state = stExclusive;
-            repaintNow();
-        }
+        else if (inside)
+            SetDown(!m_core.Down);
+        update();
         if (inside && !m_menuTracking)
             Guarded([this] { Click(); });
     }
@@ -565,14 +537,14 @@ void TGlyphSpeedButton::mouseDoubleClickEvent(QMouseEvent *event)
         return;
     // A further press: a plain button clicks once more on its release.
     mousePressEvent(event);
-    if (m_down && OnDblClick)
+    if (m_core.Down && OnDblClick)
         Guarded([this] { OnDblClick(this); });
 }
 
 void TGlyphSpeedButton::repeatTick()
 {
     m_repeatTimer->setInterval(m_repeatInterval);
-    if (m_state != stDown || !m_dragging)
+    if (PaintState() != stDown)
         return;
     Guarded([this] {
         try {
@@ -613,7 +585,7 @@ void TGlyphSpeedButton::actionChanged()
 {
     if (!m_action)
         return;
-    if (m_groupIndex != 0)
+    if (m_core.GroupIndex != 0)
         SetDown(m_action->isChecked());
     if (m_glyph.HasGlyph() || m_action->icon().isNull())
         return;
@@ -636,7 +608,7 @@ void TGlyphSpeedButton::SetMouseInControl(bool hot, bool notify)
 {
     m_mouseInControl = hot;
     if (m_flat)
-        repaintNow();
+        update();
     const Notify &handler = hot ? OnMouseEnter : OnMouseLeave;
     if (notify && handler)
         Guarded([&] { handler(this); });
@@ -650,7 +622,7 @@ void TGlyphSpeedButton::MouseEntered()
 
 void TGlyphSpeedButton::MouseLeft()
 {
-    if (m_mouseInControl && isEnabled() && !m_dragging)
+    if (m_mouseInControl && isEnabled() && !m_core.Pressing)
         SetMouseInControl(false, true);
 }
 
@@ -685,6 +657,8 @@ void TGlyphSpeedButton::changeEvent(QEvent *event)
 {
     switch (event->type()) {
     case QEvent::EnabledChange:
+        if (!isEnabled())
+            m_core.Pressing = false; // a disabled button drops a press in progress
         PrepareRestingImage();
         RefreshHot();
         update();
@@ -706,23 +680,15 @@ void TGlyphSpeedButton::changeEvent(QEvent *event)
 
 void TGlyphSpeedButton::updateExclusive()
 {
-    if (m_groupIndex == 0 || !parentWidget())
+    if (m_core.GroupIndex == 0)
         return;
-    for (QObject *child : parentWidget()->children())
-        if (auto *other = qobject_cast<TGlyphSpeedButton *>(child); other && other != this)
-            other->groupChanged(this);
+    ForEachGroupSibling(this, [this](TGlyphSpeedButton *other) { other->groupChanged(this); });
 }
 
 void TGlyphSpeedButton::groupChanged(TGlyphSpeedButton *sender)
 {
-    if (sender->m_groupIndex != m_groupIndex || !parentWidget())
-        return;
-    if (sender->m_down && m_down) {
-        m_down = false;
-        m_state = stUp;
+    if (FollowGroup(m_core, sender->m_core))
         update();
-    }
-    m_allowAllUp = sender->m_allowAllUp;
 }
 
 // --- Accelerator and hints ---------------------------------------------------
@@ -750,15 +716,7 @@ bool TGlyphSpeedButton::DialogChar(QChar c)
     return true;
 }
 
-void TGlyphSpeedButton::updateShortcut()
-{
-    if (m_shortcutId)
-        releaseShortcut(m_shortcutId);
-    m_shortcutId = 0;
-    const QChar accel = accelerator(m_caption);
-    if (!accel.isNull())
-        m_shortcutId = grabShortcut(QKeySequence(Qt::ALT | QKeySequence(QString(accel))[0].key()));
-}
+void TGlyphSpeedButton::updateShortcut() { m_shortcutId = RegrabMnemonic(this, m_shortcutId, m_caption); }
 
 bool TGlyphSpeedButton::event(QEvent *event)
 {

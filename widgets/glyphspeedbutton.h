@@ -3,8 +3,8 @@
 // mouse is elsewhere), an optional caption, radio groups among its siblings,
 // auto-repeat while held and an attached drop-down menu. It takes no focus,
 // like a control drawn on its parent's surface, and raises its own clicks.
-// Every repaint composes the whole face in one off-screen image first.
 
+#include "widgets/buttoncore.h"
 #include "widgets/buttonlayout.h"
 #include "widgets/speedglyph.h"
 
@@ -39,7 +39,7 @@ public:
     TAlignment Alignment() const { return m_alignment; }
     void SetAlignment(TAlignment value);
     // In a group, whether the down button may be released; off by default.
-    bool AllowAllUp() const { return m_allowAllUp; }
+    bool AllowAllUp() const { return m_core.AllowAllUp; }
     void SetAllowAllUp(bool value);
     // Clicks repeat while the button is held; off by default.
     bool AllowTimer() const { return m_allowTimer; }
@@ -51,10 +51,10 @@ public:
     int RepeatInterval() const { return m_repeatInterval; }
     void SetRepeatInterval(int ms);
     // 0: a plain button; otherwise a radio group among sibling buttons.
-    int GroupIndex() const { return m_groupIndex; }
+    int GroupIndex() const { return m_core.GroupIndex; }
     void SetGroupIndex(int value);
     // Held down; only a group member can be down.
-    bool Down() const { return m_down; }
+    bool Down() const { return m_core.Down; }
     void SetDown(bool value);
     // A menu opened by a left press; forgotten when the menu is destroyed.
     QMenu *DropDownMenu() const { return m_menu; }
@@ -119,9 +119,9 @@ public:
     void SetParentFont(bool value);
     void SetButtonFont(const QFont &font);
 
-    TButtonPaintState PaintState() const { return m_state; }
+    TButtonPaintState PaintState() const;
     bool MouseInControl() const { return m_mouseInControl; }
-    bool Dragging() const { return m_dragging; }
+    bool Dragging() const { return m_core.Pressing; }
     bool RepeatTimerActive() const;
 
     // Raises the click as a user's release over the button does.
@@ -134,8 +134,10 @@ public:
     // The declaration is complete: the resting state's image is built now.
     void Loaded();
 
-    // The whole face as it would be painted now.
+    // The whole face as it would be painted now, as an image of the button's size.
     QImage RenderFace();
+    // Glyph and caption as laid out, with the frame and the pressed offset.
+    QSize sizeHint() const override;
 
     // Whether the program is the active application; hot states need it.
     static bool ApplicationIsActive();
@@ -174,14 +176,13 @@ protected:
 
 private:
     struct FaceState;
-    FaceState faceState();
+    FaceState faceState() const;
+    QImage composeFace(qreal pixelRatio);
     void paintFace(QPainter &painter, const FaceState &s);
     void drawFrame(QPainter &painter, QRect &rect, bool down);
-    void drawCaption(QPainter &painter, const QRect &bounds, const QString &caption, TButtonPaintState state);
     void drawDropDownMark(QPainter &painter, QPoint at, TButtonPaintState state);
     void paintParentBackground(QPainter &painter);
     bool newStyle() const;
-    bool isInside(QPoint p) const;
     bool isTopmostAt(QPoint local) const;
     void refreshHotAt(std::optional<QPoint> local);
     void press(QPoint pos);
@@ -193,25 +194,19 @@ private:
     void groupChanged(TGlyphSpeedButton *sender);
     void repeatTick();
     void updateShortcut();
-    void repaintNow();
     void actionChanged();
     QColor color(unsigned c) const;
 
     TSpeedGlyph m_glyph;
-    TButtonPaintState m_state = stUp;
+    TButtonState m_core; // Enabled is taken from the widget when used
     bool m_mouseInControl = false;
-    bool m_dragging = false;
     bool m_menuTracking = false;
-    QImage m_offscreen;
     std::unique_ptr<QTimer> m_repeatTimer;
 
     TAlignment m_alignment = TAlignment::taCenter;
-    bool m_allowAllUp = false;
     bool m_allowTimer = false;
     int m_initPause = 500;
     int m_repeatInterval = 100;
-    int m_groupIndex = 0;
-    bool m_down = false;
     QPointer<QMenu> m_menu;
     QPointer<QAction> m_action;
     TDropDownMenuPos m_menuPosition = TDropDownMenuPos::dmpBottom;

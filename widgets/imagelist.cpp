@@ -21,6 +21,7 @@ QImage TImageList::fitted(const QImage &image, QRgb transparent) const
 int TImageList::Add(const QImage &image, QRgb transparent)
 {
     m_images.push_back(fitted(image, transparent));
+    m_scaled.resize(m_images.size());
     emit changed();
     return int(m_images.size()) - 1;
 }
@@ -30,6 +31,7 @@ void TImageList::Replace(int index, const QImage &image, QRgb transparent)
     if (index < 0 || index >= ImageCount())
         return;
     m_images[size_t(index)] = fitted(image, transparent);
+    m_scaled[size_t(index)] = QImage();
     emit changed();
 }
 
@@ -43,8 +45,21 @@ const QImage &TImageList::Image(int index) const
 
 void TImageList::Draw(QPainter &painter, int x, int y, int index) const
 {
-    if (index >= 0 && index < ImageCount())
+    if (index < 0 || index >= ImageCount())
+        return;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1;
+    if (ratio <= 1) {
         painter.drawImage(x, y, m_images[size_t(index)]);
+        return;
+    }
+    if (ratio != m_scaledRatio) {
+        m_scaled.assign(m_images.size(), QImage());
+        m_scaledRatio = ratio;
+    }
+    QImage &scaled = m_scaled[size_t(index)];
+    if (scaled.isNull())
+        scaled = ScaledGlyph(m_images[size_t(index)], ratio);
+    painter.drawImage(x, y, scaled);
 }
 
 } // namespace widgets

@@ -28,6 +28,8 @@ public:
     void Replace(int index, const QImage &image, QRgb transparent);
     // The stored picture with its transparency (ARGB).
     const QImage &Image(int index) const;
+    // On a screen with more device pixels per pixel the picture is drawn
+    // from a copy made for that ratio (kept until the picture changes).
     void Draw(QPainter &painter, int x, int y, int index) const;
 
 signals:
@@ -39,6 +41,8 @@ protected:
 private:
     QSize m_size;
     std::vector<QImage> m_images;
+    mutable std::vector<QImage> m_scaled; // per picture, at m_scaledRatio
+    mutable qreal m_scaledRatio = 1;
 };
 
 } // namespace widgets

@@ -48,7 +48,8 @@ TSpeedBar::TSpeedBar(QWidget *parent) : QWidget(parent)
     m_offsetHorz = m_offsetVert = MinButtonOffset();
     resize(width(), 2 * m_offsetVert + m_btnHeight);
     m_options = TSpeedbarOptions(sbAllowDrag) | sbGrayedBtns;
-    ApplySystemFont();
+    // Not the virtual ApplySystemFont: a derived bar is not built yet.
+    setFont(systemFont());
     watchParent();
     SetAlign(alTop);
     updateGridStep();
@@ -672,7 +673,9 @@ void TSpeedBar::VisitItems(const std::function<void(TSpeedItem *)> &visit) const
         visit(item);
 }
 
-void TSpeedBar::ApplySystemFont() { setFont(QApplication::font("QMenu")); }
+QFont TSpeedBar::systemFont() { return QApplication::font("QMenu"); }
+
+void TSpeedBar::ApplySystemFont() { setFont(systemFont()); }
 
 // --- Painting ---------------------------------------------------------------
 

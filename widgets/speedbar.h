@@ -230,6 +230,7 @@ protected:
 private:
     void configureItem(TSpeedItem *item, bool resize);
     void updateGridStep();
+    static QFont systemFont();
     void realign();
     void dock();
     void watchParent();

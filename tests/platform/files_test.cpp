@@ -46,6 +46,18 @@ TEST(ReplaceFileContents, KeepsPermissionsAndWritesThroughLinks)
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
+TEST(ReplaceFileContents, NewFileGetsTheModeTheUmaskAllowsAndTheUmaskStays)
+{
+    TempFolder dir;
+    const mode_t saved = ::umask(027);
+    ASSERT_EQ(ReplaceFileContents(dir.file("new.rtf"), "x"), ReplaceResult::Ok);
+    const mode_t during = ::umask(saved);
+    EXPECT_EQ(during, mode_t(027));
+    struct stat st {};
+    ::stat(QFile::encodeName(dir.file("new.rtf")).constData(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
 TEST(ReplaceFileContents, MissingFolderCannotCreate)
 {
     TempFolder dir;

@@ -121,6 +121,19 @@ TEST(RtfWriterForm, HeaderTablesAndEscapesAreWhatOldReadersExpect)
     EXPECT_TRUE(rtf.contains("{\\pict\\pngblip\\picw4\\pich3\\picwgoal600\\pichgoal450"));
 }
 
+TEST(RtfWriterForm, ListWithoutStyleIsWrittenAsBulletList)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("item"));
+    QTextListFormat format;
+    format.setStyle(QTextListFormat::ListStyleUndefined);
+    cursor.createList(format);
+    const QByteArray rtf = writeRtf(document);
+    EXPECT_TRUE(rtf.contains("\\pnlvlblt")) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("{\\pntext\\f1\\'b7\\tab}")) << rtf.toStdString();
+}
+
 TEST(RtfWriterForm, FormatsAreWrittenOnlyWhereTheyChange)
 {
     QTextDocument document;

@@ -7,8 +7,10 @@
 #include "widgets/glyphcache.h"
 #include "widgets/glyphimages.h"
 #include "widgets/glyphspeedbutton.h"
+#include "widgets/imagelist.h"
 
 #include <QMenu>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 using namespace widgets;
@@ -253,6 +255,33 @@ TEST(Emboss, OnlyBlackPixelsShow)
     EXPECT_EQ(e.pixel(3, 3), sh);
     EXPECT_EQ(e.pixel(0, 0), face);
     EXPECT_EQ(e.pixel(2, 1), face);
+}
+
+TEST(GlyphList, AtTwiceThePixelsDiagonalStepsAreRoundedNotDoubled)
+{
+    // A step: the top-right pixel white, the other three black.
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), fuchsia = qRgb(255, 0, 255);
+    QImage step(2, 2, QImage::Format_RGB32);
+    step.fill(black);
+    step.setPixel(1, 0, white);
+    TImageList list(QSize(2, 2));
+    const int index = list.Add(step, fuchsia);
+
+    for (const qreal ratio : {1.0, 2.0}) {
+        QImage screen(QSize(2, 2) * ratio, QImage::Format_RGB32);
+        screen.setDevicePixelRatio(ratio);
+        screen.fill(fuchsia);
+        QPainter painter(&screen);
+        list.Draw(painter, 0, 0, index);
+        painter.end();
+        if (ratio == 1) {
+            EXPECT_EQ(screen.pixel(1, 0), white);
+            continue;
+        }
+        EXPECT_EQ(screen.pixel(3, 0), white) << "the white corner stays";
+        EXPECT_EQ(screen.pixel(2, 1), black) << "the step's inner corner is filled";
+        EXPECT_EQ(screen.pixel(0, 3), black);
+    }
 }
 
 TEST(GlyphList, SlotsAreReusedLowestFirst)

@@ -203,18 +203,14 @@ TEST_F(ButtonMouse, HoldingRepeatsAfterThePauseAtTheInterval)
     button->OnClick = [&](QObject *) { at.push_back(held.elapsed()); };
     press(button, QPoint(5, 5));
     held.start();
-    while (held.elapsed() < 1050)
-        QTest::qWait(10);
-    const size_t repeats = at.size();
+    // A loaded machine may fire late, never early: only lower bounds hold.
+    QTRY_COMPARE_WITH_TIMEOUT(at.size(), size_t(3), 10000);
     release(button, QPoint(5, 5));
-    ASSERT_GE(repeats, 5u);
-    EXPECT_LE(repeats, 7u);
-    EXPECT_GE(at.front(), 495); // not before the pause
+    EXPECT_GE(at[0], 495); // not before the pause
     EXPECT_GE(at[1] - at[0], 95);
-    EXPECT_EQ(at.size(), repeats + 1); // and one for the release
+    EXPECT_GE(at[2] - at[1], 95);
+    EXPECT_EQ(at.size(), size_t(4)); // and one for the release
     EXPECT_FALSE(button->RepeatTimerActive());
-    QTest::qWait(250);
-    EXPECT_EQ(at.size(), repeats + 1);
 }
 
 TEST_F(ButtonMouse, RepeatPausesWhileDraggedOutside)
@@ -241,7 +237,7 @@ TEST_F(ButtonMouse, FailingRepeatStopsTheTimerAndReachesTheErrorBox)
     button->SetInitPause(30);
     button->SetRepeatInterval(30);
     press(button, QPoint(5, 5));
-    QTest::qWait(250);
+    QTRY_COMPARE(shown.size(), 1);
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(button->RepeatTimerActive());
     EXPECT_EQ(shown, QStringList{QStringLiteral("kaputt")});
