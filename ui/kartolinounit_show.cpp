@@ -6,6 +6,7 @@
 #include "cards/cardstore.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/errorreason.h"
 #include "platform/profile.h"
 #include "platform/richedit.h"
 #include "platform/tabcontrol.h"
@@ -38,11 +39,11 @@ void TfrmMain::FormShow()
     const platform::TIniFile ini(SettingsFileName());
 
     int errorCode = 0;
+    QString folderError;
     if (!m_cards->EnsureCardFolder(&errorCode)) {
         // Ending without a word would leave the user guessing why.
-        platform::ShowErrorBox(
-            QStringLiteral("Der Kartenordner %1 kann nicht angelegt werden (Fehler %2)").arg(m_cards->CardDir()).arg(errorCode),
-            this);
+        folderError = QStringLiteral("Der Kartenordner %1 kann nicht angelegt werden (%2)")
+                          .arg(m_cards->CardDir(), platform::ErrorCodeText(errorCode));
         m_closeAfterFirstShow = true;
     }
 
@@ -60,10 +61,18 @@ void TfrmMain::FormShow()
         setWindowTitle(QStringLiteral("Fennwick Kartolino"));
         m_cards->SetCardModified(false);
     }
-    placeAtFirstShow();
     m_inFirstShow = false;
-    if (m_closeAfterFirstShow)
-        QTimer::singleShot(0, this, &QWidget::close);
+    if (m_closeAfterFirstShow) {
+        // The program ends here: the window that could hold no card goes
+        // away before the message, which then stands alone on the screen.
+        hide();
+        QTimer::singleShot(0, this, [this, folderError] {
+            platform::ShowErrorBox(folderError);
+            close();
+        });
+        return;
+    }
+    placeAtFirstShow();
 }
 
 void TfrmMain::placeAtFirstShow()
