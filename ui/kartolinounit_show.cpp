@@ -65,8 +65,10 @@ void TfrmMain::FormShow()
     if (m_closeAfterFirstShow) {
         // The program ends here: the window that could hold no card goes
         // away before the message, which then stands alone on the screen.
-        hide();
+        // (Hidden from the event loop: inside the show that runs this, a
+        // hide would be undone.)
         QTimer::singleShot(0, this, [this, folderError] {
+            hide();
             platform::ShowErrorBox(folderError);
             close();
         });
