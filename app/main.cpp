@@ -4,6 +4,8 @@
 #include "app/splash2.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/displayplatform.h"
+#include "platform/programfolders.h"
 #include "platform/terminationsignals.h"
 #include "platform/translations.h"
 #include "ui/kartolinounit.h"
@@ -15,6 +17,9 @@
 
 int main(int argc, char **argv)
 {
+    platform::ChooseDisplayPlatform(argc, argv);
+    // The desktop entry's name: the window's app id, the tray item's icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::kDesktopFileName));
     platform::Application application(argc, argv);
     platform::InstallPlatformTranslations();
     if (!app::AcquireSingleInstance())

@@ -1,5 +1,7 @@
 #include "cards/cardnames.h"
 
+#include "platform/errorreason.h"
+
 namespace cards {
 
 namespace {
@@ -72,7 +74,7 @@ QString RenameErrorMessage(int code)
     case 100: return QStringLiteral("Versuch hinter dem Dateiende zu lesen");
     case 101: return QStringLiteral("Zu wenig Speicherplatz");
     case 106: return QStringLiteral("Ungültige numerische Eingabe");
-    default: return QStringLiteral("E/A-Fehler %1").arg(code);
+    default: return QStringLiteral("E/A-Fehler %1 (%2)").arg(code).arg(platform::ErrorCodeReason(code));
     }
 }
 

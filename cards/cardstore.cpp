@@ -2,6 +2,7 @@
 
 #include "cards/mybib.h"
 #include "platform/files.h"
+#include "platform/programfolders.h"
 #include "platform/richedit.h"
 #include "platform/tabcontrol.h"
 
@@ -19,6 +20,8 @@ bool TCardStore::EnsureCardFolder(int *errorCode) const
 {
     if (platform::DirectoryExists(m_cardDir))
         return true;
+    // In the per-user data folder the folders above KRT/ are ours to make.
+    platform::MakeParentFolders(m_cardDir);
     return platform::CreateDirectory(m_cardDir, errorCode);
 }
 

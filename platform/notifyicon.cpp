@@ -1,5 +1,7 @@
 #include "platform/notifyicon.h"
 
+#include "platform/namedicon.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -53,7 +55,9 @@ public:
 private:
     void Apply(const NotifyIconData &data)
     {
-        m_icon.setIcon(data.icon);
+        // The icon goes by the desktop entry's name, as the installed icon
+        // theme has it, so a StatusNotifierItem host finds it by name too.
+        m_icon.setIcon(IconNamed(data.icon, QGuiApplication::desktopFileName()));
         m_icon.setToolTip(data.tip);
     }
 

@@ -13,8 +13,10 @@
 //   double click between the press/release pairs of its two halves:
 //   LeftDown, LeftUp, LeftDblClick, LeftUp. Backends that only learn of whole
 //   clicks produce that sequence themselves (ClickTranslator below).
-// - The backend on QSystemTrayIcon reaches StatusNotifierItem hosts and XEmbed
-//   trays. It reports no moves: neither host tells us of them.
+// - The backend on QSystemTrayIcon reaches StatusNotifierItem hosts (over
+//   D-Bus, when a host is registered) and XEmbed trays otherwise. The icon is
+//   named after the desktop file name, so an SNI host shows the program's
+//   icon from the icon theme. It reports no moves: neither host tells us of them.
 
 #include <QIcon>
 #include <QPoint>

@@ -3,6 +3,7 @@
 #include "platform/exception.h"
 #include "platform/files.h"
 #include "platform/profiletext.h"
+#include "platform/programfolders.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -148,7 +149,7 @@ bool TIniFile::ReadBool(const QString &section, const QString &key, bool default
 
 void TIniFile::WriteString(const QString &section, const QString &key, const QString &value) const
 {
-    if (!WritePrivateProfileString(section, key, value, m_path))
+    if (!MakeParentFolders(m_path) || !WritePrivateProfileString(section, key, value, m_path))
         throw Exception(QStringLiteral("nach ") + m_path + QStringLiteral(" kann nicht geschrieben werden"));
 }
 

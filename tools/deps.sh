@@ -7,6 +7,7 @@ what=${1:-run}
 
 run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev qt6-translations-l10n)
 test_pkgs=(googletest libgtest-dev libbenchmark-dev xvfb openbox xdotool x11-utils imagemagick trayer
+           desktop-file-utils appstream dpkg-dev file dbus
            cups cups-client cups-bsd poppler-utils locales-all)
 
 pkgs=("${run_pkgs[@]}")

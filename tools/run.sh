@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Kartolino. Its card folder KRT/
-# and Kartolino.ini are made beside build/Kartolino on first use.
+# Installs what is missing, builds the program alone (no tests, no
+# benchmarks), and starts build/Kartolino. Its card folder build/KRT/ is made
+# at the first restore, build/Kartolino.ini by "Ansichtsoptionen speichern".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh run
-bash tools/build.sh
+KARTOLINO_TARGET=Kartolino bash tools/build.sh -DKARTOLINO_TESTS=OFF -DKARTOLINO_BENCH=OFF
 exec build/Kartolino

@@ -7,6 +7,7 @@
 #include "cards/recovery.h"
 #include "platform/application.h"
 #include "platform/files.h"
+#include "platform/programfolders.h"
 #include "platform/richedit.h"
 #include "platform/shell.h"
 #include "platform/tabcontrol.h"
@@ -347,15 +348,19 @@ void TfrmMain::resizeEvent(QResizeEvent *event)
     FormResize();
 }
 
-void TfrmMain::FormCreate() { SetProgramFolder(platform::ProgramFolder()); }
-
-void TfrmMain::SetProgramFolder(const QString &folder)
+void TfrmMain::FormCreate()
 {
-    m_programFolder = folder;
-    m_cards->SetCardDir(cards::CardFolderIn(folder));
+    const platform::ProgramFolders &folders = platform::Folders();
+    SetFolders(folders.cards, folders.settings);
 }
 
-QString TfrmMain::SettingsFileName() const { return cards::SettingsFileIn(m_programFolder); }
+void TfrmMain::SetFolders(const QString &cardsFolder, const QString &settingsFolder)
+{
+    m_settingsFolder = settingsFolder;
+    m_cards->SetCardDir(cards::CardFolderIn(cardsFolder));
+}
+
+QString TfrmMain::SettingsFileName() const { return cards::SettingsFileIn(m_settingsFolder); }
 
 void TfrmMain::FormResize() { SetEditorMargins(); }
 

@@ -64,8 +64,9 @@ public:
     bool FirstShowDone() const { return m_firstShowDone; }
 
     // Where the card folder and the settings file are (tests point it elsewhere).
-    const QString &ProgramFolder() const { return m_programFolder; }
-    void SetProgramFolder(const QString &folder);
+    // Where KRT/ and Kartolino.ini live (both beside the program when portable).
+    void SetFolders(const QString &cardsFolder, const QString &settingsFolder);
+    void SetProgramFolder(const QString &folder) { SetFolders(folder, folder); }
     QString SettingsFileName() const;
 
     platform::TTabControl *TabControl1() const { return m_tabControl1; }
@@ -184,7 +185,7 @@ private:
     QString freeCopyName(const QString &name) const;
     void informLater(const QString &text);
 
-    QString m_programFolder;
+    QString m_settingsFolder;
     QWidget *m_client = nullptr;
     widgets::TSpeedBar *m_speedBar1 = nullptr;
     QFrame *m_panel1 = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/errorreason.h"
 #include "platform/profile.h"
 #include "platform/richedit.h"
 #include "platform/tabcontrol.h"
@@ -40,11 +41,11 @@ void TfrmMain::FormShow()
     const platform::TIniFile ini(SettingsFileName());
 
     int errorCode = 0;
+    QString folderError;
     if (!m_cards->EnsureCardFolder(&errorCode)) {
         // Ending without a word would leave the user guessing why.
-        platform::ShowErrorBox(
-            QStringLiteral("Der Kartenordner %1 kann nicht angelegt werden (Fehler %2)").arg(m_cards->CardDir()).arg(errorCode),
-            this);
+        folderError = QStringLiteral("Der Kartenordner %1 kann nicht angelegt werden (%2)")
+                          .arg(m_cards->CardDir(), platform::ErrorCodeText(errorCode));
         m_closeAfterFirstShow = true;
     }
 
@@ -68,10 +69,20 @@ void TfrmMain::FormShow()
         m_cards->SetCardModified(false);
         platform::Guarded([this] { applyRecoveryOfCurrentCard(); });
     }
-    placeAtFirstShow();
     m_inFirstShow = false;
-    if (m_closeAfterFirstShow)
-        QTimer::singleShot(0, this, &QWidget::close);
+    if (m_closeAfterFirstShow) {
+        // The program ends here: the window that could hold no card goes
+        // away before the message, which then stands alone on the screen.
+        // (Hidden from the event loop: inside the show that runs this, a
+        // hide would be undone.)
+        QTimer::singleShot(0, this, [this, folderError] {
+            hide();
+            platform::ShowErrorBox(folderError);
+            close();
+        });
+        return;
+    }
+    placeAtFirstShow();
 }
 
 void TfrmMain::placeAtFirstShow()

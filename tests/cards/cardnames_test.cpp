@@ -52,7 +52,7 @@ TEST(RenameErrorMessage, ByErrorCode)
     EXPECT_EQ(RenameErrorMessage(100), "Versuch hinter dem Dateiende zu lesen");
     EXPECT_EQ(RenameErrorMessage(101), "Zu wenig Speicherplatz");
     EXPECT_EQ(RenameErrorMessage(106), QString::fromUtf8("Ungültige numerische Eingabe"));
-    EXPECT_EQ(RenameErrorMessage(183), "E/A-Fehler 183");
+    EXPECT_EQ(RenameErrorMessage(183), "E/A-Fehler 183 (existiert bereits)");
 }
 
 TEST(FitsFileName, CountsUtf8BytesPlusTheExtension)

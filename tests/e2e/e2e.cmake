@@ -4,3 +4,19 @@ foreach(script cards_e2e names_e2e single_instance_e2e tray_e2e view_e2e edits_e
     COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:Kartolino>)
   set_tests_properties(e2e.${script} PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE)
 endforeach()
+
+# The installed program: what the install and the package hold, and a run from
+# a read-only prefix. Both install from the build folder, so they wait for it.
+add_test(NAME e2e.install_e2e COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_e2e.sh ${CMAKE_BINARY_DIR})
+add_test(NAME e2e.installed_run_e2e
+  COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" bash ${CMAKE_CURRENT_LIST_DIR}/installed_run_e2e.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(e2e.install_e2e e2e.installed_run_e2e PROPERTIES LABELS e2e TIMEOUT 300 RUN_SERIAL TRUE)
+
+# The tray through a StatusNotifierItem host (a watcher probe on a private bus).
+find_package(Qt6 REQUIRED COMPONENTS DBus)
+add_executable(sniwatcher_probe ${CMAKE_CURRENT_LIST_DIR}/sniwatcher_probe.cpp)
+target_link_libraries(sniwatcher_probe PRIVATE Qt6::DBus)
+add_test(NAME e2e.tray_sni_e2e
+  COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash ${CMAKE_CURRENT_LIST_DIR}/tray_sni_e2e.sh
+          $<TARGET_FILE:Kartolino> $<TARGET_FILE:sniwatcher_probe>)
+set_tests_properties(e2e.tray_sni_e2e PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE)

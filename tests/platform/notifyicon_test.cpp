@@ -1,6 +1,7 @@
 // The notification-area layer: turning Qt's whole clicks into presses and
 // releases, and the real backend where there is no notification area.
 
+#include "platform/namedicon.h"
 #include "platform/notifyicon.h"
 
 #include <gtest/gtest.h>
@@ -86,3 +87,18 @@ TEST(NotifyIconTest, FactoryReplacesTheBackendUntilReset)
 }
 
 } // namespace
+
+TEST(IconNamedTest, DrawnIconGetsTheNameAndKeepsItsPixels)
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    const QIcon drawn(QPixmap::fromImage(image));
+    ASSERT_TRUE(drawn.name().isEmpty());
+    const QIcon named = platform::IconNamed(drawn, "example.fennwick.Kartolino");
+    EXPECT_EQ(named.name(), "example.fennwick.Kartolino");
+    EXPECT_EQ(named.availableSizes(), drawn.availableSizes());
+    EXPECT_EQ(named.pixmap(16).toImage().pixelColor(8, 8), QColor(Qt::red));
+    // A copy (as the tray keeps one) keeps the name.
+    const QIcon copy = named;
+    EXPECT_EQ(copy.name(), "example.fennwick.Kartolino");
+}

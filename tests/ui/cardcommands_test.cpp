@@ -207,7 +207,7 @@ TEST_F(MainWindowFixture, FailedRenameGivesTheTabItsOldName)
     ModalDriver driver;
     driver.TypeAndEnter("B");
     click("mnuRename");
-    EXPECT_EQ(errors, QStringList{"E/A-Fehler 183"});
+    EXPECT_EQ(errors, QStringList{"E/A-Fehler 183 (existiert bereits)"});
     EXPECT_EQ(tabs().Tabs(), QStringList{"A"});
     EXPECT_EQ(program.read("KRT/A.rtf"), "alpha");
     EXPECT_EQ(program.read("KRT/B.rtf"), "fremd");

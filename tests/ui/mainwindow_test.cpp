@@ -103,11 +103,13 @@ TEST_F(MainWindowFixture, UnmakeableCardFolderIsReportedByNameAndEnds)
     window->Cards().SetCardDir(folder);
     // The folder error is a message box of its own; read and answer it.
     QStringList shown;
+    bool windowShownWithMessage = false;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (QWidget *modal = QApplication::activeModalWidget()) {
             for (QLabel *label : modal->findChildren<QLabel *>())
                 shown << label->text();
+            windowShownWithMessage = windowShownWithMessage || window->isVisible();
             modal->close();
         }
     });
@@ -115,7 +117,11 @@ TEST_F(MainWindowFixture, UnmakeableCardFolderIsReportedByNameAndEnds)
     QSignalSpy closed(window.get(), &TfrmMain::Closed);
     startAndRestore();
     EXPECT_TRUE(closed.count() == 1 || closed.wait(2000));
-    EXPECT_TRUE(shown.join("\n").contains(folder)) << shown.join("\n").toStdString();
+    EXPECT_TRUE(shown.join("\n").contains(folder + " kann nicht angelegt werden (Fehler 2: Datei oder Ordner nicht gefunden)"))
+        << shown.join("\n").toStdString();
+    // No half-built window behind the message.
+    EXPECT_FALSE(windowShownWithMessage);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindowFixture, EditorKeepsSixPixelsLeftAndRight)

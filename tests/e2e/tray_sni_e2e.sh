@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# A StatusNotifierItem host on a private session bus: the program's tray item
+# carries the icon name of its desktop entry and the tip "Kartolino anzeigen",
+# and activating it brings up the window (first show).
+source "$(dirname "$0")/lib.sh"
+program=$1 probe=$2
+start_window_manager
+"$probe" >"$E2E_TMP/sni.log" 2>&1 &
+PIDS+=($!)
+wait_until 50 grep -q '^ready' "$E2E_TMP/sni.log" || fail "watcher probe: $(cat "$E2E_TMP/sni.log")"
+
+prog=$(make_program_folder "$program")
+start_program "$prog"
+wait_until 100 grep -q '^activated' "$E2E_TMP/sni.log" || fail "no item registered: $(cat "$E2E_TMP/sni.log")"
+grep -qx 'IconName=example.fennwick.Kartolino' "$E2E_TMP/sni.log" || fail "icon name: $(cat "$E2E_TMP/sni.log")"
+grep -qx 'ToolTip=Kartolino anzeigen' "$E2E_TMP/sni.log" || fail "tip: $(cat "$E2E_TMP/sni.log")"
+ok "item with icon name and tip"
+
+win=$(wait_for_window "$PROGRAM_PID" 'Kartolino' 80) || fail "no main window"
+caption_is() { [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ]; }
+wait_until 50 caption_is || fail "activating the item did not bring up the window: $(xdotool getwindowname "$win")"
+ok "activating the item shows the window"
+xdotool key alt+F4
+code=$(wait_for_exit "$prog" 50) || fail "program did not end"
+[ "$code" = 0 ] || fail "exit code $code"
