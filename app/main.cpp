@@ -1,14 +1,14 @@
 // Kartolino: start-up, the splash, the main window and the end.
 
-#include "app/nichtdoppeltstarten.h"
-#include "app/splash2.h"
-#include "platform/application.h"
-#include "platform/dialogs.h"
-#include "platform/displayplatform.h"
-#include "platform/programfolders.h"
-#include "platform/terminationsignals.h"
-#include "platform/translations.h"
-#include "ui/kartolinounit.h"
+#include "nichtdoppeltstarten.h"
+#include "splash2.h"
+#include "application.h"
+#include "dialogs.h"
+#include "displayplatform.h"
+#include "programfolders.h"
+#include "terminationsignals.h"
+#include "translations.h"
+#include "kartolinounit.h"
 
 #include <QSessionManager>
 #include <QThread>

@@ -1,7 +1,7 @@
-#include "app/nichtdoppeltstarten.h"
+#include "nichtdoppeltstarten.h"
 
-#include "platform/dialogs.h"
-#include "platform/singleinstance.h"
+#include "dialogs.h"
+#include "singleinstance.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
-#include "app/splash2.h"
+#include "splash2.h"
 
-#include "ui/makerlogo.h"
+#include "makerlogo.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -7,10 +7,10 @@
 //
 //   build/bench/cards_bench [cards] [kilobytes] [tab-row cards]
 
-#include "cards/cardstore.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
-#include "rtf/rtfwriter.h"
+#include "cardstore.h"
+#include "richedit.h"
+#include "tabcontrol.h"
+#include "rtfwriter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

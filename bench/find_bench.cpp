@@ -4,11 +4,11 @@
 //
 //   build/bench/find_bench [cards] [bytes per card]
 
-#include "cards/cardstore.h"
-#include "cards/cardtext.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
-#include "ui/findbar.h"
+#include "cardstore.h"
+#include "cardtext.h"
+#include "richedit.h"
+#include "tabcontrol.h"
+#include "findbar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -8,8 +8,8 @@
 //   build/bench/rtf_bench [--benchmark_filter=REGEX]
 //   build/bench/rtf_bench --memory
 
-#include "rtf/rtfreader.h"
-#include "rtf/rtfwriter.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
-#include "cards/cardindex.h"
+#include "cardindex.h"
 
-#include "cards/cardmatcher.h"
-#include "cards/cardtext.h"
+#include "cardmatcher.h"
+#include "cardtext.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "cards/cardmatcher.h"
+#include "cardmatcher.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "cards/cardnames.h"
+#include "cardnames.h"
 
-#include "platform/errorreason.h"
+#include "errorreason.h"
 
 namespace cards {
 

@@ -1,10 +1,10 @@
-#include "cards/cardstore.h"
+#include "cardstore.h"
 
-#include "cards/mybib.h"
-#include "platform/files.h"
-#include "platform/programfolders.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
+#include "mybib.h"
+#include "files.h"
+#include "programfolders.h"
+#include "richedit.h"
+#include "tabcontrol.h"
 
 namespace cards {
 

@@ -1,9 +1,9 @@
-#include "cards/cardtext.h"
+#include "cardtext.h"
 
-#include "rtf/rtfcodepage.h"
-#include "rtf/rtfcontrolwords.h"
-#include "rtf/rtfreader.h"
-#include "rtf/rtftokenizer.h"
+#include "rtfcodepage.h"
+#include "rtfcontrolwords.h"
+#include "rtfreader.h"
+#include "rtftokenizer.h"
 
 #include <QHash>
 #include <QStringDecoder>

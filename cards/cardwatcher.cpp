@@ -1,4 +1,4 @@
-#include "cards/cardwatcher.h"
+#include "cardwatcher.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "cards/mybib.h"
+#include "mybib.h"
 
-#include "platform/files.h"
+#include "files.h"
 
 namespace cards {
 

@@ -1,8 +1,8 @@
-#include "cards/recovery.h"
+#include "recovery.h"
 
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/files.h"
+#include "application.h"
+#include "exception.h"
+#include "files.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "cards/settings.h"
+#include "settings.h"
 
-#include "platform/profile.h"
+#include "profile.h"
 
 namespace cards {
 

@@ -1,7 +1,7 @@
-#include "platform/application.h"
+#include "application.h"
 
-#include "platform/dialogs.h"
-#include "platform/exception.h"
+#include "dialogs.h"
+#include "exception.h"
 
 namespace platform {
 

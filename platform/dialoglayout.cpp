@@ -1,6 +1,6 @@
-#include "platform/dialoglayout.h"
+#include "dialoglayout.h"
 
-#include "platform/dialogs.h"
+#include "dialogs.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
-#include "platform/dialogs.h"
+#include "dialogs.h"
 
-#include "platform/dialoglayout.h"
-#include "platform/modaldialog.h"
+#include "dialoglayout.h"
+#include "modaldialog.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "platform/displayplatform.h"
+#include "displayplatform.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/errorreason.h"
+#include "errorreason.h"
 
-#include "platform/files.h"
+#include "files.h"
 
 #include <cerrno>
 

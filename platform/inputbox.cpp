@@ -1,6 +1,6 @@
-#include "platform/dialoglayout.h"
-#include "platform/dialogs.h"
-#include "platform/modaldialog.h"
+#include "dialoglayout.h"
+#include "dialogs.h"
+#include "modaldialog.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "platform/modaldialog.h"
+#include "modaldialog.h"
 
-#include "platform/dialoglayout.h"
-#include "platform/dialogs.h"
+#include "dialoglayout.h"
+#include "dialogs.h"
 
 #include <QGuiApplication>
 #include <QScreen>

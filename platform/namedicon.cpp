@@ -1,4 +1,4 @@
-#include "platform/namedicon.h"
+#include "namedicon.h"
 
 #include <QIconEngine>
 #include <QPainter>

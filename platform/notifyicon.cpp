@@ -1,6 +1,6 @@
-#include "platform/notifyicon.h"
+#include "notifyicon.h"
 
-#include "platform/namedicon.h"
+#include "namedicon.h"
 
 #include <QApplication>
 #include <QCursor>

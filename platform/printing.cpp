@@ -1,6 +1,6 @@
-#include "platform/printing.h"
+#include "printing.h"
 
-#include "platform/exception.h"
+#include "exception.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>

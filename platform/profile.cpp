@@ -1,9 +1,9 @@
-#include "platform/profile.h"
+#include "profile.h"
 
-#include "platform/exception.h"
-#include "platform/files.h"
-#include "platform/profiletext.h"
-#include "platform/programfolders.h"
+#include "exception.h"
+#include "files.h"
+#include "profiletext.h"
+#include "programfolders.h"
 
 #include <QFile>
 #include <QFileInfo>

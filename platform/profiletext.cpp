@@ -1,4 +1,4 @@
-#include "platform/profiletext.h"
+#include "profiletext.h"
 
 #include <QStringDecoder>
 

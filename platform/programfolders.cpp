@@ -1,6 +1,6 @@
-#include "platform/programfolders.h"
+#include "programfolders.h"
 
-#include "platform/files.h"
+#include "files.h"
 
 #include <QDir>
 #include <QFile>

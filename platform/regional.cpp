@@ -1,4 +1,4 @@
-#include "platform/regional.h"
+#include "regional.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "platform/shell.h"
+#include "shell.h"
 
-#include "platform/files.h"
+#include "files.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

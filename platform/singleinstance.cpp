@@ -1,4 +1,4 @@
-#include "platform/singleinstance.h"
+#include "singleinstance.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/syscolors.h"
+#include "syscolors.h"
 
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "platform/terminationsignals.h"
+#include "terminationsignals.h"
 
 #include <QSocketNotifier>
 

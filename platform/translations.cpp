@@ -1,4 +1,4 @@
-#include "platform/translations.h"
+#include "translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,6 +1,6 @@
 // Character formatting words: they change the group's CharState.
 
-#include "rtf/rtfinterpreter.h"
+#include "rtfinterpreter.h"
 
 namespace rtf {
 

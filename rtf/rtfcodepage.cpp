@@ -1,4 +1,4 @@
-#include "rtf/rtfcodepage.h"
+#include "rtfcodepage.h"
 
 #include <array>
 #include <cerrno>

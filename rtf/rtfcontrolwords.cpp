@@ -1,4 +1,4 @@
-#include "rtf/rtfcontrolwords.h"
+#include "rtfcontrolwords.h"
 
 #include <string_view>
 #include <unordered_map>

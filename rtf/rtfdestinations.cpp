@@ -1,11 +1,11 @@
 // Destination words and the tables they start: fonts, colours, lists and
 // pictures. Nothing here writes to the document except a finished picture.
 
-#include "rtf/rtfunits.h"
-#include "rtf/rtfinterpreter.h"
+#include "rtfunits.h"
+#include "rtfinterpreter.h"
 
-#include "rtf/rtffontname.h"
-#include "rtf/rtfpicture.h"
+#include "rtffontname.h"
+#include "rtfpicture.h"
 
 
 namespace rtf {

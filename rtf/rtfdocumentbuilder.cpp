@@ -1,4 +1,4 @@
-#include "rtf/rtfdocumentbuilder.h"
+#include "rtfdocumentbuilder.h"
 
 #include <QCryptographicHash>
 #include <QTextBlock>

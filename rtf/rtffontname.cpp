@@ -1,4 +1,4 @@
-#include "rtf/rtffontname.h"
+#include "rtffontname.h"
 
 namespace rtf {
 

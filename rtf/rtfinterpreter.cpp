@@ -1,4 +1,4 @@
-#include "rtf/rtfinterpreter.h"
+#include "rtfinterpreter.h"
 
 namespace rtf {
 

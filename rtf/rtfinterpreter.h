@@ -3,12 +3,12 @@
 // keeps a heap stack of group states (never recursion), so any nesting is
 // safe: groups deeper than MaxDepth are counted instead of pushed.
 
-#include "rtf/rtfcodepage.h"
-#include "rtf/rtfcontrolwords.h"
-#include "rtf/rtfdocumentbuilder.h"
-#include "rtf/rtfformatcache.h"
-#include "rtf/rtfstate.h"
-#include "rtf/rtftokenizer.h"
+#include "rtfcodepage.h"
+#include "rtfcontrolwords.h"
+#include "rtfdocumentbuilder.h"
+#include "rtfformatcache.h"
+#include "rtfstate.h"
+#include "rtftokenizer.h"
 
 #include <QByteArray>
 #include <QColor>

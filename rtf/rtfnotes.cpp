@@ -5,8 +5,8 @@
 // file gives them (\ftnnrlc: i, ii, ...); a mark of the file's own text is
 // the text run right before the note, as word processors take it.
 
-#include "rtf/rtfinterpreter.h"
-#include "rtf/rtfproperties.h"
+#include "rtfinterpreter.h"
+#include "rtfproperties.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

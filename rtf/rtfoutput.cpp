@@ -1,6 +1,6 @@
-#include "rtf/rtfoutput.h"
+#include "rtfoutput.h"
 
-#include "rtf/rtfcodepage.h"
+#include "rtfcodepage.h"
 
 #include <charconv>
 

@@ -1,7 +1,7 @@
 // Paragraph formatting words, including both forms of lists: the old
 // \pn numbering and the list table's \ls.
 
-#include "rtf/rtfinterpreter.h"
+#include "rtfinterpreter.h"
 
 namespace rtf {
 

@@ -1,4 +1,4 @@
-#include "rtf/rtfpicture.h"
+#include "rtfpicture.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "rtf/rtfreader.h"
+#include "rtfreader.h"
 
-#include "rtf/rtfinterpreter.h"
+#include "rtfinterpreter.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -1,7 +1,7 @@
 #pragma once
 // Reads RTF into a QTextDocument.
 
-#include "rtf/rtfissues.h"
+#include "rtfissues.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,7 @@
 // Words that break paragraphs, cells and rows, carry Unicode characters or
 // binary data, and the document-wide settings of the header.
 
-#include "rtf/rtfinterpreter.h"
+#include "rtfinterpreter.h"
 
 namespace rtf {
 

@@ -1,9 +1,9 @@
 // The way from decoded characters and group states to the document: code
 // page choice, character and paragraph formats, paragraph ends.
 
-#include "rtf/rtfunits.h"
-#include "rtf/rtfinterpreter.h"
-#include "rtf/rtfproperties.h"
+#include "rtfunits.h"
+#include "rtfinterpreter.h"
+#include "rtfproperties.h"
 
 namespace rtf {
 

@@ -1,4 +1,4 @@
-#include "rtf/rtftokenizer.h"
+#include "rtftokenizer.h"
 
 #include <algorithm>
 #include <limits>

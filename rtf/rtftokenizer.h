@@ -3,7 +3,7 @@
 // means; the interpreter does. Every token is bounded by the input, so no
 // input can make it allocate or loop without end.
 
-#include "rtf/rtfissues.h"
+#include "rtfissues.h"
 
 #include <QByteArrayView>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "rtf/rtfwriter.h"
+#include "rtfwriter.h"
 
-#include "rtf/rtfwritersession.h"
+#include "rtfwritersession.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

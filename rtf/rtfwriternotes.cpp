@@ -1,8 +1,8 @@
 // Notes shown at the end of a card go back behind their marks as
 // \footnote groups, with the text and its superscripts as they show.
 
-#include "rtf/rtfproperties.h"
-#include "rtf/rtfwritersession.h"
+#include "rtfproperties.h"
+#include "rtfwritersession.h"
 
 #include <QTextDocument>
 

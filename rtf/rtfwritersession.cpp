@@ -1,9 +1,9 @@
-#include "rtf/rtfunits.h"
-#include "rtf/rtfwritersession.h"
+#include "rtfunits.h"
+#include "rtfwritersession.h"
 
-#include "rtf/rtffontname.h"
-#include "rtf/rtfpicture.h"
-#include "rtf/rtfproperties.h"
+#include "rtffontname.h"
+#include "rtfpicture.h"
+#include "rtfproperties.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

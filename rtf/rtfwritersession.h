@@ -2,8 +2,8 @@
 // One run of the writer over one document: first the tables of what is
 // used, then the paragraphs with their formats where they change.
 
-#include "rtf/rtfoutput.h"
-#include "rtf/rtfpicture.h"
+#include "rtfoutput.h"
+#include "rtfpicture.h"
 
 #include <QColor>
 #include <QHash>

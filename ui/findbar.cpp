@@ -1,9 +1,9 @@
-#include "ui/findbar.h"
+#include "findbar.h"
 
-#include "cards/cardmatcher.h"
-#include "cards/cardstore.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
+#include "cardmatcher.h"
+#include "cardstore.h"
+#include "richedit.h"
+#include "tabcontrol.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

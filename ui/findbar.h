@@ -4,7 +4,7 @@
 // tab order. A hit in another card is reached by picking its tab as the
 // user would, so the leaving card is written and the arriving one loaded.
 
-#include "cards/cardindex.h"
+#include "cardindex.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "ui/hilfe2.h"
+#include "hilfe2.h"
 
-#include "platform/application.h"
-#include "platform/dialogs.h"
-#include "ui/makerlogo.h"
-#include "ui/secondarywindow.h"
+#include "application.h"
+#include "dialogs.h"
+#include "makerlogo.h"
+#include "secondarywindow.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

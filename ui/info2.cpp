@@ -1,11 +1,11 @@
-#include "ui/info2.h"
+#include "info2.h"
 
-#include "platform/application.h"
-#include "platform/dialogs.h"
-#include "platform/shell.h"
-#include "ui/makerlogo.h"
-#include "ui/secondarywindow.h"
-#include "widgets/flatbuttonunit.h"
+#include "application.h"
+#include "dialogs.h"
+#include "shell.h"
+#include "makerlogo.h"
+#include "secondarywindow.h"
+#include "flatbuttonunit.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -13,7 +13,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-#include "ui/clickable.h"
+#include "clickable.h"
 
 #include <algorithm>
 #include <functional>

@@ -3,11 +3,11 @@
 // it, and the maker's banner at the bottom. Every user command is one of its
 // handlers; they are spread over kartolinounit_*.cpp by topic.
 
-#include "cards/settings.h"
-#include "platform/printing.h"
-#include "platform/syscolors.h"
-#include "platform/textattributes.h"
-#include "ui/menushortcut.h"
+#include "settings.h"
+#include "printing.h"
+#include "syscolors.h"
+#include "textattributes.h"
+#include "menushortcut.h"
 
 #include <QMainWindow>
 #include <QVector>

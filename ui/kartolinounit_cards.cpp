@@ -1,16 +1,16 @@
 // The card handlers: tab switching, the editor's change event, and the
 // commands new, delete and rename.
 
-#include "ui/kartolinounit.h"
+#include "kartolinounit.h"
 
-#include "cards/cardnames.h"
-#include "cards/cardstore.h"
-#include "cards/recovery.h"
-#include "platform/dialogs.h"
-#include "platform/exception.h"
-#include "platform/files.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
+#include "cardnames.h"
+#include "cardstore.h"
+#include "recovery.h"
+#include "dialogs.h"
+#include "exception.h"
+#include "files.h"
+#include "richedit.h"
+#include "tabcontrol.h"
 
 namespace ui {
 

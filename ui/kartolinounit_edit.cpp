@@ -1,13 +1,13 @@
 // Undo and the clipboard, the time stamp, the hand-off and the help windows.
 
-#include "ui/kartolinounit.h"
+#include "kartolinounit.h"
 
-#include "cards/cardstore.h"
-#include "platform/exception.h"
-#include "platform/regional.h"
-#include "platform/richedit.h"
-#include "platform/shell.h"
-#include "platform/tabcontrol.h"
+#include "cardstore.h"
+#include "exception.h"
+#include "regional.h"
+#include "richedit.h"
+#include "shell.h"
+#include "tabcontrol.h"
 
 #include <QClipboard>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 // Character and paragraph formatting and the font dialog.
 
-#include "ui/kartolinounit.h"
+#include "kartolinounit.h"
 
-#include "platform/richedit.h"
+#include "richedit.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

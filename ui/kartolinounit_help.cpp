@@ -1,8 +1,8 @@
 // The "Hilfe" menu: the help window and the about window.
 
-#include "ui/hilfe2.h"
-#include "ui/info2.h"
-#include "ui/kartolinounit.h"
+#include "hilfe2.h"
+#include "info2.h"
+#include "kartolinounit.h"
 
 namespace ui {
 

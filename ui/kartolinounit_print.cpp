@@ -1,8 +1,8 @@
 // Printing the current card.
 
-#include "ui/kartolinounit.h"
+#include "kartolinounit.h"
 
-#include "platform/richedit.h"
+#include "richedit.h"
 
 namespace ui {
 

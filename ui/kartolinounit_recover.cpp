@@ -1,19 +1,19 @@
 // Keeping every typed word: other programs' writes to the current card's
 // file, and the recovery of text typed after the last save point.
 
-#include "ui/kartolinounit.h"
+#include "kartolinounit.h"
 
-#include "cards/cardnames.h"
-#include "cards/cardstore.h"
-#include "cards/cardwatcher.h"
-#include "cards/recovery.h"
-#include "platform/application.h"
-#include "platform/dialogs.h"
-#include "platform/exception.h"
-#include "platform/files.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
-#include "rtf/rtfwriter.h"
+#include "cardnames.h"
+#include "cardstore.h"
+#include "cardwatcher.h"
+#include "recovery.h"
+#include "application.h"
+#include "dialogs.h"
+#include "exception.h"
+#include "files.h"
+#include "richedit.h"
+#include "tabcontrol.h"
+#include "rtfwriter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,18 +1,18 @@
 // The main window's life: the minimised start, the first show, minimising
 // and closing.
 
-#include "ui/kartolinounit.h"
+#include "kartolinounit.h"
 
-#include "cards/cardstore.h"
-#include "cards/recovery.h"
-#include "platform/files.h"
-#include "platform/application.h"
-#include "platform/dialogs.h"
-#include "platform/errorreason.h"
-#include "platform/profile.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
-#include "widgets/trayicon.h"
+#include "cardstore.h"
+#include "recovery.h"
+#include "files.h"
+#include "application.h"
+#include "dialogs.h"
+#include "errorreason.h"
+#include "profile.h"
+#include "richedit.h"
+#include "tabcontrol.h"
+#include "trayicon.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
 // The "Ansicht" menu: the tab row's look, and saving it as the default.
 
-#include "ui/kartolinounit.h"
+#include "kartolinounit.h"
 
-#include "platform/profile.h"
-#include "platform/tabcontrol.h"
+#include "profile.h"
+#include "tabcontrol.h"
 
 #include <QAction>
 

@@ -1,4 +1,4 @@
-#include "ui/makerlogo.h"
+#include "makerlogo.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "ui/menushortcut.h"
+#include "menushortcut.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "ui/programicon.h"
+#include "programicon.h"
 
 #include <QPainter>
 #include <QPainterPath>

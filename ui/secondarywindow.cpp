@@ -1,4 +1,4 @@
-#include "ui/secondarywindow.h"
+#include "secondarywindow.h"
 
 #include <QEvent>
 #include <QPalette>

@@ -1,10 +1,10 @@
-#include "ui/toolbar.h"
+#include "toolbar.h"
 
-#include "widgets/formloading.h"
-#include "widgets/glyphspeedbutton.h"
-#include "widgets/speedbar.h"
-#include "widgets/speedbarsection.h"
-#include "widgets/speeditem.h"
+#include "formloading.h"
+#include "glyphspeedbutton.h"
+#include "speedbar.h"
+#include "speedbarsection.h"
+#include "speeditem.h"
 
 #include <QFont>
 #include <QWidget>

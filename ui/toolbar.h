@@ -2,7 +2,7 @@
 // The main window's toolbar: the speed bar SpeedBar1 docked at the top with
 // its one section, eighteen command items and the "Schließen" button.
 
-#include "ui/toolbarglyphs.h"
+#include "toolbarglyphs.h"
 
 #include <QObject>
 #include <functional>

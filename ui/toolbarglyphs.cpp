@@ -1,6 +1,6 @@
-#include "ui/toolbarglyphs.h"
+#include "toolbarglyphs.h"
 
-#include "widgets/glyphimages.h"
+#include "glyphimages.h"
 
 #include <array>
 #include <cassert>

@@ -1,4 +1,4 @@
-#include "widgets/btncontrol.h"
+#include "btncontrol.h"
 
 #include <QPainter>
 

@@ -3,7 +3,7 @@
 // a borderless top-most window showing the item's button face that follows
 // the pointer and lets the mouse pass through.
 
-#include "widgets/buttonimage.h"
+#include "buttonimage.h"
 
 #include <QWidget>
 

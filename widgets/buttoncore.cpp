@@ -1,4 +1,4 @@
-#include "widgets/buttoncore.h"
+#include "buttoncore.h"
 
 #include <QKeySequence>
 #include <QPainter>

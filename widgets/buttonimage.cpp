@@ -1,11 +1,11 @@
-#include "widgets/buttonimage.h"
+#include "buttonimage.h"
 
-#include "platform/syscolors.h"
-#include "widgets/buttonlayout.h"
-#include "widgets/glyphimages.h"
-#include "widgets/imagelist.h"
-#include "widgets/speedbar.h"
-#include "widgets/speeditem.h"
+#include "syscolors.h"
+#include "buttonlayout.h"
+#include "glyphimages.h"
+#include "imagelist.h"
+#include "speedbar.h"
+#include "speeditem.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "widgets/buttonlayout.h"
+#include "buttonlayout.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "widgets/dragoutline.h"
+#include "dragoutline.h"
 
 #include <QPainter>
 #include <QRegion>

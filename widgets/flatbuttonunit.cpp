@@ -1,7 +1,7 @@
-#include "widgets/flatbuttonunit.h"
+#include "flatbuttonunit.h"
 
-#include "platform/application.h"
-#include "widgets/flatdrawing.h"
+#include "application.h"
+#include "flatdrawing.h"
 
 #include <QApplication>
 #include <QCursor>

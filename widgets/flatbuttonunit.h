@@ -9,8 +9,8 @@
 // the hovered button; it exists while at least one button exists and runs
 // only while a button is hovered by the mouse.
 
-#include "platform/syscolors.h"
-#include "widgets/buttoncore.h"
+#include "syscolors.h"
+#include "buttoncore.h"
 
 #include <QImage>
 #include <QPoint>

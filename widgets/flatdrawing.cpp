@@ -1,6 +1,6 @@
-#include "widgets/flatdrawing.h"
+#include "flatdrawing.h"
 
-#include "widgets/hslcolors.h"
+#include "hslcolors.h"
 
 #include <QGuiApplication>
 #include <QPainter>

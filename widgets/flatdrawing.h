@@ -4,7 +4,7 @@
 // behind a see-through button. The pixels drawn here are what stored colour
 // schemes and screenshots were made with, so they are exact, not antialiased.
 
-#include "platform/syscolors.h"
+#include "syscolors.h"
 
 #include <QColor>
 #include <QImage>

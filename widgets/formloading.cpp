@@ -1,4 +1,4 @@
-#include "widgets/formloading.h"
+#include "formloading.h"
 
 #include <QVariant>
 

@@ -1,4 +1,4 @@
-#include "widgets/formstorage.h"
+#include "formstorage.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // hook onto it (a speed bar through its IniStorage); the window asks the
 // storage to save or restore, and every hooked component does its part.
 
-#include "platform/profile.h"
+#include "profile.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "widgets/glyphcache.h"
+#include "glyphcache.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // size for the whole process, so a bar of many 16 x 16 glyphs uses one list.
 // GUI thread only.
 
-#include "widgets/imagelist.h"
+#include "imagelist.h"
 
 #include <memory>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "widgets/glyphimages.h"
+#include "glyphimages.h"
 
 #include <algorithm>
 

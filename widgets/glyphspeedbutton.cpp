@@ -1,10 +1,10 @@
-#include "widgets/glyphspeedbutton.h"
+#include "glyphspeedbutton.h"
 
-#include "platform/application.h"
-#include "platform/syscolors.h"
-#include "widgets/glyphcache.h"
-#include "widgets/glyphimages.h"
-#include "widgets/hinttext.h"
+#include "application.h"
+#include "syscolors.h"
+#include "glyphcache.h"
+#include "glyphimages.h"
+#include "hinttext.h"
 
 #include <QApplication>
 #include <QDialog>

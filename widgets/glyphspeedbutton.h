@@ -4,9 +4,9 @@
 // auto-repeat while held and an attached drop-down menu. It takes no focus,
 // like a control drawn on its parent's surface, and raises its own clicks.
 
-#include "widgets/buttoncore.h"
-#include "widgets/buttonlayout.h"
-#include "widgets/speedglyph.h"
+#include "buttoncore.h"
+#include "buttonlayout.h"
+#include "speedglyph.h"
 
 #include <QImage>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "widgets/hinttext.h"
+#include "hinttext.h"
 
 namespace widgets {
 

@@ -1,4 +1,4 @@
-#include "widgets/hslcolors.h"
+#include "hslcolors.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // lightness 0..240. Both directions round to the nearest integer, halves to
 // even, so values stored by earlier versions come out the same.
 
-#include "platform/syscolors.h"
+#include "syscolors.h"
 
 namespace widgets {
 

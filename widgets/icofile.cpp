@@ -1,4 +1,4 @@
-#include "widgets/icofile.h"
+#include "icofile.h"
 
 #include <QBuffer>
 #include <QPixmap>

@@ -1,7 +1,7 @@
-#include "widgets/iconlist.h"
+#include "iconlist.h"
 
-#include "platform/exception.h"
-#include "widgets/icofile.h"
+#include "exception.h"
+#include "icofile.h"
 
 #include <QFile>
 #include <QIODevice>

@@ -1,6 +1,6 @@
-#include "widgets/imagelist.h"
+#include "imagelist.h"
 
-#include "widgets/glyphimages.h"
+#include "glyphimages.h"
 
 #include <QPainter>
 

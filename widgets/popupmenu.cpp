@@ -1,4 +1,4 @@
-#include "widgets/popupmenu.h"
+#include "popupmenu.h"
 
 namespace widgets {
 

@@ -1,15 +1,15 @@
-#include "widgets/speedbar.h"
+#include "speedbar.h"
 
-#include "platform/application.h"
-#include "platform/syscolors.h"
-#include "widgets/btncontrol.h"
-#include "widgets/dragoutline.h"
-#include "widgets/formstorage.h"
-#include "widgets/glyphimages.h"
-#include "widgets/imagelist.h"
-#include "widgets/speedbarerror.h"
-#include "widgets/speedbarsection.h"
-#include "widgets/speeditem.h"
+#include "application.h"
+#include "syscolors.h"
+#include "btncontrol.h"
+#include "dragoutline.h"
+#include "formstorage.h"
+#include "glyphimages.h"
+#include "imagelist.h"
+#include "speedbarerror.h"
+#include "speedbarsection.h"
+#include "speeditem.h"
 
 #include <QApplication>
 #include <QEvent>

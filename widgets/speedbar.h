@@ -5,7 +5,7 @@
 // visibility and enabled state on to the buttons and paints its own bevels,
 // wallpaper and bound lines.
 
-#include "widgets/imagelist.h"
+#include "imagelist.h"
 
 #include <QFlags>
 #include <QImage>

@@ -1,10 +1,10 @@
-#include "widgets/speedbarbutton.h"
+#include "speedbarbutton.h"
 
-#include "platform/syscolors.h"
-#include "widgets/glyphimages.h"
-#include "widgets/imagelist.h"
-#include "widgets/speedbar.h"
-#include "widgets/speeditem.h"
+#include "syscolors.h"
+#include "glyphimages.h"
+#include "imagelist.h"
+#include "speedbar.h"
+#include "speeditem.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -3,7 +3,7 @@
 // bar's image list when the item names an image, and the bar keeps it inside
 // the button rows.
 
-#include "widgets/glyphspeedbutton.h"
+#include "glyphspeedbutton.h"
 
 namespace widgets {
 

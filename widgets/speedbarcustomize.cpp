@@ -1,9 +1,9 @@
-#include "widgets/speedbarcustomize.h"
+#include "speedbarcustomize.h"
 
-#include "platform/application.h"
-#include "widgets/buttonimage.h"
-#include "widgets/speedbarsection.h"
-#include "widgets/speeditem.h"
+#include "application.h"
+#include "buttonimage.h"
+#include "speedbarsection.h"
+#include "speeditem.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 // mode; items are dragged from its list onto the bar, and buttons are
 // dragged on the bar or off it (which hides them).
 
-#include "widgets/speedbar.h"
+#include "speedbar.h"
 
 #include <QDialog>
 #include <QPointer>

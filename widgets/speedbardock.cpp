@@ -1,9 +1,9 @@
 // Re-docking a speed bar by dragging it to another edge of its parent, and
 // resizing it by its inner edge while a customisation editor is attached.
 
-#include "platform/application.h"
-#include "widgets/dragoutline.h"
-#include "widgets/speedbar.h"
+#include "application.h"
+#include "dragoutline.h"
+#include "speedbar.h"
 
 #include <QMouseEvent>
 #include <cmath>

@@ -1,10 +1,10 @@
 // Edit mode of a speed bar under a customisation editor: buttons are dragged
 // on and off the bar with a floating image instead of being pressed.
 
-#include "platform/application.h"
-#include "widgets/btncontrol.h"
-#include "widgets/speedbar.h"
-#include "widgets/speeditem.h"
+#include "application.h"
+#include "btncontrol.h"
+#include "speedbar.h"
+#include "speeditem.h"
 
 #include <QMouseEvent>
 

@@ -2,7 +2,7 @@
 // The speed bar's own failure: refused alignments and duplicate section
 // captions. It carries only its message.
 
-#include "platform/exception.h"
+#include "exception.h"
 
 namespace widgets {
 

@@ -1,11 +1,11 @@
 // Saving and restoring a speed bar's layout (edge, thickness, button size
 // and which buttons stand where) through a form-placement storage.
 
-#include "platform/exception.h"
-#include "widgets/formstorage.h"
-#include "widgets/speedbar.h"
-#include "widgets/speedbarerror.h"
-#include "widgets/speeditem.h"
+#include "exception.h"
+#include "formstorage.h"
+#include "speedbar.h"
+#include "speedbarerror.h"
+#include "speeditem.h"
 
 #include <QRegularExpression>
 

@@ -1,8 +1,8 @@
-#include "widgets/speedbarsection.h"
+#include "speedbarsection.h"
 
-#include "widgets/speedbar.h"
-#include "widgets/speedbarerror.h"
-#include "widgets/speeditem.h"
+#include "speedbar.h"
+#include "speedbarerror.h"
+#include "speeditem.h"
 
 namespace widgets {
 

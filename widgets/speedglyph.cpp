@@ -1,8 +1,8 @@
-#include "widgets/speedglyph.h"
+#include "speedglyph.h"
 
-#include "platform/syscolors.h"
-#include "widgets/glyphcache.h"
-#include "widgets/glyphimages.h"
+#include "syscolors.h"
+#include "glyphcache.h"
+#include "glyphimages.h"
 
 namespace widgets {
 

@@ -1,9 +1,9 @@
-#include "widgets/speeditem.h"
+#include "speeditem.h"
 
-#include "widgets/formloading.h"
-#include "widgets/hinttext.h"
-#include "widgets/speedbar.h"
-#include "widgets/speedbarsection.h"
+#include "formloading.h"
+#include "hinttext.h"
+#include "speedbar.h"
+#include "speedbarsection.h"
 
 #include <QWidget>
 

@@ -4,7 +4,7 @@
 // handler receives the button as sender. The item itself keeps its display
 // name, its section and whether it is shown and enabled.
 
-#include "widgets/speedbarbutton.h"
+#include "speedbarbutton.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "widgets/timerthread.h"
+#include "timerthread.h"
 
 #include <QCoreApplication>
 #include <chrono>

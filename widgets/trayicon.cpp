@@ -1,8 +1,8 @@
-#include "widgets/trayicon.h"
+#include "trayicon.h"
 
-#include "platform/application.h"
-#include "widgets/hinttext.h"
-#include "widgets/popupmenu.h"
+#include "application.h"
+#include "hinttext.h"
+#include "popupmenu.h"
 
 #include <QAction>
 #include <QWidget>

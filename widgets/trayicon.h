@@ -14,10 +14,10 @@
 // may destroy the component (the rest of that mouse event is then dropped);
 // the handler goes with it, so it must not use its captures afterwards.
 
-#include "platform/notifyicon.h"
-#include "widgets/iconlist.h"
-#include "widgets/popupmenu.h"
-#include "widgets/timerthread.h"
+#include "notifyicon.h"
+#include "iconlist.h"
+#include "popupmenu.h"
+#include "timerthread.h"
 
 #include <QIcon>
 #include <QObject>

@@ -8,7 +8,7 @@ set(_desktop ${CMAKE_CURRENT_LIST_DIR})
 
 add_executable(kartolino_makeicons ${_desktop}/makeicons.cpp
   ${PROJECT_SOURCE_DIR}/ui/programicon.cpp ${PROJECT_SOURCE_DIR}/ui/programicon.h)
-target_include_directories(kartolino_makeicons PRIVATE ${PROJECT_SOURCE_DIR})
+target_include_directories(kartolino_makeicons PRIVATE ${PROJECT_SOURCE_DIR}/ui)
 target_link_libraries(kartolino_makeicons PRIVATE Qt6::Gui)
 
 set(_icons ${CMAKE_BINARY_DIR}/icons/hicolor)

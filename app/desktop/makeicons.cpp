@@ -1,7 +1,7 @@
 // Writes the program icon as the PNG files of the hicolor icon theme:
 // <folder>/<n>x<n>/apps/<name>.png for every size the program draws.
 
-#include "ui/programicon.h"
+#include "programicon.h"
 
 #include <QDir>
 #include <QGuiApplication>

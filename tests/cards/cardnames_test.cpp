@@ -1,5 +1,5 @@
-#include "cards/cardnames.h"
-#include "tests/common/qtprinters.h"
+#include "cardnames.h"
+#include "qtprinters.h"
 
 #include <gtest/gtest.h>
 

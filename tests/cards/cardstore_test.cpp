@@ -1,10 +1,10 @@
-#include "cards/cardstore.h"
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/files.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
-#include "tests/common/tempfolder.h"
+#include "cardstore.h"
+#include "application.h"
+#include "exception.h"
+#include "files.h"
+#include "richedit.h"
+#include "tabcontrol.h"
+#include "tempfolder.h"
 
 #include <QFileInfo>
 #include <QTest>

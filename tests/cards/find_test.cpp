@@ -1,8 +1,8 @@
-#include "cards/cardindex.h"
-#include "cards/cardmatcher.h"
-#include "cards/cardtext.h"
-#include "tests/common/qtprinters.h"
-#include "tests/common/tempfolder.h"
+#include "cardindex.h"
+#include "cardmatcher.h"
+#include "cardtext.h"
+#include "qtprinters.h"
+#include "tempfolder.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "cards/mybib.h"
-#include "platform/files.h"
-#include "tests/common/tempfolder.h"
+#include "mybib.h"
+#include "files.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 

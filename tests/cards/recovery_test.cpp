@@ -1,7 +1,7 @@
-#include "cards/recovery.h"
-#include "platform/richedit.h"
-#include "rtf/rtfwriter.h"
-#include "tests/common/tempfolder.h"
+#include "recovery.h"
+#include "richedit.h"
+#include "rtfwriter.h"
+#include "tempfolder.h"
 
 #include <QFileInfo>
 #include <QTest>

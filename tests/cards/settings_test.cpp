@@ -1,7 +1,7 @@
-#include "cards/settings.h"
-#include "platform/exception.h"
-#include "platform/profile.h"
-#include "tests/common/tempfolder.h"
+#include "settings.h"
+#include "exception.h"
+#include "profile.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The message of the program's exception that f throws, empty when none.
 
-#include "platform/exception.h"
+#include "exception.h"
 
 #include <QString>
 #include <functional>

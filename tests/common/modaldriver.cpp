@@ -1,4 +1,4 @@
-#include "tests/common/modaldriver.h"
+#include "modaldriver.h"
 
 #include <QAbstractButton>
 #include <QApplication>

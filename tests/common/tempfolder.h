@@ -7,7 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "tests/common/qtprinters.h"
+#include "qtprinters.h"
 
 namespace testing_support {
 

@@ -16,7 +16,7 @@ grep -qx 'IconName=example.fennwick.Kartolino' "$E2E_TMP/sni.log" || fail "icon 
 grep -qx 'ToolTip=Kartolino anzeigen' "$E2E_TMP/sni.log" || fail "tip: $(cat "$E2E_TMP/sni.log")"
 ok "item with icon name and tip"
 
-win=$(wait_for_window "$PROGRAM_PID" 'Kartolino' 80) || fail "no main window"
+win=$(wait_for_window "$PROGRAM_PID" 'Kartolino' 300) || fail "no main window"
 caption_is() { [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ]; }
 wait_until 50 caption_is || fail "activating the item did not bring up the window: $(xdotool getwindowname "$win")"
 ok "activating the item shows the window"

@@ -1,8 +1,8 @@
 // The test helper that answers modal dialogs: several in a row, and no hang
 // when a dialog is unexpected, lacks the button, or does not close.
 
-#include "platform/dialogs.h"
-#include "tests/common/modaldriver.h"
+#include "dialogs.h"
+#include "modaldriver.h"
 
 #include <QDialog>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // The input box: geometry in dialog units, the edit's limits, and its answers.
 
-#include "platform/dialogs.h"
-#include "tests/common/modaldriver.h"
+#include "dialogs.h"
+#include "modaldriver.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/dialogunits.h"
+#include "dialogunits.h"
 
 #include <cmath>
 #include <memory>

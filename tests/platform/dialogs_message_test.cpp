@@ -1,8 +1,8 @@
 // Message dialogs and the error box: look, button rules, layout in dialog units.
 
-#include "platform/dialoglayout.h"
-#include "platform/dialogs.h"
-#include "tests/common/modaldriver.h"
+#include "dialoglayout.h"
+#include "dialogs.h"
+#include "modaldriver.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/dialogunits.h"
+#include "dialogunits.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-#include "platform/files.h"
-#include "tests/common/tempfolder.h"
+#include "files.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 

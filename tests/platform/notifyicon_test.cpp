@@ -1,8 +1,8 @@
 // The notification-area layer: turning Qt's whole clicks into presses and
 // releases, and the real backend where there is no notification area.
 
-#include "platform/namedicon.h"
-#include "platform/notifyicon.h"
+#include "namedicon.h"
+#include "notifyicon.h"
 
 #include <gtest/gtest.h>
 

@@ -7,4 +7,4 @@ kartolino_add_gtest(platform_tests
     ${CMAKE_CURRENT_LIST_DIR}/tabcontrol_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/singleinstance_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/richedit_format_test.cpp
-  LIBS kartolino_platform)
+  LIBS kartolino_controls)

@@ -2,8 +2,8 @@
 // run-with-cups.sh): the queues "KartolinoA" (default) and "KartolinoB" keep
 // every job's PDF with the title and copies CUPS handed to the backend.
 
-#include "platform/exception.h"
-#include "platform/printing.h"
+#include "exception.h"
+#include "printing.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,8 +20,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "tests/common/messageof.h"
-#include "tests/platform/cups/cupsjobs.h"
+#include "messageof.h"
+#include "cups/cupsjobs.h"
 
 using namespace cupsjobs;
 

@@ -1,7 +1,7 @@
 // Typed reads and writes of TIniFile and the integer conversion they share.
 
-#include "platform/exception.h"
-#include "platform/profile.h"
+#include "exception.h"
+#include "profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/profilefixture.h"
+#include "profilefixture.h"
 
 #include <limits>
 #include <optional>

@@ -1,8 +1,8 @@
 // Reading the settings file: defaults, names without regard to case, blanks,
 // quotes, comments, the first match, the length limit and the encodings.
 
-#include "platform/profile.h"
-#include "platform/profiletext.h"
+#include "profile.h"
+#include "profiletext.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/profilefixture.h"
+#include "profilefixture.h"
 
 using namespace platform;
 

@@ -1,7 +1,7 @@
 // Writing the settings file: one value changes, every other byte stays; what
 // is missing is created; the encoding and line ends of the file are kept.
 
-#include "platform/profile.h"
+#include "profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/platform/profilefixture.h"
+#include "profilefixture.h"
 
 using namespace platform;
 

@@ -1,8 +1,8 @@
-#include "platform/displayplatform.h"
-#include "platform/errorreason.h"
-#include "platform/files.h"
-#include "platform/programfolders.h"
-#include "tests/common/tempfolder.h"
+#include "displayplatform.h"
+#include "errorreason.h"
+#include "files.h"
+#include "programfolders.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The time stamp's text from real glibc locales and from hand-made locale
 // items, and when the cached settings are read again.
 
-#include "platform/regional.h"
+#include "regional.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,10 +1,10 @@
 // The editor's attribute objects, paragraph numbering and offsets, the
 // clipboard formats and the line insertion at the top.
 
-#include "platform/exception.h"
-#include "platform/richedit.h"
-#include "platform/textattributes.h"
-#include "rtf/rtfproperties.h"
+#include "exception.h"
+#include "richedit.h"
+#include "textattributes.h"
+#include "rtfproperties.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,7 +15,7 @@
 #include <QTextList>
 #include <gtest/gtest.h>
 
-#include "tests/common/messageof.h"
+#include "messageof.h"
 
 using testing_support::MessageOf;
 

@@ -1,6 +1,6 @@
-#include "platform/exception.h"
-#include "platform/richedit.h"
-#include "tests/common/tempfolder.h"
+#include "exception.h"
+#include "richedit.h"
+#include "tempfolder.h"
 
 #include <QClipboard>
 #include <QFontInfo>
@@ -10,7 +10,7 @@
 #include <QTextBlock>
 #include <gtest/gtest.h>
 
-#include "tests/common/messageof.h"
+#include "messageof.h"
 
 using testing_support::MessageOf;
 

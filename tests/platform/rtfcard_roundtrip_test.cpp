@@ -1,6 +1,6 @@
-#include "platform/richedit.h"
-#include "platform/textattributes.h"
-#include "tests/common/tempfolder.h"
+#include "richedit.h"
+#include "textattributes.h"
+#include "tempfolder.h"
 
 #include <QTextBlock>
 #include <QTextList>

@@ -1,5 +1,5 @@
-#include "platform/singleinstance.h"
-#include "tests/common/tempfolder.h"
+#include "singleinstance.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform/files.h"
-#include "platform/streampieces.h"
-#include "tests/common/tempfolder.h"
+#include "files.h"
+#include "streampieces.h"
+#include "tempfolder.h"
 
 #include <gtest/gtest.h>
 

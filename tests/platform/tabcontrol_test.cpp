@@ -1,12 +1,12 @@
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/tabcontrol.h"
+#include "application.h"
+#include "exception.h"
+#include "tabcontrol.h"
 
 #include <QTest>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
-#include "tests/common/messageof.h"
+#include "messageof.h"
 
 using testing_support::MessageOf;
 

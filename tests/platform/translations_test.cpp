@@ -1,6 +1,6 @@
 // Qt's own dialogs in the user's language beside the program's German texts.
 
-#include "platform/translations.h"
+#include "translations.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

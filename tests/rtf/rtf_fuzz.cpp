@@ -1,8 +1,8 @@
 // libFuzzer entry for the RTF reader: any bytes, read into a document and
 // written back, must neither crash nor hang nor grow without bound.
 
-#include "rtf/rtfreader.h"
-#include "rtf/rtfwriter.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>

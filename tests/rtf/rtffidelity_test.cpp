@@ -3,8 +3,8 @@
 
 #include "rtftesthelpers.h"
 
-#include "rtf/rtfcodepage.h"
-#include "rtf/rtfproperties.h"
+#include "rtfcodepage.h"
+#include "rtfproperties.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -2,9 +2,9 @@
 // Small helpers shared by the RTF tests: read bytes into a document and
 // look at its blocks and runs.
 
-#include "rtf/rtfproperties.h"
-#include "rtf/rtfreader.h"
-#include "rtf/rtfwriter.h"
+#include "rtfproperties.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
 
 #include <QByteArray>
 #include <QRegularExpression>

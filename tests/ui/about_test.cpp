@@ -1,11 +1,11 @@
 // The about and help windows: layout and texts, the shell hand-offs, how they
 // close, and the commands that make, place, show and release them.
 
-#include "platform/shell.h"
-#include "ui/hilfe2.h"
-#include "ui/info2.h"
-#include "ui/makerlogo.h"
-#include "widgets/flatbuttonunit.h"
+#include "shell.h"
+#include "hilfe2.h"
+#include "info2.h"
+#include "makerlogo.h"
+#include "flatbuttonunit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "tests/common/modaldriver.h"
-#include "tests/ui/mainwindowfixture.h"
+#include "modaldriver.h"
+#include "mainwindowfixture.h"
 
 #include <QFileInfo>
 

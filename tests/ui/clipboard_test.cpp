@@ -1,11 +1,11 @@
 // Undo, cut, copy and paste through the main window, and the time stamp.
 
-#include "cards/cardstore.h"
-#include "platform/application.h"
-#include "platform/regional.h"
-#include "platform/richedit.h"
-#include "tests/common/tempfolder.h"
-#include "ui/kartolinounit.h"
+#include "cardstore.h"
+#include "application.h"
+#include "regional.h"
+#include "richedit.h"
+#include "tempfolder.h"
+#include "kartolinounit.h"
 
 #include <QAction>
 #include <QClipboard>

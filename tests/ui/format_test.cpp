@@ -1,13 +1,13 @@
 // The main window's formatting commands: style toggles, alignment, bullets
 // and the font dialog.
 
-#include "cards/cardstore.h"
-#include "platform/application.h"
-#include "platform/richedit.h"
-#include "platform/textattributes.h"
-#include "tests/common/modaldriver.h"
-#include "tests/common/tempfolder.h"
-#include "ui/kartolinounit.h"
+#include "cardstore.h"
+#include "application.h"
+#include "richedit.h"
+#include "textattributes.h"
+#include "modaldriver.h"
+#include "tempfolder.h"
+#include "kartolinounit.h"
 
 #include <QFontInfo>
 #include <QLineEdit>

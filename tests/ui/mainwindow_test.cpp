@@ -1,11 +1,11 @@
-#include "tests/ui/mainwindowfixture.h"
-#include "cards/cardstore.h"
-#include "platform/application.h"
-#include "platform/dialogs.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
-#include "tests/common/tempfolder.h"
-#include "ui/kartolinounit.h"
+#include "mainwindowfixture.h"
+#include "cardstore.h"
+#include "application.h"
+#include "dialogs.h"
+#include "richedit.h"
+#include "tabcontrol.h"
+#include "tempfolder.h"
+#include "kartolinounit.h"
 
 #include <QLabel>
 #include <QSignalSpy>

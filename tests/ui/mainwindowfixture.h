@@ -2,13 +2,13 @@
 // A main window on a temporary program folder, started and restored the way
 // the program does it.
 
-#include "cards/cardstore.h"
-#include "platform/application.h"
-#include "platform/dialogs.h"
-#include "platform/richedit.h"
-#include "platform/tabcontrol.h"
-#include "tests/common/tempfolder.h"
-#include "ui/kartolinounit.h"
+#include "cardstore.h"
+#include "application.h"
+#include "dialogs.h"
+#include "richedit.h"
+#include "tabcontrol.h"
+#include "tempfolder.h"
+#include "kartolinounit.h"
 
 #include <QAction>
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "tests/common/modaldriver.h"
-#include "tests/ui/mainwindowfixture.h"
-#include "ui/menushortcut.h"
+#include "modaldriver.h"
+#include "mainwindowfixture.h"
+#include "menushortcut.h"
 
-#include "platform/shell.h"
+#include "shell.h"
 
 #include <QActionGroup>
 #include <QLabel>

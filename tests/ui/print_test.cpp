@@ -2,12 +2,12 @@
 // tests/platform/cups/run-with-cups.sh): the queues "KartolinoA" (default)
 // and "KartolinoB" keep every job's PDF with its title and copies.
 
-#include "cards/cardstore.h"
-#include "platform/application.h"
-#include "platform/printing.h"
-#include "platform/richedit.h"
-#include "tests/common/tempfolder.h"
-#include "ui/kartolinounit.h"
+#include "cardstore.h"
+#include "application.h"
+#include "printing.h"
+#include "richedit.h"
+#include "tempfolder.h"
+#include "kartolinounit.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,7 +17,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include "tests/platform/cups/cupsjobs.h"
+#include "../platform/cups/cupsjobs.h"
 
 using namespace cupsjobs;
 

@@ -2,14 +2,14 @@
 // with their positions, tool tips and handlers, the close button, and the
 // pictures.
 
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "ui/toolbar.h"
-#include "ui/toolbarglyphs.h"
-#include "widgets/glyphspeedbutton.h"
-#include "widgets/speedbar.h"
-#include "widgets/speedbarsection.h"
-#include "widgets/speeditem.h"
+#include "application.h"
+#include "exception.h"
+#include "toolbar.h"
+#include "toolbarglyphs.h"
+#include "glyphspeedbutton.h"
+#include "speedbar.h"
+#include "speedbarsection.h"
+#include "speeditem.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "tests/ui/mainwindowfixture.h"
-#include "tests/widgets/trayicon_fake.h"
-#include "widgets/trayicon.h"
+#include "mainwindowfixture.h"
+#include "../widgets/trayicon_fake.h"
+#include "trayicon.h"
 
 #include <QSignalSpy>
 #include <sys/stat.h>

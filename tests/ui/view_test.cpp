@@ -1,5 +1,5 @@
-#include "platform/profile.h"
-#include "tests/ui/mainwindowfixture.h"
+#include "profile.h"
+#include "mainwindowfixture.h"
 
 using namespace ui;
 

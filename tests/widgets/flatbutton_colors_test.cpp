@@ -1,9 +1,9 @@
 // Colour conversion on the 0..240 scale, shading and the derived colours of
 // the flat button.
 
-#include "widgets/flatbuttonunit.h"
-#include "widgets/flatdrawing.h"
-#include "widgets/hslcolors.h"
+#include "flatbuttonunit.h"
+#include "flatdrawing.h"
+#include "hslcolors.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The flat button's mouse, keyboard, mnemonic, focus, group and hover
 // behaviour and the modal result it hands to its dialog.
 
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "widgets/flatbuttonunit.h"
+#include "application.h"
+#include "exception.h"
+#include "flatbuttonunit.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -2,8 +2,8 @@
 // glyph picked from the strip, the embossed disabled glyph, the caption and
 // the placement of glyph and caption.
 
-#include "widgets/flatbuttonunit.h"
-#include "widgets/flatdrawing.h"
+#include "flatbuttonunit.h"
+#include "flatdrawing.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -2,12 +2,12 @@
 // scaling, visibility and enabling, painting and teardown.
 
 #include "speedbar_testing.h"
-#include "widgets/formloading.h"
-#include "widgets/imagelist.h"
-#include "widgets/speedbar.h"
-#include "widgets/speedbarerror.h"
-#include "widgets/speedbarsection.h"
-#include "widgets/speeditem.h"
+#include "formloading.h"
+#include "imagelist.h"
+#include "speedbar.h"
+#include "speedbarerror.h"
+#include "speedbarsection.h"
+#include "speeditem.h"
 
 #include <QPointer>
 #include <gtest/gtest.h>

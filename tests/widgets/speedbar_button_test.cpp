@@ -3,11 +3,11 @@
 // glyph lists behind them.
 
 #include "speedbar_testing.h"
-#include "widgets/buttonlayout.h"
-#include "widgets/glyphcache.h"
-#include "widgets/glyphimages.h"
-#include "widgets/glyphspeedbutton.h"
-#include "widgets/imagelist.h"
+#include "buttonlayout.h"
+#include "glyphcache.h"
+#include "glyphimages.h"
+#include "glyphspeedbutton.h"
+#include "imagelist.h"
 
 #include <QMenu>
 #include <QPainter>

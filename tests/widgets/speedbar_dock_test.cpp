@@ -2,11 +2,11 @@
 // start of a drag, the veto, the outline among docked siblings and the drop.
 
 #include "speedbar_testing.h"
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "widgets/dragoutline.h"
-#include "widgets/speedbar.h"
-#include "widgets/speeditem.h"
+#include "application.h"
+#include "exception.h"
+#include "dragoutline.h"
+#include "speedbar.h"
+#include "speeditem.h"
 
 #include <gtest/gtest.h>
 #include <vector>

@@ -5,9 +5,9 @@
 //   outline <x>,<y>,<w>,<h> shown=<0|1>                (while dragging, on change; screen)
 //   pos align=<n> bar=<x>,<y>,<w>,<h>                  (after a drop, in the window)
 
-#include "widgets/dragoutline.h"
-#include "widgets/speedbar.h"
-#include "widgets/speeditem.h"
+#include "dragoutline.h"
+#include "speedbar.h"
+#include "speeditem.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,12 +3,12 @@
 // notifications, and the customisation window itself.
 
 #include "speedbar_testing.h"
-#include "widgets/btncontrol.h"
-#include "widgets/buttonimage.h"
-#include "widgets/speedbar.h"
-#include "widgets/speedbarcustomize.h"
-#include "widgets/speedbarsection.h"
-#include "widgets/speeditem.h"
+#include "btncontrol.h"
+#include "buttonimage.h"
+#include "speedbar.h"
+#include "speedbarcustomize.h"
+#include "speedbarsection.h"
+#include "speeditem.h"
 
 #include <QListWidget>
 #include <QPointer>

@@ -2,11 +2,11 @@
 // written, a changed layout coming back, and what a restore skips (older
 // versions, another resolution, options that forbid a part, bad values).
 
-#include "platform/exception.h"
-#include "platform/profile.h"
-#include "widgets/formstorage.h"
-#include "widgets/speedbar.h"
-#include "widgets/speeditem.h"
+#include "exception.h"
+#include "profile.h"
+#include "formstorage.h"
+#include "speedbar.h"
+#include "speeditem.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,10 +2,10 @@
 // release edges, double clicks, groups, auto-repeat, the hot state and
 // handlers that fail.
 
-#include "platform/application.h"
-#include "platform/exception.h"
+#include "application.h"
+#include "exception.h"
 #include "speedbar_testing.h"
-#include "widgets/glyphspeedbutton.h"
+#include "glyphspeedbutton.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // The tray icon's animation: frames from its own thread, their pause while the
 // icon is removed, stopping, and destruction while frames are under way.
 
-#include "tests/widgets/trayicon_fake.h"
-#include "widgets/timerthread.h"
-#include "widgets/trayicon.h"
+#include "trayicon_fake.h"
+#include "timerthread.h"
+#include "trayicon.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

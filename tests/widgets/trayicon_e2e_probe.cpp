@@ -7,9 +7,9 @@
 //                component (the icon must leave the notification area)
 // It runs until it is killed (or 60 s pass).
 
-#include "platform/notifyicon.h"
-#include "ui/programicon.h"
-#include "widgets/trayicon.h"
+#include "notifyicon.h"
+#include "programicon.h"
+#include "trayicon.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // A notification area for tests: records what the component asks of it and
 // lets the test play the desktop's mouse events.
 
-#include "platform/notifyicon.h"
+#include "notifyicon.h"
 
 #include <QColor>
 #include <QIcon>

@@ -1,10 +1,10 @@
 // The icon list (operations, update counter, stream format) and the .ico
 // reader and writer beneath it.
 
-#include "platform/exception.h"
-#include "tests/widgets/trayicon_fake.h"
-#include "widgets/icofile.h"
-#include "widgets/iconlist.h"
+#include "exception.h"
+#include "trayicon_fake.h"
+#include "icofile.h"
+#include "iconlist.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The program icon that the tray shows: nine sizes, each drawn for itself.
 
-#include "ui/programicon.h"
-#include "widgets/icofile.h"
+#include "programicon.h"
+#include "icofile.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

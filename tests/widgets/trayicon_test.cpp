@@ -1,11 +1,11 @@
 // The tray icon's mouse events and its add/modify/remove rules, against a fake
 // notification area.
 
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "tests/widgets/trayicon_fake.h"
-#include "widgets/popupmenu.h"
-#include "widgets/trayicon.h"
+#include "application.h"
+#include "exception.h"
+#include "trayicon_fake.h"
+#include "popupmenu.h"
+#include "trayicon.h"
 
 #include <QAction>
 #include <gtest/gtest.h>

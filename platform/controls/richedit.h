@@ -5,7 +5,7 @@
 // the selection or, with nothing selected, of the default format; Ctrl+L,
 // Ctrl+E, Ctrl+R align left, centred, right; Ctrl+Y redoes.
 
-#include "platform/textattributes.h"
+#include "textattributes.h"
 
 #include <QTextCharFormat>
 #include <QTextEdit>

@@ -1,3 +1,3 @@
-target_sources(kartolino_platform PRIVATE
+target_sources(kartolino_controls PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/tabcontrol.cpp ${CMAKE_CURRENT_LIST_DIR}/tabcontrol.h
 )

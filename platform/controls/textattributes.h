@@ -24,7 +24,7 @@
 //   first line starts after the bullet, at leftMargin with textIndent 0, so
 //   the bullet stands in the hanging area.
 
-#include "platform/syscolors.h"
+#include "syscolors.h"
 
 #include <QString>
 #include <QTextCharFormat>

@@ -1,6 +1,6 @@
-#include "platform/textattributes.h"
+#include "textattributes.h"
 
-#include "platform/richedit.h"
+#include "richedit.h"
 
 #include <QFontInfo>
 #include <QTextBlock>

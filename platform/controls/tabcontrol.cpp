@@ -1,7 +1,7 @@
-#include "platform/tabcontrol.h"
+#include "tabcontrol.h"
 
-#include "platform/application.h"
-#include "platform/exception.h"
+#include "application.h"
+#include "exception.h"
 
 #include <QKeyEvent>
 #include <QPainter>

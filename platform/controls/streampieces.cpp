@@ -1,6 +1,6 @@
-#include "platform/streampieces.h"
+#include "streampieces.h"
 
-#include "platform/files.h"
+#include "files.h"
 
 
 namespace platform {

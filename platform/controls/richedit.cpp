@@ -1,13 +1,13 @@
-#include "platform/richedit.h"
+#include "richedit.h"
 
-#include "platform/application.h"
-#include "platform/exception.h"
-#include "platform/files.h"
-#include "platform/printing.h"
-#include "platform/streampieces.h"
-#include "rtf/rtfproperties.h"
-#include "rtf/rtfreader.h"
-#include "rtf/rtfwriter.h"
+#include "application.h"
+#include "exception.h"
+#include "files.h"
+#include "printing.h"
+#include "streampieces.h"
+#include "rtfproperties.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
 
 #include <QFontInfo>
 #include <QKeyEvent>
