@@ -1,6 +1,7 @@
 target_sources(kartolino_rtf PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/rtfreader.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfreader.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfissues.h
+  ${CMAKE_CURRENT_LIST_DIR}/rtfnumbers.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfnumbers.h
   ${CMAKE_CURRENT_LIST_DIR}/rtftokenizer.cpp ${CMAKE_CURRENT_LIST_DIR}/rtftokenizer.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfcontrolwords.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfcontrolwords.h
   ${CMAKE_CURRENT_LIST_DIR}/rtfcodepage.cpp ${CMAKE_CURRENT_LIST_DIR}/rtfcodepage.h

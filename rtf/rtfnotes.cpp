@@ -6,6 +6,7 @@
 // the text run right before the note, as word processors take it.
 
 #include "rtfinterpreter.h"
+#include "rtfnumbers.h"
 #include "rtfproperties.h"
 
 #include <QTextBlock>
@@ -17,20 +18,6 @@ namespace {
 
 constexpr int MaxNoteNumber = 1'000'000;
 
-QString roman(int n)
-{
-    static const std::pair<int, const char *> parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
-                                                         {100, "c"},  {90, "xc"},  {50, "l"},  {40, "xl"},
-                                                         {10, "x"},   {9, "ix"},   {5, "v"},   {4, "iv"},
-                                                         {1, "i"}};
-    QString text;
-    for (const auto &[value, letters] : parts) {
-        for (; n >= value; n -= value)
-            text += QLatin1String(letters);
-    }
-    return text;
-}
-
 QString noteNumber(int style, int n)
 {
     switch (style) {
@@ -41,8 +28,8 @@ QString noteNumber(int style, int n)
             text.prepend(QChar(u'a' + (k - 1) % 26));
         return style == 2 ? text.toUpper() : text;
     }
-    case 3: return roman(std::min(n, 3999));
-    case 4: return roman(std::min(n, 3999)).toUpper();
+    case 3: return RomanNumber(std::min(n, 3999));
+    case 4: return RomanNumber(std::min(n, 3999)).toUpper();
     case 5: {
         // *, †, ‡, §, then doubled, tripled, ...
         static const char16_t symbols[] = {u'*', u'\u2020', u'\u2021', u'\u00A7'};

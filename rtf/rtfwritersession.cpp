@@ -3,6 +3,7 @@
 
 #include "rtffontname.h"
 #include "rtfpicture.h"
+#include "rtfnumbers.h"
 #include "rtfproperties.h"
 
 #include <QTextBlock>
@@ -60,20 +61,6 @@ const char *underlineWord(int style)
     }
 }
 
-QString romanNumber(int n)
-{
-    static const std::pair<int, const char *> parts[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"},
-                                                         {100, "c"},  {90, "xc"},  {50, "l"},  {40, "xl"},
-                                                         {10, "x"},   {9, "ix"},   {5, "v"},   {4, "iv"},
-                                                         {1, "i"}};
-    QString text;
-    for (const auto &[value, letters] : parts) {
-        for (; n >= value && text.size() < 40; n -= value)
-            text += QLatin1String(letters);
-    }
-    return text;
-}
-
 QString letterNumber(int n)
 {
     QString text;
@@ -89,8 +76,8 @@ QString itemLabel(const QTextListFormat &format, int n)
     switch (format.style()) {
     case QTextListFormat::ListLowerAlpha: number = letterNumber(n); break;
     case QTextListFormat::ListUpperAlpha: number = letterNumber(n).toUpper(); break;
-    case QTextListFormat::ListLowerRoman: number = romanNumber(n); break;
-    case QTextListFormat::ListUpperRoman: number = romanNumber(n).toUpper(); break;
+    case QTextListFormat::ListLowerRoman: number = RomanNumber(n); break;
+    case QTextListFormat::ListUpperRoman: number = RomanNumber(n).toUpper(); break;
     default: number = QString::number(n); break;
     }
     // Like QTextList, a list without a suffix of its own shows a full stop.
