@@ -25,17 +25,13 @@ done
 ok "splash shown"
 
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no minimised main window"
-sleep 0.5
-[ "$(wm_state "$win")" = Iconic ] || fail "main window is not minimised at start: $(wm_state "$win")"
+wait_until 100 iconic "$win" || fail "main window is not minimised at start: $(wm_state "$win")"
 [ -z "$(ls "$prog" | grep -i ini)" ] || fail "settings touched before the first show"
 ok "starts minimised"
 
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-for _ in $(seq 50); do [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] && break; sleep 0.1; done
-[ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] || fail "caption after first show: $(xdotool getwindowname "$win")"
+first_show "$win"
 ok "first show"
 
-sleep 0.8
 xdotool type --delay 30 "Hallo "
 xdotool key ctrl+Tab
 wait_until 50 card_has "$prog/KRT/$first_tab.rtf" "Hallo " || fail "leaving card not written: $(cat "$prog/KRT/$first_tab.rtf")"
@@ -52,11 +48,8 @@ ok "close writes the card and ends with 0"
 before=$(md5sum "$prog"/KRT/*.rtf)
 start_program "$prog"
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no window on the second run"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-sleep 0.5
-xdotool key ctrl+Tab
-sleep 0.3
-xdotool key alt+F4
+first_show "$win"
+xdotool key ctrl+Tab alt+F4
 wait_for_exit "$prog" 50 >/dev/null || fail "second run did not end"
 [ "$before" = "$(md5sum "$prog"/KRT/*.rtf)" ] || fail "cards changed without editing"
 ok "untouched without editing"

@@ -8,17 +8,13 @@ RECOVERY="$XDG_STATE_HOME/Kartolino"
 start_window_manager
 BIN=$1
 
-# open_program DIR -> sets WIN to the shown main window
+# open_program DIR [recovering] -> sets WIN to the shown main window; it
+# holds the keyboard unless a recovery message is on its way
 open_program() {
   rm -f "$1/exit-code"
   start_program "$1"
   WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-  # Restored only once it has settled minimised; an activation that reaches
-  # the program before it is ready is lost, so it is repeated.
-  wait_until 100 sh -c "xprop -id $WIN WM_STATE | grep -q Iconic" || fail "main window not minimised at start"
-  wait_until 150 sh -c "xdotool windowactivate $WIN 2>/dev/null; [ \"\$(xdotool getwindowname $WIN)\" = 'Fennwick Kartolino' ]" \
-    || fail "no first show: $(xdotool getwindowname "$WIN")"
-  xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+  if [ "${2:-}" = recovering ]; then restore_window "$WIN"; else first_show "$WIN"; fi
 }
 close_program() {
   local code=""
@@ -113,7 +109,7 @@ kill -9 "$PROGRAM_PID"
 wait_until 50 test -f "$prog/exit-code" || fail "program survived kill -9"
 ! card_has "$prog/KRT/Brief.rtf" Gerettet || fail "card written without a save point"
 [ "$(ls "$prog/KRT")" = "Brief.rtf" ] || fail "recovery seen by the card listing: $(ls "$prog/KRT")"
-open_program "$prog"
+open_program "$prog" recovering
 confirm_information
 close_program "$prog"
 card_has "$prog/KRT/Brief.rtf" "Gerettet" || fail "recovered text not written: $(card_text "$prog/KRT/Brief.rtf")"
@@ -127,7 +123,7 @@ wait_until 100 sh -c "ls '$RECOVERY'/*.rtf >/dev/null 2>&1" || fail "no recovery
 kill -9 "$PROGRAM_PID"
 wait_until 50 test -f "$prog/exit-code" || fail "program survived kill -9"
 rm "$prog/KRT/Brief.rtf"
-open_program "$prog"
+open_program "$prog" recovering
 confirm_information
 close_program "$prog"
 card_has "$prog/KRT/Brief.rtf" "Waise" || fail "orphaned recovery not made a card: $(ls "$prog/KRT")"

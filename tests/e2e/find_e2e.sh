@@ -16,9 +16,7 @@ first_before=$(md5sum <"$prog/KRT/${tabs[0]}.rtf")
 
 start_program "$prog"
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-wait_until 50 test "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" || fail "no first show"
-wait_until 50 test "$(xdotool getactivewindow 2>/dev/null)" = "$win" || fail "window not active"
+first_show "$win"
 
 # Keys are handled in order, so each step sees the one before it done.
 xdotool key ctrl+f

@@ -34,9 +34,7 @@ wm_class=$(xprop -id "$win" WM_CLASS | sed -n 's/.*= "\(.*\)", "\(.*\)"/\2/p')
 [ "$wm_class" = "$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/example.fennwick.Kartolino.desktop")" ] \
   || fail "window class $wm_class matches no StartupWMClass"
 [ ! -e "$E2E_TMP/xdg" ] || fail "XDG folders made before the first show"
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-caption_is() { [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ]; }
-wait_until 50 caption_is || fail "caption after first show: $(xdotool getwindowname "$win")"
+first_show "$win"
 [ -d "$XDG_DATA_HOME/Kartolino/KRT" ] || fail "no card folder in $XDG_DATA_HOME"
 [ "$(stat -c %a "$XDG_DATA_HOME")" = 700 ] || fail "the data folder made is not private: $(stat -c %a "$XDG_DATA_HOME")"
 ok "card folder made in the XDG data folder"

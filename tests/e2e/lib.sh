@@ -72,6 +72,7 @@ wait_for_window() {
 }
 
 wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'; }
+iconic() { [ "$(wm_state "$1")" = Iconic ]; }
 
 # wait_for_exit DIR [TRIES] -> prints the exit code
 wait_for_exit() {
@@ -95,3 +96,27 @@ wait_until() {
   return 1
 }
 card_has() { card_text "$1" 2>/dev/null | grep -q "$2"; }
+
+caption_shown() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "Fennwick Kartolino" ]; }
+window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+activate_and_check() { xdotool windowactivate "$2" 2>/dev/null || true; "$1" "$2"; }
+
+# focus_window WIN -> activates WIN and waits until it holds the keyboard
+focus_window() {
+  wait_until 100 activate_and_check window_active "$1" || fail "window $1 does not take the focus"
+}
+
+# restore_window WIN -> restores the main window, minimised at start, and
+# waits for its first show
+restore_window() {
+  local win=$1
+  wait_until 100 iconic "$win" || fail "main window not minimised at start: $(wm_state "$win")"
+  # An activation that reaches the program before it is ready is lost, so it is repeated.
+  wait_until 150 activate_and_check caption_shown "$win" || fail "no first show: $(xdotool getwindowname "$win")"
+}
+
+# first_show WIN -> restore_window, then waits until the window holds the keyboard
+first_show() {
+  restore_window "$1"
+  focus_window "$1"
+}

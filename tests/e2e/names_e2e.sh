@@ -5,20 +5,11 @@
 source "$(dirname "$0")/lib.sh"
 start_window_manager
 
-shown() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "Fennwick Kartolino" ]; }
-
-# restore WINDOW -> restores the program's main window; waits for the first show
-restore() {
-  xdotool windowactivate --sync "$1" 2>/dev/null || true
-  wait_until 100 shown "$1" || fail "no first show"
-  sleep 0.8 # the first show's focus settles before keys are typed
-}
-
 # restore_program DIR -> starts the program and restores it; sets win
 restore_program() {
   start_program "$1"
   win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-  restore "$win"
+  first_show "$win"
 }
 
 # other_window PID MAIN NAME-REGEX -> a window of PID named so that is not MAIN
@@ -106,7 +97,7 @@ PIDS+=($!)
 wait_until 100 pgrep -f -n "^$prog/Kartolino\$" >/dev/null || fail "traced program did not start"
 PROGRAM_PID=$(pgrep -f -n "^$prog/Kartolino\$")
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 150) || fail "no main window under strace"
-restore "$win"
+first_show "$win"
 cards_before=$(md5sum "$prog"/KRT/*.rtf)
 xdotool type --delay 30 "Neu"
 xdotool key ctrl+Tab

@@ -26,9 +26,7 @@ kill -0 "$first_pid" || fail "first instance ended"
 [ "$(wm_state "$win")" = Iconic ] || fail "first instance changed state"
 ok "second start refused with exit code 0"
 
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-for _ in $(seq 50); do [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] && break; sleep 0.1; done
-sleep 0.8
+first_show "$win"
 xdotool type --delay 30 "vor dem Ende"
 sleep 0.3
 kill -TERM "$first_pid"

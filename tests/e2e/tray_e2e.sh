@@ -35,16 +35,14 @@ for _ in $(seq 80); do [ -n "$(icon_geometry)" ] && break; sleep 0.1; done
 [ -n "$(icon_geometry)" ] || fail "no icon in the notification area"
 ok "icon in the notification area"
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-sleep 0.5
+wait_until 100 iconic "$win" || fail "main window not minimised at start"
 
 click_icon 1
-for _ in $(seq 50); do [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] && break; sleep 0.1; done
-[ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] || fail "the tray click did not run the first show"
+wait_until 100 caption_shown "$win" || fail "the tray click did not run the first show"
 [ "$(map_state "$win")" = IsViewable ] || fail "window not shown after the tray click"
 ok "tray click runs the first show"
 
-xdotool windowactivate --sync "$win" 2>/dev/null || true
-sleep 0.5
+focus_window "$win"
 geometry=$(xwininfo -id "$win" | grep -E 'Absolute|Width|Height')
 xdotool key ctrl+End
 xdotool type --delay 30 "vor dem Verstecken"
@@ -63,7 +61,7 @@ now=$(xwininfo -id "$win" | grep -E "Absolute|Width|Height")
 [ "$now" = "$geometry" ] || fail "window came back elsewhere: $geometry / $now"
 ok "the window comes back in the same place and size"
 
-xdotool windowactivate --sync "$win" 2>/dev/null || true
+focus_window "$win"
 xdotool key alt+F4
 code=$(wait_for_exit "$prog" 50) || fail "program did not end"
 [ "$code" = 0 ] || fail "exit code $code"

@@ -11,9 +11,7 @@ printf 'eins' >"$prog/KRT/Eins.rtf"
 restore() {
   local win
   win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-  xdotool windowactivate --sync "$win" 2>/dev/null || true
-  for _ in $(seq 50); do [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ] && break; sleep 0.1; done
-  sleep 0.4
+  first_show "$win" >&2
   echo "$win"
 }
 outer_size() {
@@ -28,7 +26,9 @@ outer_size() {
 
 start_program "$prog"
 win=$(restore)
-[ "$(outer_size "$win")" = "640x480" ] || fail "first start is not 640 x 480 outside: $(outer_size "$win")"
+outer_is() { [ "$(outer_size "$1")" = "$2" ]; }
+# The frame reaches its size a moment after the first show.
+wait_until 50 outer_is "$win" 640x480 || fail "first start is not 640 x 480 outside: $(outer_size "$win")"
 ok "first start at 640 x 480"
 
 xdotool key alt+a r        # Ansicht > Register
@@ -56,7 +56,7 @@ saved=$(md5sum "$prog/Kartolino.ini")
 
 start_program "$prog"
 win=$(restore)
-[ "$(outer_size "$win")" = "$expected" ] || fail "restart at $(outer_size "$win"), saved $expected"
+wait_until 50 outer_is "$win" "$expected" || fail "restart at $(outer_size "$win"), saved $expected"
 xdotool key alt+F4
 wait_for_exit "$prog" 50 >/dev/null || fail "program did not end"
 [ "$saved" = "$(md5sum "$prog/Kartolino.ini")" ] || fail "closing wrote the settings"
