@@ -43,7 +43,18 @@ wait_until 100 caption_shown "$win" || fail "the tray click did not run the firs
 ok "tray click runs the first show"
 
 focus_window "$win"
-geometry=$(xwininfo -id "$win" | grep -E 'Absolute|Width|Height')
+geometry_of() { xwininfo -id "$1" | grep -E 'Absolute|Width|Height'; }
+# The window manager places the window a moment after the first show: take
+# the geometry once two looks agree.
+settled_geometry() {
+  local last="" now
+  for _ in $(seq 50); do
+    now=$(geometry_of "$1"); [ "$now" = "$last" ] && { echo "$now"; return 0; }
+    last=$now; sleep 0.2
+  done
+  fail "window does not settle"
+}
+geometry=$(settled_geometry "$win")
 xdotool key ctrl+End
 xdotool type --delay 30 "vor dem Verstecken"
 sleep 0.2
@@ -56,9 +67,8 @@ ok "minimising writes the card and hides the window"
 click_icon 3
 for _ in $(seq 50); do [ "$(map_state "$win")" = IsViewable ] && break; sleep 0.1; done
 [ "$(map_state "$win")" = IsViewable ] || fail "right click on the icon did not bring the window back"
-sleep 0.3
-now=$(xwininfo -id "$win" | grep -E "Absolute|Width|Height")
-[ "$now" = "$geometry" ] || fail "window came back elsewhere: $geometry / $now"
+back_in_place() { [ "$(geometry_of "$win")" = "$geometry" ]; }
+wait_until 50 back_in_place || fail "window came back elsewhere: $geometry / $(geometry_of "$win")"
 ok "the window comes back in the same place and size"
 
 focus_window "$win"
