@@ -75,8 +75,6 @@ void TCardStore::LoadCurrentCard()
     SetEditorCard(index);
     if (OnLoaded)
         OnLoaded(path);
-    if (OnFileTouched)
-        OnFileTouched(path);
 }
 
 void TCardStore::SaveCurrentCard()
@@ -87,16 +85,6 @@ void TCardStore::SaveCurrentCard()
         return;
     if (OnBeforeWrite && !OnBeforeWrite(path))
         return;
-    struct Touched {
-        const TCardStore *store;
-        const QString &path;
-        // Also after a failed write: the file may have changed all the same.
-        ~Touched()
-        {
-            if (store->OnFileTouched)
-                store->OnFileTouched(path);
-        }
-    } touched{this, path};
     m_editor->SaveDocument(path);
     if (OnWritten)
         OnWritten(path);

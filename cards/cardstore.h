@@ -64,12 +64,11 @@ public:
 
     // Companions told about the current card's file; each may stay empty.
     // OnBeforeWrite answers false when it has kept the text elsewhere and
-    // the card's file must not be written.
+    // the card's file must not be written. A failed write tells nobody: the
+    // file is then as it was, or replaced whole, which the folder's watchers see.
     std::function<bool(const QString &path)> OnBeforeWrite;
     std::function<void(const QString &path)> OnWritten;
     std::function<void(const QString &path)> OnLoaded;
-    // Told after the card store loaded a card's file or tried to write it.
-    std::function<void(const QString &path)> OnFileTouched;
 
 private:
     platform::TTabControl *m_tabs;

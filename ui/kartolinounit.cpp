@@ -127,8 +127,6 @@ void TfrmMain::createComponents()
     m_editor->OnChange = [this](QObject *sender) { EditorChange(sender); };
 
     m_cards = std::make_unique<cards::TCardStore>(m_tabControl1, m_editor);
-    wireCardCompanions();
-
     // The find bar, hidden until Ctrl+F, stands above the editor.
     auto *display = new QWidget;
     auto *column = new QVBoxLayout(display);
@@ -139,7 +137,7 @@ void TfrmMain::createComponents()
     column->addWidget(m_findBar);
     column->addWidget(m_editor, 1);
     m_tabControl1->SetDisplayWidget(display);
-    m_cards->OnFileTouched = [this](const QString &fileName) { m_findBar->Index().FileTouched(fileName); };
+    wireCardCompanions();
 
     // The icon is in the notification area from the window's creation on.
     setWindowIcon(ProgramIcon());

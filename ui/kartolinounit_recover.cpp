@@ -2,6 +2,7 @@
 // file, and the recovery of text typed after the last save point.
 
 #include "kartolinounit.h"
+#include "findbar.h"
 
 #include "cardnames.h"
 #include "cardstore.h"
@@ -28,10 +29,14 @@ void TfrmMain::wireCardCompanions()
     m_recovery = std::make_unique<cards::TRecovery>(
         cards::RecoveryFolder(), [this] { return CurrentCardFile(); },
         [this] { return rtf::RtfWriter(m_editor->document()).write(); });
-    m_cards->OnLoaded = [this](const QString &path) { m_watcher->Watch(path); };
+    m_cards->OnLoaded = [this](const QString &path) {
+        m_watcher->Watch(path);
+        m_findBar->Index().FileTouched(path);
+    };
     m_cards->OnWritten = [this](const QString &path) {
         m_watcher->Watch(path);
         m_recovery->CardWritten(path);
+        m_findBar->Index().FileTouched(path);
     };
     m_cards->OnBeforeWrite = [this](const QString &path) { return !keepOtherProgramsEdit(path); };
 }
