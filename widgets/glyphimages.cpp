@@ -153,13 +153,10 @@ QImage TScaledGlyphs::At(const QImage &picture, qreal ratio)
 {
     if (ratio <= 1 || picture.isNull())
         return picture;
-    if (ratio != m_ratio) {
-        m_copies.clear();
-        m_ratio = ratio;
-    }
-    auto it = m_copies.find(picture.cacheKey());
+    const QPair<qreal, qint64> key(ratio, picture.cacheKey());
+    auto it = m_copies.find(key);
     if (it == m_copies.end())
-        it = m_copies.insert(picture.cacheKey(), ScaledGlyph(picture, ratio));
+        it = m_copies.insert(key, ScaledGlyph(picture, ratio));
     return *it;
 }
 

@@ -34,20 +34,21 @@ QImage MaskedImage(const QImage &source, QRgb transparent);
 // ratio is set, so it draws at its original size. Ratio 1 leaves it alone.
 QImage ScaledGlyph(const QImage &image, qreal ratio);
 
-// The copies of glyph pictures for the ratio of the device last drawn on,
-// made on first use and dropped when the ratio changes, so a window moved to
-// a screen of another ratio gets new copies at its next paint.
+// The copies of glyph pictures for the ratios of the devices they are drawn
+// on, each made on first use, so windows on screens of different ratios draw
+// from copies of their own and a window moved to another screen gets new ones
+// at its next paint.
 class TScaledGlyphs {
 public:
     // The picture itself at ratio 1, else its ScaledGlyph copy for the ratio.
     QImage At(const QImage &picture, qreal ratio);
     // Draws the picture at its own size, from the copy for the painter's device.
     void Draw(class QPainter &painter, QPoint at, const QImage &picture);
+    // The pictures changed: every copy goes.
     void Clear() { m_copies.clear(); }
 
 private:
-    qreal m_ratio = 1;
-    QHash<qint64, QImage> m_copies; // by the picture's cacheKey
+    QHash<QPair<qreal, qint64>, QImage> m_copies; // by ratio and the picture's cacheKey
 };
 
 // The device pixels per pixel of what the painter draws on.
