@@ -391,6 +391,19 @@ QPixmap ToolbarPixmap(GlyphMotif motif)
     return QPixmap::fromImage(widgets::MaskedImage(glyph, widgets::BottomLeftColor(glyph)));
 }
 
-QIcon ToolbarIcon(GlyphMotif motif) { return QIcon(ToolbarPixmap(motif)); }
+QIcon ToolbarIcon(GlyphMotif motif)
+{
+    // Menus on a screen of two or three device pixels per pixel take the
+    // larger pictures, which round the steps of the 16 x 16 drawing instead
+    // of having it blown up smoothly.
+    const QPixmap glyph = ToolbarPixmap(motif);
+    QIcon icon(glyph);
+    for (const qreal ratio : {2.0, 3.0}) {
+        QImage larger = widgets::ScaledGlyph(glyph.toImage(), ratio);
+        larger.setDevicePixelRatio(1);
+        icon.addPixmap(QPixmap::fromImage(larger));
+    }
+    return icon;
+}
 
 } // namespace ui

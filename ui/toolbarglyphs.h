@@ -38,6 +38,7 @@ constexpr int kGlyphMotifCount = 18;
 QImage ToolbarGlyph(GlyphMotif motif);
 // The same with the transparent colour made transparent, for menus.
 QPixmap ToolbarPixmap(GlyphMotif motif);
+// The menu picture, with larger copies for screens of more device pixels.
 QIcon ToolbarIcon(GlyphMotif motif);
 
 } // namespace ui

@@ -18,12 +18,14 @@ public:
     // Puts the face under the pointer at global.
     void FollowPointer(QPoint global);
     QPoint HotSpot() const { return m_hotSpot; }
+    // The face as last drawn, at the ratio of the screen it was drawn on.
     const QImage &Face() const { return m_face; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    TButtonImage m_source;
     QImage m_face;
     QPoint m_hotSpot;
 };

@@ -24,9 +24,10 @@ QImage TButtonImage::glyphFrame() const
     return MaskedImage(frame, BottomLeftColor(m_glyph));
 }
 
-QImage TButtonImage::Render() const
+QImage TButtonImage::Render(qreal pixelRatio) const
 {
-    QImage image(m_size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    QImage image(m_size.expandedTo(QSize(1, 1)) * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
     QPainter p(&image);
     QRect r(QPoint(0, 0), m_size);
     p.fillRect(r, ToQColor(clBtnFace, m_palette));
@@ -41,7 +42,7 @@ QImage TButtonImage::Render() const
     in.caption = m_caption;
     const TButtonLayoutResult layout = CalcButtonLayout(in, QFontMetrics(m_font));
     if (!glyph.isNull())
-        p.drawImage(layout.glyphPos, glyph);
+        p.drawImage(layout.glyphPos, ScaledGlyph(glyph, pixelRatio));
     if (!layout.caption.isEmpty()) {
         p.setPen(ToQColor(clBtnText, m_palette));
         p.drawText(layout.textBounds, CaptionTextFlags(in.alignment, in.wordWrap), layout.caption);

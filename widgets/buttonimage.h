@@ -34,7 +34,8 @@ public:
     void SetFont(const QFont &font) { m_font = font; }
     void SetPalette(const QPalette &palette) { m_palette = palette; }
 
-    QImage Render() const;
+    // The face with that many device pixels per pixel, for the screen it goes to.
+    QImage Render(qreal pixelRatio = 1) const;
 
 private:
     QImage glyphFrame() const;

@@ -819,6 +819,7 @@ void TFlatButton::RebuildGlyphImages()
 {
     glyphImages_.clear();
     embossedGlyph_ = QImage();
+    scaledGlyphs_.Clear();
     if (glyph_.isNull() || glyphSize().width() <= 0)
         return;
     const QRgb mask = glyph_.pixel(0, glyph_.height() - 1);
@@ -870,7 +871,7 @@ void TFlatButton::DrawFace(QPainter &painter, const TPaintState &s)
         DrawBevelFrame(painter, s.Client, s.ColorShadow, s.ColorHighLight, 1);
 
     if (!s.Glyph.isNull())
-        painter.drawImage(s.GlyphOrigin, s.Glyph);
+        scaledGlyphs_.Draw(painter, s.GlyphOrigin, s.Glyph);
 
     if (!s.Caption.isEmpty())
         DrawButtonCaption(painter, s.CaptionRect, Qt::AlignCenter | kCaptionFlags, s.Caption,
@@ -889,7 +890,7 @@ QImage TFlatButton::ComposeFace(const TPaintState &s, qreal pixelRatio)
     return image;
 }
 
-QImage TFlatButton::PaintFace() { return ComposeFace(MakePaintState(), 1); }
+QImage TFlatButton::PaintFace(qreal pixelRatio) { return ComposeFace(MakePaintState(), pixelRatio); }
 
 void TFlatButton::paintEvent(QPaintEvent *)
 {

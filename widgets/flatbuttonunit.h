@@ -11,6 +11,7 @@
 
 #include "syscolors.h"
 #include "buttoncore.h"
+#include "glyphimages.h"
 
 #include <QImage>
 #include <QPoint>
@@ -145,8 +146,9 @@ public:
     bool Hovered() const { return hovered_; }
     bool Pressing() const { return state_.Pressing; }
 
-    // The face exactly as a repaint draws it, as an image of the button's size.
-    QImage PaintFace();
+    // The face exactly as a repaint draws it, as an image of the button's size
+    // with that many device pixels per pixel.
+    QImage PaintFace(qreal pixelRatio = 1);
     // Glyph and caption as laid out, with the frame and the pressed offset.
     QSize sizeHint() const override;
 
@@ -244,6 +246,7 @@ private:
     bool hovered_ = false;
     std::vector<QImage> glyphImages_; // the strip's images, masked
     QImage embossedGlyph_;
+    TScaledGlyphs scaledGlyphs_;      // the same for a screen of more device pixels
     int mnemonicId_ = 0;
 };
 

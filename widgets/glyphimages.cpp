@@ -85,11 +85,13 @@ QRgb BottomLeftColor(const QImage &source)
 
 void DrawSilhouette(QPainter &painter, int x, int y, const QImage &masked, const QColor &color)
 {
-    QImage tinted(masked.size(), QImage::Format_ARGB32);
+    const QImage shape = ScaledGlyph(masked, PainterRatio(painter));
+    QImage tinted(shape.size(), QImage::Format_ARGB32);
+    tinted.setDevicePixelRatio(shape.devicePixelRatio());
     const QRgb solid = color.rgb() | 0xFF000000u;
-    for (int row = 0; row < masked.height(); ++row)
-        for (int col = 0; col < masked.width(); ++col)
-            tinted.setPixel(col, row, qAlpha(masked.pixel(col, row)) ? solid : 0u);
+    for (int row = 0; row < shape.height(); ++row)
+        for (int col = 0; col < shape.width(); ++col)
+            tinted.setPixel(col, row, qAlpha(shape.pixel(col, row)) ? solid : 0u);
     painter.drawImage(x, y, tinted);
 }
 
@@ -140,6 +142,27 @@ QImage ScaledGlyph(const QImage &image, qreal ratio)
         scaled = scaled.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(ratio);
     return scaled;
+}
+
+qreal PainterRatio(const QPainter &painter)
+{
+    return painter.device() ? painter.device()->devicePixelRatio() : 1;
+}
+
+QImage TScaledGlyphs::At(const QImage &picture, qreal ratio)
+{
+    if (ratio <= 1 || picture.isNull())
+        return picture;
+    const QPair<qreal, qint64> key(ratio, picture.cacheKey());
+    auto it = m_copies.find(key);
+    if (it == m_copies.end())
+        it = m_copies.insert(key, ScaledGlyph(picture, ratio));
+    return *it;
+}
+
+void TScaledGlyphs::Draw(QPainter &painter, QPoint at, const QImage &picture)
+{
+    painter.drawImage(at, At(picture, PainterRatio(painter)));
 }
 
 } // namespace widgets

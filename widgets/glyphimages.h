@@ -4,7 +4,9 @@
 // real transparency for drawing.
 
 #include <QColor>
+#include <QHash>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 
 namespace widgets {
@@ -32,11 +34,32 @@ QImage MaskedImage(const QImage &source, QRgb transparent);
 // ratio is set, so it draws at its original size. Ratio 1 leaves it alone.
 QImage ScaledGlyph(const QImage &image, qreal ratio);
 
+// The copies of glyph pictures for the ratios of the devices they are drawn
+// on, each made on first use, so windows on screens of different ratios draw
+// from copies of their own and a window moved to another screen gets new ones
+// at its next paint.
+class TScaledGlyphs {
+public:
+    // The picture itself at ratio 1, else its ScaledGlyph copy for the ratio.
+    QImage At(const QImage &picture, qreal ratio);
+    // Draws the picture at its own size, from the copy for the painter's device.
+    void Draw(class QPainter &painter, QPoint at, const QImage &picture);
+    // The pictures changed: every copy goes.
+    void Clear() { m_copies.clear(); }
+
+private:
+    QHash<QPair<qreal, qint64>, QImage> m_copies; // by ratio and the picture's cacheKey
+};
+
+// The device pixels per pixel of what the painter draws on.
+qreal PainterRatio(const class QPainter &painter);
+
 // The colour of the bottom-left pixel, the usual transparent colour of a
 // glyph bitmap; fuchsia for an empty bitmap.
 QRgb BottomLeftColor(const QImage &source);
 
-// Draws every opaque pixel of a masked image in one colour.
+// Draws every opaque pixel of a masked image in one colour, with the shape
+// as scaled for the painter's device.
 void DrawSilhouette(class QPainter &painter, int x, int y, const QImage &masked, const QColor &color);
 
 // A ring one pixel wide along the rectangle's border: left and top in the

@@ -282,7 +282,7 @@ QImage TGlyphSpeedButton::composeFace(qreal pixelRatio)
     return image;
 }
 
-QImage TGlyphSpeedButton::RenderFace() { return composeFace(1); }
+QImage TGlyphSpeedButton::RenderFace(qreal pixelRatio) { return composeFace(pixelRatio); }
 
 void TGlyphSpeedButton::paintEvent(QPaintEvent *)
 {

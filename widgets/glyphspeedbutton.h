@@ -134,8 +134,9 @@ public:
     // The declaration is complete: the resting state's image is built now.
     void Loaded();
 
-    // The whole face as it would be painted now, as an image of the button's size.
-    QImage RenderFace();
+    // The whole face as it would be painted now, as an image of the button's
+    // size with that many device pixels per pixel.
+    QImage RenderFace(qreal pixelRatio = 1);
     // Glyph and caption as laid out, with the frame and the pressed offset.
     QSize sizeHint() const override;
 

@@ -1,7 +1,5 @@
 #include "imagelist.h"
 
-#include "glyphimages.h"
-
 #include <QPainter>
 
 namespace widgets {
@@ -21,7 +19,6 @@ QImage TImageList::fitted(const QImage &image, QRgb transparent) const
 int TImageList::Add(const QImage &image, QRgb transparent)
 {
     m_images.push_back(fitted(image, transparent));
-    m_scaled.resize(m_images.size());
     emit changed();
     return int(m_images.size()) - 1;
 }
@@ -31,7 +28,7 @@ void TImageList::Replace(int index, const QImage &image, QRgb transparent)
     if (index < 0 || index >= ImageCount())
         return;
     m_images[size_t(index)] = fitted(image, transparent);
-    m_scaled[size_t(index)] = QImage();
+    m_scaled.Clear();
     emit changed();
 }
 
@@ -47,19 +44,7 @@ void TImageList::Draw(QPainter &painter, int x, int y, int index) const
 {
     if (index < 0 || index >= ImageCount())
         return;
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1;
-    if (ratio <= 1) {
-        painter.drawImage(x, y, m_images[size_t(index)]);
-        return;
-    }
-    if (ratio != m_scaledRatio) {
-        m_scaled.assign(m_images.size(), QImage());
-        m_scaledRatio = ratio;
-    }
-    QImage &scaled = m_scaled[size_t(index)];
-    if (scaled.isNull())
-        scaled = ScaledGlyph(m_images[size_t(index)], ratio);
-    painter.drawImage(x, y, scaled);
+    m_scaled.Draw(painter, QPoint(x, y), m_images[size_t(index)]);
 }
 
 } // namespace widgets

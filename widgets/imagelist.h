@@ -2,6 +2,8 @@
 // A list of same-sized pictures with a transparent colour, drawn by index.
 // The speed bar takes one as its Images; glyph lists build on it.
 
+#include "glyphimages.h"
+
 #include <QImage>
 #include <QObject>
 #include <QSize>
@@ -41,8 +43,7 @@ protected:
 private:
     QSize m_size;
     std::vector<QImage> m_images;
-    mutable std::vector<QImage> m_scaled; // per picture, at m_scaledRatio
-    mutable qreal m_scaledRatio = 1;
+    mutable TScaledGlyphs m_scaled;
 };
 
 } // namespace widgets

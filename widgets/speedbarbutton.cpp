@@ -32,6 +32,7 @@ void TSpeedbarButton::InvalidateImages()
     TGlyphSpeedButton::InvalidateImages();
     m_grayImage = QImage();
     m_grayIndex = -1;
+    m_grayScaled.Clear();
     update();
 }
 
@@ -68,8 +69,9 @@ void TSpeedbarButton::DrawGlyphImage(QPainter &painter, QPoint pos, TButtonPaint
         if (m_grayIndex != index || m_grayImage.isNull()) {
             m_grayImage = GrayedMaskedImage(image, platform::ToQColor(platform::clBtnFace, palette()).rgb());
             m_grayIndex = index;
+            m_grayScaled.Clear();
         }
-        painter.drawImage(pos, m_grayImage);
+        m_grayScaled.Draw(painter, pos, m_grayImage);
     } else {
         images->Draw(painter, pos.x(), pos.y(), index);
     }

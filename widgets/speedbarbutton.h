@@ -3,6 +3,7 @@
 // bar's image list when the item names an image, and the bar keeps it inside
 // the button rows.
 
+#include "glyphimages.h"
 #include "glyphspeedbutton.h"
 
 namespace widgets {
@@ -35,6 +36,7 @@ private:
     TSpeedItem *m_item;
     QImage m_grayImage;
     int m_grayIndex = -1;
+    TScaledGlyphs m_grayScaled;
 };
 
 } // namespace widgets

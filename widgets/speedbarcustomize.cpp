@@ -69,7 +69,7 @@ void TSpeedbarCustomize::fillItems()
     m_items->setIconSize(QSize(m_bar->BtnWidth(), m_bar->BtnHeight()));
     for (int i = 0; i < section->ItemCount(); ++i) {
         const TSpeedItem *item = section->Item(i);
-        m_items->addItem(new QListWidgetItem(QIcon(QPixmap::fromImage(ButtonImageOf(item).Render())),
+        m_items->addItem(new QListWidgetItem(QIcon(QPixmap::fromImage(ButtonImageOf(item).Render(devicePixelRatioF()))),
                                              displayName(item)));
     }
     m_items->setCurrentRow(std::min(keep, m_items->count() - 1));
