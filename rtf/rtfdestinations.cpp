@@ -103,9 +103,6 @@ void Interpreter::finishDestination(const GroupState &closed)
             finishPicture();
         m_picture = Picture();
         break;
-    case Destination::Note:
-        finishNote();
-        break;
     case Destination::Pn: {
         // The numbering group describes the paragraph it stands in.
         ParaState &para = state().para;

@@ -125,6 +125,12 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"footnotes numbered once, their text at the end",
                  "{\\rtf1 a{\\super\\chftn{\\*\\footnote\\chftn note}} b{\\super\\chftn{\\footnote\\chftn x}}}",
                  QStringLiteral("a1 b2\n1note\n2x")},
+        TextCase{"a note turned into another destination still ends with its group",
+                 "{\\rtf1 a{\\super\\chftn}{\\footnote\\chftn x\\stylesheet y}b{\\super\\chftn}{\\footnote\\chftn z}"
+                 "c\\chftn{\\footnote\\chftn w\\pict 00}d}",
+                 QStringLiteral("a1b2c3d\n1x\n2z\n3w")},
+        TextCase{"a note in the document's own group ends with the document",
+                 "{\\rtf1 a{\\footnote\\chftn b}\\footnote c}", QStringLiteral("a2\n1b\n2 c")},
         TextCase{"hidden text kept, its paragraph mark not", "{\\rtf1 a{\\v hidden\\par}b}",
                  QStringLiteral("ahiddenb")},
         TextCase{"table cells tab separated",
