@@ -133,14 +133,16 @@ TEST(RtfNotes, EndnotesAndNotesWithoutTheirOwnMark)
 
 TEST(RtfNotes, EveryNoteReadGoesBackBehindItsMark)
 {
-    // Notes whose group a word inside turned into something else, and a
-    // note left open in the document's own group: each has a mark, so each
-    // is written as a note again, not as a paragraph of the text.
+    // Notes whose group a word inside turned into something else, a note
+    // left open in the document's own group, a note with text that could
+    // leave it: each has a mark, so each is written as a note again, not
+    // as a paragraph of the text.
     const std::pair<const char *, int> inputs[] = {
         {"{\\rtf1 a{\\super\\chftn}{\\footnote\\chftn x\\stylesheet y}b{\\super\\chftn}{\\footnote z}"
          "c\\chftn{\\footnote w\\pict 00}d}",
          3},
-        {"{\\rtf1 a{\\footnote\\chftn b}\\footnote c}", 2}};
+        {"{\\rtf1 a{\\footnote\\chftn b}\\footnote c}", 2},
+        {"{\\rtf1 a\\chftn{\\footnote\\chftn n{\\*\\pn{\\upr{\\*\\ud out\\chftn}}}}b}", 1}};
     for (const auto &[rtf, notes] : inputs) {
         const QByteArray once = writtenStably(rtf);
         EXPECT_EQ(once.count("{\\footnote"), notes) << once.toStdString();

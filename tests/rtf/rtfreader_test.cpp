@@ -129,6 +129,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "{\\rtf1 a{\\super\\chftn}{\\footnote\\chftn x\\stylesheet y}b{\\super\\chftn}{\\footnote\\chftn z}"
                  "c\\chftn{\\footnote\\chftn w\\pict 00}d}",
                  QStringLiteral("a1b2c3d\n1x\n2z\n3w")},
+        TextCase{"an upr in a note or a table keeps its unicode part there",
+                 "{\\rtf1 a\\chftn{\\footnote\\chftn n{\\*\\pn{\\upr{\\*\\ud out}}}}b{\\fonttbl{\\f0{\\upr{\\*\\ud shown}}A;}}}",
+                 QStringLiteral("a1b\n1n")},
         TextCase{"a note in the document's own group ends with the document",
                  "{\\rtf1 a{\\footnote\\chftn b}\\footnote c}", QStringLiteral("a2\n1b\n2 c")},
         TextCase{"hidden text kept, its paragraph mark not", "{\\rtf1 a{\\v hidden\\par}b}",
