@@ -278,6 +278,24 @@ TEST(RtfReaderLists, ListTableNumberFormatsAndLevels)
     EXPECT_EQ(blockWith(d, "none").textList(), nullptr);
 }
 
+// A row joins its cells' paragraphs into one line, which the row's next
+// paragraph mark places again: here at a deeper level, which leaves the
+// first list without items (Qt deletes such a list).
+TEST(RtfReaderLists, ACellParagraphPlacedAgainLeavesNoDeadList)
+{
+    const auto document = readRtf("{\\rtf1\\pard\\intbl\\ls1 A\\par\\cell\\pard\\intbl\\ls1\\ilvl1 B\\par"
+                                  "\\pard\\ls1 C\\par}");
+    const QTextDocument &d = *document;
+    EXPECT_EQ(blockTexts(d), (QStringList{"A\tB", "C"}));
+    QTextList *inner = blockWith(d, "A").textList();
+    QTextList *outer = blockWith(d, "C").textList();
+    ASSERT_NE(inner, nullptr);
+    ASSERT_NE(outer, nullptr);
+    EXPECT_EQ(inner->format().indent(), 1);
+    EXPECT_EQ(outer->format().indent(), 0);
+    EXPECT_EQ(outer->count(), 1);
+}
+
 TEST(RtfReaderPictures, PngAndJpegLoadAsImagesOthersNot)
 {
     QImage image(3, 2, QImage::Format_RGB32);
