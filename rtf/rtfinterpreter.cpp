@@ -128,8 +128,10 @@ void Interpreter::controlWord(const Token &token)
     const bool starred = m_starPending;
     m_starPending = false;
     const WordInfo *info = lookupWord(token.text);
-    if (starred && (!info || (info->kind != WordKind::Destination && info->word != Word::DNote))) {
-        // An ignorable destination we do not know: hide its whole group.
+    if (starred && !info) {
+        // An ignorable destination we do not know: hide its group. A word
+        // we know is read as it is without the star, as Word and
+        // LibreOffice do: {\*\cs15 text} shows its text.
         hideGroup();
         return;
     }

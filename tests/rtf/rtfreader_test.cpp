@@ -103,6 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
     Destinations, RtfReaderCharacters,
     ::testing::Values(
         TextCase{"ignorable unknown destination", "{\\rtf1 a{\\*\\foo hidden{\\b more}}b}", QStringLiteral("ab")},
+        TextCase{"a starred word the reader knows hides nothing",
+                 "{\\rtf1\\ansicpg1251\\trowd\\cellx1\\cellx2\\pard\\intbl \\'c4\\'e0\\par{\\*\\cs15 09.12.2026}\\cell"
+                 "{\\*\\b x}\\*\\ts11 y\\cell\\row z}",
+                 QString::fromUtf8("Да\n09.12.2026\txy\nz")},
         TextCase{"unknown word keeps group text", "{\\rtf1 a{\\foo shown}b}", QStringLiteral("ashownb")},
         TextCase{"info stylesheet header footer",
                  "{\\rtf1{\\info{\\title T}{\\author A}}{\\stylesheet{\\s0 Normal;}}{\\header H}{\\footer F}"
