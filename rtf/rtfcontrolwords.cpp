@@ -51,6 +51,10 @@ constexpr Entry kWords[] = {
     {"sub", {K::Character, W::Sub, 0}},
     {"nosupersub", {K::Character, W::NoSuperSub, 0}},
     {"v", {K::Character, W::Hidden, 0}},
+    // Writers star these although they are no destinations: {\*\cs15 text}.
+    {"cs", {K::Character, W::Unapplied, 0}},
+    {"ts", {K::Character, W::Unapplied, 0}},
+    {"ulc", {K::Character, W::Unapplied, 0}},
 
     {"pard", {K::Paragraph, W::Pard, 0}},
     {"ql", {K::Paragraph, W::AlignLeft, 0}},

@@ -1,7 +1,8 @@
 #pragma once
 // The control words the reader acts on, each classified by what it touches.
 // Words not in the table are ignored (and their group's text kept), except
-// after \* where an unknown destination hides its whole group.
+// after \* where an unknown word hides the rest of its group; a known one
+// counts as it always does, star or not.
 
 #include <QByteArrayView>
 #include <cstdint>
@@ -25,6 +26,7 @@ enum class Word : std::uint16_t {
     Plain, Font, FontSize, Bold, Italic, Underline, UnderlineDotted, UnderlineDash,
     UnderlineDashDot, UnderlineDashDotDot, UnderlineWave, UnderlineNone, Strike,
     ForeColor, Highlight, BackColor, Super, Sub, NoSuperSub, Hidden,
+    Unapplied, // known but not kept (styles, underline colour): a star before it hides nothing
     // Paragraph
     Pard, AlignLeft, AlignCenter, AlignRight, AlignJustify, LeftIndent, RightIndent,
     FirstIndent, SpaceBefore, SpaceAfter, PnLevelBullet, PnLevelBody, PnLevelCont,

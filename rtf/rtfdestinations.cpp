@@ -69,8 +69,10 @@ void Interpreter::destinationWord(Word word)
         next = Destination::Pn;
         break;
     case Word::DUpr:
-        if (current == Destination::Note) {
-            hideGroup(); // its Unicode part would leave the note
+        if (current != Destination::Text) {
+            // Its Unicode part is text: it would leave a note or a table
+            // and put what is in there into the document.
+            hideGroup();
             return;
         }
         next = Destination::Upr;
@@ -102,9 +104,6 @@ void Interpreter::finishDestination(const GroupState &closed)
         if (state().destination == Destination::Text)
             finishPicture();
         m_picture = Picture();
-        break;
-    case Destination::Note:
-        finishNote();
         break;
     case Destination::Pn: {
         // The numbering group describes the paragraph it stands in.

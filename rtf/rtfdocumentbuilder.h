@@ -4,14 +4,15 @@
 // held back until more content follows, so that the \par that closes the
 // last paragraph of a file does not add an empty one.
 
+#include <QPointer>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextList>
 #include <QTextListFormat>
 #include <vector>
 
-class QTextList;
 
 namespace rtf {
 
@@ -59,7 +60,10 @@ private:
     struct OpenList {
         int key = 0;
         QTextListFormat::Style style = QTextListFormat::ListDisc;
-        QTextList *list = nullptr;
+        // Qt deletes a list when its last block leaves it: a cell's
+        // paragraph that a row joins is placed again by the row's next
+        // paragraph mark, and may take the only item of a list along.
+        QPointer<QTextList> list;
         int items = 0;
     };
 

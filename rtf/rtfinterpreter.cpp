@@ -33,6 +33,8 @@ void Interpreter::run(QByteArrayView bytes)
     // A note cut off by the end of the file ends there, with the groups in it.
     while (m_noteGroup > 0 && m_stack.size() >= m_noteGroup && m_stack.size() > 2)
         closeGroup();
+    if (m_noteGroup > 0)
+        finishNote(); // a note in the document's own group ends with the document
     syncCharFormat();
     flushAnchor();
     const ParaState &para = state().para;
@@ -101,12 +103,18 @@ bool Interpreter::closeGroup()
         // The document's own group ends (or a stray brace comes first).
         return false;
     }
+    // The note's own group ends the note, even when a word inside it (a
+    // \stylesheet, a picture) turned the group into something else: an
+    // unfinished note would have no mark in the text.
+    const bool endsNote = m_noteGroup == m_stack.size();
     const GroupState closed = m_stack.back();
     m_stack.pop_back();
     if (closed.ownsDestination)
         finishDestination(closed);
     else if (closed.destination == Destination::Note)
         m_formatValid = false;
+    if (endsNote)
+        finishNote();
     return true;
 }
 
@@ -120,8 +128,10 @@ void Interpreter::controlWord(const Token &token)
     const bool starred = m_starPending;
     m_starPending = false;
     const WordInfo *info = lookupWord(token.text);
-    if (starred && (!info || (info->kind != WordKind::Destination && info->word != Word::DNote))) {
-        // An ignorable destination we do not know: hide its whole group.
+    if (starred && !info) {
+        // An ignorable destination we do not know: hide its group. A word
+        // we know is read as it is without the star, as Word and
+        // LibreOffice do: {\*\cs15 text} shows its text.
         hideGroup();
         return;
     }

@@ -10,7 +10,7 @@ seconds=${1:-300}
 shift || true
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKARTOLINO_FUZZ=ON -DKARTOLINO_BENCH=OFF >/dev/null
+  -DKARTOLINO_TESTS=ON -DKARTOLINO_FUZZ=ON -DKARTOLINO_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target rtf_fuzz
 corpus="$build/rtf-corpus"
 found=tests/rtf/data/pathological

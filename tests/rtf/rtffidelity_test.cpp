@@ -131,6 +131,41 @@ TEST(RtfNotes, EndnotesAndNotesWithoutTheirOwnMark)
     EXPECT_EQ(once.count("\\chftn"), 0) << "the marks are kept as they show";
 }
 
+TEST(RtfNotes, EveryNoteReadGoesBackBehindItsMark)
+{
+    // Notes whose group a word inside turned into something else, a note
+    // left open in the document's own group, a note with text that could
+    // leave it: each has a mark, so each is written as a note again, not
+    // as a paragraph of the text.
+    const std::pair<const char *, int> inputs[] = {
+        {"{\\rtf1 a{\\super\\chftn}{\\footnote\\chftn x\\stylesheet y}b{\\super\\chftn}{\\footnote z}"
+         "c\\chftn{\\footnote w\\pict 00}d}",
+         3},
+        {"{\\rtf1 a{\\footnote\\chftn b}\\footnote c}", 2},
+        {"{\\rtf1 a\\chftn{\\footnote\\chftn n{\\*\\pn{\\upr{\\*\\ud out\\chftn}}}}b}", 1}};
+    for (const auto &[rtf, notes] : inputs) {
+        const QByteArray once = writtenStably(rtf);
+        EXPECT_EQ(once.count("{\\footnote"), notes) << once.toStdString();
+        EXPECT_EQ(blockTexts(*readRtf(once)), blockTexts(*readRtf(rtf)));
+    }
+}
+
+TEST(RtfNotes, NoteWhoseMarkWasDeletedKeepsItsTextAndWritesStably)
+{
+    const auto document = readRtf("{\\rtf1 a{\\super\\chftn}{\\footnote{\\super\\chftn} one} b{\\super\\chftn}"
+                                  "{\\footnote{\\super\\chftn} two}}");
+    QTextCursor cursor = document->find(QStringLiteral("2"));
+    ASSERT_FALSE(cursor.isNull());
+    cursor.removeSelectedText();
+    ASSERT_EQ(blockTexts(*document), QStringList({"a1 b", "1 one", "2 two"}));
+    const QByteArray once = writeRtf(*document);
+    EXPECT_EQ(once.count("{\\footnote"), 1) << once.toStdString();
+    // The orphan's text stays, as a paragraph of the text before the notes.
+    const auto again = readRtf(once);
+    EXPECT_EQ(blockTexts(*again), QStringList({"a1 b", "2 two", "1 one"}));
+    EXPECT_EQ(writeRtf(*again), once);
+}
+
 TEST(RtfNotes, PastedNotesTakeNewNumbers)
 {
     const QByteArray note = "{\\rtf1 m{\\super\\chftn}{\\footnote{\\super\\chftn} n}}";

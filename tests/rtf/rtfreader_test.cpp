@@ -103,6 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
     Destinations, RtfReaderCharacters,
     ::testing::Values(
         TextCase{"ignorable unknown destination", "{\\rtf1 a{\\*\\foo hidden{\\b more}}b}", QStringLiteral("ab")},
+        TextCase{"a starred word the reader knows hides nothing",
+                 "{\\rtf1\\ansicpg1251\\trowd\\cellx1\\cellx2\\pard\\intbl \\'c4\\'e0\\par{\\*\\cs15 09.12.2026}\\cell"
+                 "{\\*\\b x}\\*\\ts11 y\\cell\\row z}",
+                 QString::fromUtf8("Да\n09.12.2026\txy\nz")},
         TextCase{"unknown word keeps group text", "{\\rtf1 a{\\foo shown}b}", QStringLiteral("ashownb")},
         TextCase{"info stylesheet header footer",
                  "{\\rtf1{\\info{\\title T}{\\author A}}{\\stylesheet{\\s0 Normal;}}{\\header H}{\\footer F}"
@@ -125,6 +129,15 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"footnotes numbered once, their text at the end",
                  "{\\rtf1 a{\\super\\chftn{\\*\\footnote\\chftn note}} b{\\super\\chftn{\\footnote\\chftn x}}}",
                  QStringLiteral("a1 b2\n1note\n2x")},
+        TextCase{"a note turned into another destination still ends with its group",
+                 "{\\rtf1 a{\\super\\chftn}{\\footnote\\chftn x\\stylesheet y}b{\\super\\chftn}{\\footnote\\chftn z}"
+                 "c\\chftn{\\footnote\\chftn w\\pict 00}d}",
+                 QStringLiteral("a1b2c3d\n1x\n2z\n3w")},
+        TextCase{"an upr in a note or a table keeps its unicode part there",
+                 "{\\rtf1 a\\chftn{\\footnote\\chftn n{\\*\\pn{\\upr{\\*\\ud out}}}}b{\\fonttbl{\\f0{\\upr{\\*\\ud shown}}A;}}}",
+                 QStringLiteral("a1b\n1n")},
+        TextCase{"a note in the document's own group ends with the document",
+                 "{\\rtf1 a{\\footnote\\chftn b}\\footnote c}", QStringLiteral("a2\n1b\n2 c")},
         TextCase{"hidden text kept, its paragraph mark not", "{\\rtf1 a{\\v hidden\\par}b}",
                  QStringLiteral("ahiddenb")},
         TextCase{"table cells tab separated",
@@ -267,6 +280,24 @@ TEST(RtfReaderLists, ListTableNumberFormatsAndLevels)
     ASSERT_NE(blockWith(d, "num").textList(), nullptr);
     EXPECT_EQ(blockWith(d, "num").textList()->format().style(), QTextListFormat::ListDecimal);
     EXPECT_EQ(blockWith(d, "none").textList(), nullptr);
+}
+
+// A row joins its cells' paragraphs into one line, which the row's next
+// paragraph mark places again: here at a deeper level, which leaves the
+// first list without items (Qt deletes such a list).
+TEST(RtfReaderLists, ACellParagraphPlacedAgainLeavesNoDeadList)
+{
+    const auto document = readRtf("{\\rtf1\\pard\\intbl\\ls1 A\\par\\cell\\pard\\intbl\\ls1\\ilvl1 B\\par"
+                                  "\\pard\\ls1 C\\par}");
+    const QTextDocument &d = *document;
+    EXPECT_EQ(blockTexts(d), (QStringList{"A\tB", "C"}));
+    QTextList *inner = blockWith(d, "A").textList();
+    QTextList *outer = blockWith(d, "C").textList();
+    ASSERT_NE(inner, nullptr);
+    ASSERT_NE(outer, nullptr);
+    EXPECT_EQ(inner->format().indent(), 1);
+    EXPECT_EQ(outer->format().indent(), 0);
+    EXPECT_EQ(outer->count(), 1);
 }
 
 TEST(RtfReaderPictures, PngAndJpegLoadAsImagesOthersNot)

@@ -1,4 +1,4 @@
-// RTF as real programs wrote it (LibreOffice, pandoc, WordPad- and
+// RTF as real programs wrote it (LibreOffice, pandoc, AbiWord, WordPad- and
 // Word-shaped files), each beside the plain text LibreOffice made of it.
 
 #include "rtftesthelpers.h"
