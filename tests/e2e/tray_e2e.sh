@@ -8,7 +8,7 @@ start_window_manager
 trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
 PIDS+=($!)
 tray_panel() { xwininfo -root -tree | grep -q '"panel": ("panel" "trayer")'; }
-wait_until 100 tray_panel || fail "trayer did not start"
+wait_until 300 tray_panel || fail "trayer did not start: $(kill -0 "${PIDS[-1]}" 2>&1 && echo running) $(xwininfo -root -tree | grep -c '"')"
 
 prog=$(make_program_folder "$1")
 mkdir "$prog/KRT"
