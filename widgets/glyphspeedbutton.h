@@ -123,6 +123,8 @@ public:
     bool MouseInControl() const { return m_mouseInControl; }
     bool Dragging() const { return m_core.Pressing; }
     bool RepeatTimerActive() const;
+    // The auto-repeat timer, made by the first press that allows it; tests tick it.
+    QTimer *RepeatTimer() const { return m_repeatTimer.get(); }
 
     // Raises the click as a user's release over the button does.
     virtual void Click();

@@ -39,7 +39,7 @@ TEST_F(RecoveryFixture, WrittenAfterThePauseOnePerCardNeverSeenAsCard)
     current = cardFile(QStringLiteral("Einkauf"));
     type(QStringLiteral("Milch"));
     EXPECT_FALSE(QFileInfo::exists(recovery.FileFor(current))) << "written before typing paused";
-    QTRY_VERIFY(QFileInfo::exists(recovery.FileFor(current)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(recovery.FileFor(current)); }));
     EXPECT_EQ(QFileInfo(recovery.Folder()).permissions() & 0x0077, 0) << "recovery folder readable by others";
 
     // A second card, and the same name in another card folder, keep their own files.

@@ -25,7 +25,7 @@ ok() { echo "ok: $*"; }
 start_window_manager() {
   openbox >/dev/null 2>&1 &
   PIDS+=($!)
-  for _ in $(seq 50); do
+  for _ in $(seq 200); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     sleep 0.1
   done
@@ -114,6 +114,24 @@ restore_window() {
   # An activation that reaches the program before it is ready is lost, so it is repeated.
   wait_until 150 activate_and_check caption_shown "$win" || fail "no first show: $(xdotool getwindowname "$win")"
 }
+
+# keys_taken PID -> waits until the program has taken every key sent so far.
+# It takes keys in turn, so once a menu opened after them shows, they have
+# been handled. The menu is closed again (a second Escape leaves the menu bar).
+visible_windows() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l; }
+keys_taken() {
+  local pid=$1 before
+  before=$(visible_windows "$pid")
+  more_windows() { [ "$(visible_windows "$pid")" -gt "$before" ]; }
+  back_to() { [ "$(visible_windows "$pid")" -le "$before" ]; }
+  xdotool key alt+a
+  wait_until 100 more_windows || fail "the Ansicht menu does not open"
+  xdotool key Escape Escape
+  wait_until 100 back_to || fail "the Ansicht menu does not close"
+}
+
+# process_gone PID -> the process has ended (a zombie counts as ended)
+process_gone() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv '^Z'; }
 
 # first_show WIN -> restore_window, then waits until the window holds the keyboard
 first_show() {

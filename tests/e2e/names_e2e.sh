@@ -45,8 +45,8 @@ restore_program "$prog"
 for _ in 1 2 3 4; do
   xdotool type --delay 30 "Z"
   xdotool key ctrl+Tab
-  sleep 0.3
 done
+keys_taken "$PROGRAM_PID"
 close_program "$prog" "$win"
 [ "$before" = "$(ls -A "$prog/KRT" | sort)" ] || fail "card files not written back in place: $(ls -A "$prog/KRT")"
 for f in "$prog"/KRT/*; do card_has "$f" Z || fail "typing did not reach $(basename "$f"): $(cat "$f")"; done

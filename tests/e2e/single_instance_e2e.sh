@@ -10,7 +10,7 @@ printf 'Text\n' >"$prog/KRT/Karte.rtf"
 start_program "$prog"
 first_pid=$PROGRAM_PID
 win=$(wait_for_window "$first_pid" '^Kartolino$' 80) || fail "first instance has no window"
-sleep 0.5
+wait_until 100 iconic "$win" || fail "first instance not minimised at start: $(wm_state "$win")"
 
 second=$(make_program_folder "$1")
 start_program "$second"
@@ -28,7 +28,7 @@ ok "second start refused with exit code 0"
 
 first_show "$win"
 xdotool type --delay 30 "vor dem Ende"
-sleep 0.3
+keys_taken "$first_pid"
 kill -TERM "$first_pid"
 code=$(wait_for_exit "$prog" 50) || fail "SIGTERM did not end the program"
 [ "$code" = 0 ] || fail "exit code $code after SIGTERM"
@@ -39,7 +39,7 @@ ok "SIGTERM writes the changed card"
 start_program "$prog"
 wait_for_window "$PROGRAM_PID" '^Kartolino$' 80 >/dev/null || fail "no start after the first ended"
 kill -KILL "$PROGRAM_PID"
-sleep 0.3
+wait_until 50 process_gone "$PROGRAM_PID" || fail "SIGKILL did not end the program"
 start_program "$prog"
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "a killed instance left its lock behind"
 [ "$(wm_state "$win")" = Iconic ] || fail "start after kill is not the normal start"

@@ -7,7 +7,8 @@ unset DBUS_SESSION_BUS_ADDRESS # XEmbed tray, not a StatusNotifierItem host
 start_window_manager
 trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
 PIDS+=($!)
-sleep 0.5
+tray_panel() { xwininfo -root -tree | grep -q '"panel": ("panel" "trayer")'; }
+wait_until 300 tray_panel || fail "trayer did not start: $(kill -0 "${PIDS[-1]}" 2>&1 && echo running) $(xwininfo -root -tree | grep -c '"')"
 
 prog=$(make_program_folder "$1")
 mkdir "$prog/KRT"
@@ -57,7 +58,7 @@ settled_geometry() {
 geometry=$(settled_geometry "$win")
 xdotool key ctrl+End
 xdotool type --delay 30 "vor dem Verstecken"
-sleep 0.2
+keys_taken "$PROGRAM_PID"
 xdotool windowminimize "$win"
 for _ in $(seq 50); do [ "$(map_state "$win")" = IsUnMapped ] && break; sleep 0.1; done
 [ "$(map_state "$win")" = IsUnMapped ] || fail "minimising left the window mapped: $(map_state "$win")"
@@ -75,6 +76,6 @@ focus_window "$win"
 xdotool key alt+F4
 code=$(wait_for_exit "$prog" 50) || fail "program did not end"
 [ "$code" = 0 ] || fail "exit code $code"
-sleep 0.3
-[ -z "$(icon_geometry)" ] || fail "an icon was left behind"
+no_icon() { [ -z "$(icon_geometry)" ]; }
+wait_until 30 no_icon || fail "an icon was left behind"
 ok "closing removes the icon"

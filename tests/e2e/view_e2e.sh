@@ -32,16 +32,17 @@ wait_until 50 outer_is "$win" 640x480 || fail "first start is not 640 x 480 outs
 ok "first start at 640 x 480"
 
 xdotool key alt+a r        # Ansicht > Register
-sleep 0.2
 xdotool key alt+a m        # Ansicht > Mehrzeilig (off)
-sleep 0.2
+keys_taken "$PROGRAM_PID"
 [ ! -e "$prog/Kartolino.ini" ] || fail "view commands wrote the settings"
+client_is() { xwininfo -id "$1" | awk -v want="$2" '/Width:/ {w=$2} /Height:/ {h=$2} END {exit !(w "x" h == want)}'; }
 xdotool windowsize "$win" 720 520
-sleep 0.5
+wait_until 100 client_is "$win" 720x520 || fail "window not sized to 720 x 520"
 expected=$(outer_size "$win")
 xdotool key alt+a a        # Ansicht > Ansichtsoptionen speichern
-sleep 0.5
-[ -f "$prog/Kartolino.ini" ] || fail "saving wrote no settings file"
+# The settings are written key by key, the height last.
+height_saved() { LC_ALL=C grep -aq '^H.he=' "$prog/Kartolino.ini" 2>/dev/null; }
+wait_until 100 height_saved || fail "saving wrote no settings file: $(cat -v "$prog/Kartolino.ini" 2>&1)"
 grep -q '^Button=0' "$prog/Kartolino.ini" || fail "style not saved: $(cat "$prog/Kartolino.ini")"
 grep -q '^Mehrzeilig=0' "$prog/Kartolino.ini" || fail "rows not saved"
 grep -q '^Fenster=0' "$prog/Kartolino.ini" || fail "state not saved"

@@ -47,54 +47,6 @@ TEST_F(ProfileRead, AFolderInPlaceOfTheFileGivesTheDefault)
     EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Breite")), QStringLiteral("<def>"));
 }
 
-TEST_F(ProfileRead, NamesCompareWithoutRegardToCase)
-{
-    write("[aNSICHT]\nbreite=800\nH\xD6HE=500\n");
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("BREITE")), QStringLiteral("800"));
-    // Letters of Windows-1252 beyond ASCII fold as well: Ö (D6) matches ö.
-    EXPECT_EQ(read(QStringLiteral("ansicht"), QStringLiteral("Höhe")), QStringLiteral("500"));
-}
-
-TEST_F(ProfileRead, BlanksAroundNamesAndValuesDoNotCount)
-{
-    write("  [ Ansicht ]  \r\n\t Breite \t=   800  \r\n Name =\r\nLeer=   \r\n");
-    EXPECT_EQ(read(QStringLiteral(" Ansicht"), QStringLiteral("Breite ")), QStringLiteral("800"));
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Name")), QString());
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Leer")), QString());
-}
-
-TEST_F(ProfileRead, SurroundingQuotesAreStripped)
-{
-    write("[Schrift]\nName=\" Courier New \"\nHalb=\"Arial\nEins=\"\nInnen=a\"b\"\nEinfach='Tahoma'\n");
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Name")), QStringLiteral(" Courier New "));
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Halb")), QStringLiteral("\"Arial"));
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Eins")), QStringLiteral("\""));
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Innen")), QStringLiteral("a\"b\""));
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Einfach")), QStringLiteral("Tahoma"));
-}
-
-TEST_F(ProfileRead, CommentsAndStrayLinesAreNotKeys)
-{
-    write("; [Ansicht]\n;Breite=1\n[Ansicht]\n  ; Breite=2\nnur Text\n[kaputt\nBreite=3\n");
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Breite")), QStringLiteral("3"));
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("nur Text")), QStringLiteral("<def>"));
-}
-
-TEST_F(ProfileRead, TheFirstMatchingSectionAndKeyWin)
-{
-    write("[Ansicht]\nBreite=1\nbreite=2\n[ANSICHT]\nBreite=3\nHöhe=4\n");
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Breite")), QStringLiteral("1"));
-    // Only the first section of a name is looked at.
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Höhe")), QStringLiteral("<def>"));
-}
-
-TEST_F(ProfileRead, KeysBelongToTheirOwnSection)
-{
-    write("Breite=0\n[Schrift]\nBreite=1\n[Ansicht]\nHöhe=2\n");
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Breite")), QStringLiteral("<def>"));
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Breite")), QStringLiteral("1"));
-}
-
 TEST_F(ProfileRead, AtMost2047CharactersAreReturned)
 {
     const QByteArray longValue(3000, 'w');
@@ -111,22 +63,61 @@ TEST_F(ProfileRead, TrailingBlanksOfTheDefaultAreDropped)
               QStringLiteral("Anfang"));
 }
 
-TEST_F(ProfileRead, Windows1252BytesAreReadAsSuch)
+// One file, one look-up. Where a row only says what it shows, the name does.
+struct LookUp {
+    const char *name;
+    const char *file;
+    const char *section, *key; // UTF-8
+    const char *value;         // UTF-8; "<def>" is the default
+};
+
+class ProfileLookUp : public ProfileRead, public ::testing::WithParamInterface<LookUp> {};
+
+TEST_P(ProfileLookUp, FindsTheValue)
 {
-    write("[Ansicht]\r\nH\xF6he=480\r\n[Schrift]\r\nName=Caf\xE9 \x80\r\n");
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Höhe")), QStringLiteral("480"));
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Name")), QStringLiteral("Café €"));
+    const LookUp &c = GetParam();
+    write(c.file);
+    EXPECT_EQ(read(QString::fromUtf8(c.section), QString::fromUtf8(c.key)), QString::fromUtf8(c.value));
 }
 
-TEST_F(ProfileRead, Utf8FileFromALinuxEditorIsUnderstood)
-{
-    write(QStringLiteral("; Größe des Fensters\n[Ansicht]\nHöhe=480\n[Schrift]\nName=Café €\n").toUtf8());
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Höhe")), QStringLiteral("480"));
-    EXPECT_EQ(read(QStringLiteral("Schrift"), QStringLiteral("Name")), QStringLiteral("Café €"));
+namespace {
+const char kCase[] = "[aNSICHT]\nbreite=800\nH\xD6HE=500\n";
+const char kBlanks[] = "  [ Ansicht ]  \r\n\t Breite \t=   800  \r\n Name =\r\nLeer=   \r\n";
+const char kQuotes[] = "[Schrift]\nName=\" Courier New \"\nHalb=\"Arial\nEins=\"\nInnen=a\"b\"\nEinfach='Tahoma'\n";
+const char kComments[] = "; [Ansicht]\n;Breite=1\n[Ansicht]\n  ; Breite=2\nnur Text\n[kaputt\nBreite=3\n";
+const char kTwice[] = "[Ansicht]\nBreite=1\nbreite=2\n[ANSICHT]\nBreite=3\nHöhe=4\n";
+const char kSections[] = "Breite=0\n[Schrift]\nBreite=1\n[Ansicht]\nHöhe=2\n";
+const char k1252[] = "[Ansicht]\r\nH\xF6he=480\r\n[Schrift]\r\nName=Caf\xE9 \x80\r\n";
+const char kUtf8[] = "; Größe des Fensters\n[Ansicht]\nHöhe=480\n[Schrift]\nName=Café €\n";
+} // namespace
 
-    write("\xEF\xBB\xBF[Ansicht]\nBreite=700\n");
-    EXPECT_EQ(read(QStringLiteral("Ansicht"), QStringLiteral("Breite")), QStringLiteral("700"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProfileLookUp,
+    ::testing::Values(LookUp{"names_without_case", kCase, "Ansicht", "BREITE", "800"},
+                      // Letters of Windows-1252 beyond ASCII fold as well: Ö (D6) matches ö.
+                      LookUp{"umlaut_without_case", kCase, "ansicht", "Höhe", "500"},
+                      LookUp{"blanks_around_names_and_value", kBlanks, " Ansicht", "Breite ", "800"},
+                      LookUp{"blank_value", kBlanks, "Ansicht", "Name", ""},
+                      LookUp{"only_blanks_value", kBlanks, "Ansicht", "Leer", ""},
+                      LookUp{"quotes_stripped", kQuotes, "Schrift", "Name", " Courier New "},
+                      LookUp{"one_quote_kept", kQuotes, "Schrift", "Halb", "\"Arial"},
+                      LookUp{"lone_quote_kept", kQuotes, "Schrift", "Eins", "\""},
+                      LookUp{"inner_quotes_kept", kQuotes, "Schrift", "Innen", "a\"b\""},
+                      LookUp{"single_quotes_stripped", kQuotes, "Schrift", "Einfach", "Tahoma"},
+                      LookUp{"comments_are_no_keys", kComments, "Ansicht", "Breite", "3"},
+                      LookUp{"stray_line_is_no_key", kComments, "Ansicht", "nur Text", "<def>"},
+                      LookUp{"first_key_wins", kTwice, "Ansicht", "Breite", "1"},
+                      // Only the first section of a name is looked at.
+                      LookUp{"first_section_only", kTwice, "Ansicht", "Höhe", "<def>"},
+                      LookUp{"key_before_any_section", kSections, "Ansicht", "Breite", "<def>"},
+                      LookUp{"key_of_its_section", kSections, "Schrift", "Breite", "1"},
+                      LookUp{"windows1252_key", k1252, "Ansicht", "Höhe", "480"},
+                      LookUp{"windows1252_value", k1252, "Schrift", "Name", "Café €"},
+                      // A file from a Linux editor, with or without a byte order mark.
+                      LookUp{"utf8_key", kUtf8, "Ansicht", "Höhe", "480"},
+                      LookUp{"utf8_value", kUtf8, "Schrift", "Name", "Café €"},
+                      LookUp{"utf8_bom", "\xEF\xBB\xBF[Ansicht]\nBreite=700\n", "Ansicht", "Breite", "700"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ProfileEncoding, Windows1252RoundTripsEveryByte)
 {

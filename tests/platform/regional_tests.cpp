@@ -47,67 +47,60 @@ private:
 
 // --- real locales ---
 
-TEST(RegionalLocales, GermanIsDayMonthYearWith24HourClockAndLeadingZeros)
+// The time stamp of Monday, 8 December 2025 at a time of day, as a real glibc
+// locale writes it.
+struct LocaleCase {
+    const char *name;
+    const char *locale;
+    int h, m, s;
+    const char *text; // UTF-8
+};
+
+class RegionalLocales : public ::testing::TestWithParam<LocaleCase> {};
+
+TEST_P(RegionalLocales, WriteTheTimeStampAsTheLocaleDoes)
 {
-    EXPECT_EQ(Text("de_DE.UTF-8", At(14, 5, 9)), "08.12.2025 14:05:09");
-    EXPECT_EQ(Text("de_DE.UTF-8", At(8, 5, 9)), "08.12.2025 08:05:09");
-    EXPECT_EQ(Text("de_DE.UTF-8", At(23, 59, 59)), "08.12.2025 23:59:59");
+    const LocaleCase &c = GetParam();
+    EXPECT_EQ(Text(c.locale, At(c.h, c.m, c.s)), QString::fromUtf8(c.text));
 }
 
-TEST(RegionalLocales, UsEnglishIsMonthFirstWith12HourClockAndMarkerAfter)
-{
-    // en_US: D_FMT "%m/%d/%Y", T_FMT "%r" = "%I:%M:%S %p" (%I pads the hour).
-    EXPECT_EQ(Text("en_US.UTF-8", At(14, 5, 9)), "12/08/2025 02:05:09 PM");
-    EXPECT_EQ(Text("en_US.UTF-8", At(9, 5, 9)), "12/08/2025 09:05:09 AM");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Glibc, RegionalLocales,
+    ::testing::Values(
+        // de_DE: day, month, year; a 24-hour clock with leading zeros.
+        LocaleCase{"german_afternoon", "de_DE.UTF-8", 14, 5, 9, "08.12.2025 14:05:09"},
+        LocaleCase{"german_morning", "de_DE.UTF-8", 8, 5, 9, "08.12.2025 08:05:09"},
+        LocaleCase{"german_last_second", "de_DE.UTF-8", 23, 59, 59, "08.12.2025 23:59:59"},
+        // en_US: D_FMT "%m/%d/%Y", T_FMT "%r" = "%I:%M:%S %p" (%I pads the hour);
+        // the 12-hour clock runs 12, 1, ..., 11.
+        LocaleCase{"us_afternoon", "en_US.UTF-8", 14, 5, 9, "12/08/2025 02:05:09 PM"},
+        LocaleCase{"us_morning", "en_US.UTF-8", 9, 5, 9, "12/08/2025 09:05:09 AM"},
+        LocaleCase{"us_after_midnight", "en_US.UTF-8", 0, 30, 0, "12/08/2025 12:30:00 AM"},
+        LocaleCase{"us_after_noon", "en_US.UTF-8", 12, 0, 1, "12/08/2025 12:00:01 PM"},
+        LocaleCase{"us_before_noon", "en_US.UTF-8", 11, 59, 59, "12/08/2025 11:59:59 AM"},
+        LocaleCase{"us_one_pm", "en_US.UTF-8", 13, 0, 0, "12/08/2025 01:00:00 PM"},
+        // zh_HK: D_FMT "%Y年%m月%d日 %A", T_FMT "%p %I時%M分%S秒 %Z"; its text
+        // between hour and minutes is no plain separator, so T_FMT_AMPM's ":"
+        // ("%p %I:%M:%S") is used, the marker before the time.
+        LocaleCase{"hongkong_afternoon", "zh_HK.UTF-8", 14, 5, 9, "2025年12月08日 星期一 下午 02:05:09"},
+        LocaleCase{"hongkong_morning", "zh_HK.UTF-8", 7, 5, 9, "2025年12月08日 星期一 上午 07:05:09"},
+        // so_SO: T_FMT "%l:%M:%S %p", the hour without a leading zero.
+        LocaleCase{"somali_unpadded_hour", "so_SO.UTF-8", 14, 5, 9, "08/12/2025 2:05:09 galabnimo"},
+        // ms_MY has a 12-hour clock but empty AM_STR/PM_STR; its date names the
+        // day and month ("%A %d %b %Y").
+        LocaleCase{"malay_afternoon", "ms_MY.UTF-8", 14, 5, 9, "Isnin 08 Dis 2025 02:05:09 pm"},
+        LocaleCase{"malay_morning", "ms_MY.UTF-8", 10, 5, 9, "Isnin 08 Dis 2025 10:05:09 am"},
+        // sq_AL: D_FMT "%-d.%-m.%y", day and month unpadded.
+        LocaleCase{"albanian_unpadded_date", "sq_AL.UTF-8", 14, 5, 9, "8.12.25 02:05:09 MD"},
+        // "C" and "POSIX": D_FMT "%m/%d/%y", T_FMT "%H:%M:%S".
+        LocaleCase{"c", "C", 14, 5, 9, "12/08/25 14:05:09"},
+        LocaleCase{"posix", "POSIX", 8, 5, 9, "12/08/25 08:05:09"},
+        // A locale that cannot be opened gives the defaults.
+        LocaleCase{"unknown", "xx_NOWHERE.UTF-8", 14, 5, 9, "12/8/25 2:05:09 pm"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
-TEST(RegionalLocales, TwelveHourClockRunsTwelveOneToEleven)
+TEST(RegionalSettingsOf, LocaleThatCannotBeOpenedGivesTheDefaults)
 {
-    EXPECT_EQ(Text("en_US.UTF-8", At(0, 30, 0)), "12/08/2025 12:30:00 AM");
-    EXPECT_EQ(Text("en_US.UTF-8", At(12, 0, 1)), "12/08/2025 12:00:01 PM");
-    EXPECT_EQ(Text("en_US.UTF-8", At(11, 59, 59)), "12/08/2025 11:59:59 AM");
-    EXPECT_EQ(Text("en_US.UTF-8", At(13, 0, 0)), "12/08/2025 01:00:00 PM");
-}
-
-TEST(RegionalLocales, MarkerBeforeTheTimeWithNamesInTheDate)
-{
-    // zh_HK: D_FMT "%Y年%m月%d日 %A", T_FMT "%p %I時%M分%S秒 %Z"; its text
-    // between hour and minutes is no plain separator, so T_FMT_AMPM's ":"
-    // ("%p %I:%M:%S") is used.
-    EXPECT_EQ(Text("zh_HK.UTF-8", At(14, 5, 9)), QString::fromUtf8("2025年12月08日 星期一 下午 02:05:09"));
-    EXPECT_EQ(Text("zh_HK.UTF-8", At(7, 5, 9)), QString::fromUtf8("2025年12月08日 星期一 上午 07:05:09"));
-}
-
-TEST(RegionalLocales, HourWithoutLeadingZeroWhenTheLocaleSaysPercentL)
-{
-    // so_SO: T_FMT "%l:%M:%S %p".
-    EXPECT_EQ(Text("so_SO.UTF-8", At(14, 5, 9)), "08/12/2025 2:05:09 galabnimo");
-}
-
-TEST(RegionalLocales, TwelveHourLocaleWithoutDesignatorsUsesAmPm)
-{
-    // ms_MY has a 12-hour clock but empty AM_STR/PM_STR; its date names the
-    // day and month ("%A %d %b %Y").
-    EXPECT_EQ(Text("ms_MY.UTF-8", At(14, 5, 9)), "Isnin 08 Dis 2025 02:05:09 pm");
-    EXPECT_EQ(Text("ms_MY.UTF-8", At(10, 5, 9)), "Isnin 08 Dis 2025 10:05:09 am");
-}
-
-TEST(RegionalLocales, UnpaddedDayAndMonth)
-{
-    // sq_AL: D_FMT "%-d.%-m.%y".
-    EXPECT_EQ(Text("sq_AL.UTF-8", At(14, 5, 9)), "8.12.25 02:05:09 MD");
-}
-
-TEST(RegionalLocales, PosixLocaleGivesItsOwnFormats)
-{
-    // "C": D_FMT "%m/%d/%y", T_FMT "%H:%M:%S".
-    EXPECT_EQ(Text("C", At(14, 5, 9)), "12/08/25 14:05:09");
-    EXPECT_EQ(Text("POSIX", At(8, 5, 9)), "12/08/25 08:05:09");
-}
-
-TEST(RegionalLocales, LocaleThatCannotBeOpenedGivesTheDefaults)
-{
-    EXPECT_EQ(Text("xx_NOWHERE.UTF-8", At(14, 5, 9)), "12/8/25 2:05:09 pm");
     EXPECT_EQ(RegionalSettings::FromLocale("xx_NOWHERE.UTF-8"), RegionalSettings{});
 }
 

@@ -69,8 +69,7 @@ TEST_F(MainWindowFixture, MinimisingAndClosingWriteAChangedCard)
     startAndRestore();
     type(" eins");
     window->showMinimized();
-    QTest::qWait(20);
-    EXPECT_TRUE(program.read("KRT/A.rtf").startsWith("{\\rtf1"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return program.read("KRT/A.rtf").startsWith("{\\rtf1"); }));
     EXPECT_TRUE(window->Cards().CardModified());
     window->showNormal();
     type(" zwei");

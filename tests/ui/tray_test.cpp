@@ -30,7 +30,12 @@ struct TrayFixture : MainWindowFixture {
         icon->Send(right ? E::RightDown : E::LeftDown);
         icon->Send(right ? E::RightUp : E::LeftUp);
     }
-    void settle() { QTest::qWait(50); }
+    // The minimise is handled once the window's state has settled, a turn of
+    // the event loop later; these are the conditions it leaves behind.
+    bool hiddenInTray()
+    {
+        return QTest::qWaitFor([this] { return !window->isVisible(); });
+    }
 };
 } // namespace
 
@@ -58,8 +63,7 @@ TEST_F(TrayFixture, MinimisingWritesAndHidesAndAClickBringsItBack)
     window->move(50, 60);
     type(" beta");
     window->showMinimized();
-    settle();
-    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(hiddenInTray());
     EXPECT_EQ(cardText("A"), "alpha beta");
     EXPECT_TRUE(window->Cards().CardModified());
     clickIcon(true);
@@ -74,7 +78,7 @@ TEST_F(TrayFixture, MinimisingWithoutChangesWritesNothing)
     withCards({{"A", "alpha"}});
     startAndRestore();
     window->showMinimized();
-    settle();
+    ASSERT_TRUE(hiddenInTray()); // the card would have been written before
     EXPECT_EQ(program.read("KRT/A.rtf"), "alpha");
 }
 
@@ -85,7 +89,7 @@ TEST_F(TrayFixture, FailedWriteKeepsTheTaskbarEntry)
     ::chmod(QFile::encodeName(program.file("KRT/A.rtf")).constData(), 0444);
     type("x");
     window->showMinimized();
-    settle();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !errors.isEmpty(); }));
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());
     EXPECT_TRUE(window->Cards().CardModified());
@@ -100,8 +104,9 @@ TEST_F(TrayFixture, WithoutANotificationAreaTheWindowStaysMinimised)
     ASSERT_FALSE(window->TrayIcon()->Added());
     withCards({{"A", "alpha"}});
     startAndRestore();
+    type("x"); // the minimise's write shows when it has been handled
     window->showMinimized();
-    settle();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return cardText("A") == "alphax"; })) << cardText("A").toStdString();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isMinimized());
 }
@@ -112,8 +117,7 @@ TEST_F(TrayFixture, SchliessenMinimisesAndKeepsRunning)
     startAndRestore();
     QSignalSpy closed(window.get(), &TfrmMain::Closed);
     window->sbCloseClick(nullptr);
-    settle();
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(hiddenInTray());
     EXPECT_EQ(closed.count(), 0);
     EXPECT_TRUE(shell->shown);
 }
@@ -140,8 +144,7 @@ TEST_F(TrayFixture, EndingWhileHiddenInTheTrayWritesTheCard)
     withCards({{"A", "alpha"}});
     startAndRestore();
     window->showMinimized();
-    settle();
-    ASSERT_FALSE(window->isVisible());
+    ASSERT_TRUE(hiddenInTray());
     // Text changed after the minimise's write (a paste through another way
     // in would do the same); the session's end still writes it.
     QTextCursor(window->Editor()->document()).insertText("neu ");

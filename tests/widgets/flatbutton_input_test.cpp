@@ -410,7 +410,7 @@ TEST_F(FlatButtonInput, HoverMovesBetweenButtonsAndTheTimerNoticesTheLeave)
     EXPECT_EQ(TFlatButton::HoveredButton(), &b);
 
     under = nullptr; // the pointer went somewhere without a move reaching b
-    QTRY_VERIFY(!b.Hovered());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.Hovered(); }));
     EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
     EXPECT_FALSE(TFlatButton::HoverPollTimer()->isActive());
 }
@@ -439,7 +439,9 @@ TEST_F(FlatButtonInput, DestroyingTheHoveredButtonStopsWatching)
     a.reset();
     EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
     EXPECT_FALSE(TFlatButton::HoverPollTimer()->isActive());
-    QTest::qWait(150); // a tick must not reach the destroyed button
+    // A tick all the same (one already on its way) must not reach the destroyed button.
+    ASSERT_TRUE(QMetaObject::invokeMethod(TFlatButton::HoverPollTimer(), "timeout"));
+    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
 }
 
 TEST_F(FlatButtonInput, ReleaseRechecksTheHoverFromThePointersRealPlace)
@@ -527,7 +529,6 @@ TEST(FlatButtonHover, RealPointerHoversAndTheTimerSeesItLeave)
     EXPECT_EQ(TFlatButton::HoveredButton(), &b);
 
     QCursor::setPos(window.mapToGlobal(QPoint(150, 80))); // no move reaches the button
-    QTest::qWait(250);
-    EXPECT_FALSE(b.Hovered());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.Hovered(); }));
     EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
 }

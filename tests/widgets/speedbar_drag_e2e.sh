@@ -7,9 +7,8 @@ probe=$1
 PROBE_LOG=out
 source "$(dirname "$0")/xdisplay.sh"
 
-require_tools Xvfb openbox xdotool
+require_tools Xvfb openbox xdotool xprop
 start_display
-sleep 0.5
 
 QT_QPA_PLATFORM=xcb "$probe" >"$work/out" 2>"$work/stderr" &
 pids+=($!)
@@ -23,18 +22,15 @@ echo "client ${cw}x${ch}+$cx+$cy, bar ${bw}x${bh}+$bx+$by"
 # Press on the bar's free surface, right of its buttons.
 px=$((bx + bw - 40))
 py=$((by + bh / 2))
+# The probe takes the pointer's events in turn, so no pauses are needed between them.
 xdotool mousemove "$px" "$py"
-sleep 0.2
 xdotool mousedown 1
-sleep 0.2
 # Small steps first (still a click), then off towards the left edge's middle.
 xdotool mousemove "$((px - 3))" "$((py + 2))"
-sleep 0.1
 tx=$((cx + 20))
 ty=$((cy + ch / 2))
 for step in 1 2 3 4 5 6 7 8; do
     xdotool mousemove "$((px + (tx - px) * step / 8))" "$((py + (ty - py) * step / 8))"
-    sleep 0.1
 done
 wait_for 30 grep -q '^target 3$' "$work/out" || fail "the drag never aimed at the left edge"
 # The outline shows where the bar will go: the window's left edge, the bar's thickness wide.

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QTimer>
+#include <QWindow>
 #include <QWidget>
 #include <cstdio>
 
@@ -58,12 +59,24 @@ int main(int argc, char **argv)
         say(QStringLiteral("pos align=%1 bar=%2").arg(int(bar->Align())).arg(rectText(bar->geometry())));
     };
     window.show();
-    // Give the window manager time to place the window before reporting where it is.
-    QTimer::singleShot(800, &window, [&] {
+    // Reported once the window manager has placed the window: shown on screen
+    // and in the same place for a few looks in a row.
+    QTimer placed;
+    QRect lastClient;
+    int sameLooks = 0;
+    QObject::connect(&placed, &QTimer::timeout, &window, [&] {
+        if (!window.windowHandle() || !window.windowHandle()->isExposed())
+            return;
         const QRect client(window.mapToGlobal(QPoint(0, 0)), window.size());
+        sameLooks = client == lastClient ? sameLooks + 1 : 0;
+        lastClient = client;
+        if (sameLooks < 5)
+            return;
+        placed.stop();
         const QRect onScreen(bar->mapToGlobal(QPoint(0, 0)), bar->size());
         say(QStringLiteral("ready client=%1 bar=%2").arg(rectText(client), rectText(onScreen)));
     });
+    placed.start(20);
     QTimer watch;
     QRect lastOutline;
     QObject::connect(&watch, &QTimer::timeout, bar, [&] {

@@ -8,7 +8,7 @@ probe=$1
 PROBE_LOG=events
 source "$(dirname "$0")/xdisplay.sh"
 
-require_tools Xvfb openbox trayer xwininfo xdotool
+require_tools Xvfb openbox trayer xwininfo xdotool xprop
 unset DBUS_SESSION_BUS_ADDRESS # XEmbed, not a StatusNotifierItem host
 start_display
 trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
@@ -31,7 +31,8 @@ icon_geometry() {
             print size[1], size[2], pos[2], pos[3]; exit
         }'
 }
-wait_for 50 test -n "$(icon_geometry)" || fail "trayer did not embed the icon: $(xwininfo -root -tree)"
+icon_embedded() { test -n "$(icon_geometry)"; }
+wait_for 50 icon_embedded || fail "trayer did not embed the icon: $(xwininfo -root -tree)"
 read -r w h x y <<<"$(icon_geometry)"
 echo "icon embedded in trayer: ${w}x${h} at +$x+$y"
 cx=$((x + w / 2))
@@ -47,28 +48,28 @@ got=$(new_events "$before")
 [ "$got" = "down L,click L,up L," ] || fail "left click gave: $got"
 grep -q "^click L $cx $cy\$" "$work/events" || fail "click without the cursor position"
 
-sleep 0.6 # not a double click with the first one
+# Each click uses another button than the one before it: a press pairs into a
+# double click only with a press of the same button, so no pause is needed.
 before=$(lines)
 xdotool click 3
 wait_for 30 grep -q '^up R' "$work/events" || fail "no events for a right click"
 got=$(new_events "$before")
 [ "$got" = "down R,click R,up R," ] || fail "right click gave: $got"
 
-sleep 0.6
 before=$(lines)
 xdotool click --repeat 2 --delay 80 1
 wait_for 30 grep -q '^dblclick' "$work/events" || fail "no double click"
-sleep 0.3
+six_more() { [ "$(($(lines) - before))" -ge 6 ]; }
+wait_for 30 six_more || fail "double click gave: $(new_events "$before")"
 got=$(new_events "$before")
 [ "$got" = "down L,click L,up L,dblclick,down L,up L," ] || fail "double click gave: $got"
 
 # A handler that destroys the component: the program goes on and the icon
 # leaves the notification area.
-sleep 0.6
 xdotool click 2
 wait_for 30 grep -q '^destroyed' "$work/events" || fail "the middle click did not destroy the component"
-wait_for 30 test -z "$(icon_geometry)" || fail "the icon stayed in trayer after the component was destroyed"
-sleep 0.3
+wait_for 30 eval '! icon_embedded' || fail "the icon stayed in trayer after the component was destroyed"
+wait_for 30 grep -q '^returned' "$work/events" || fail "the probe did not come back from destroying its component"
 kill -0 "${pids[-1]}" 2>/dev/null || fail "the probe ended after destroying its component"
 
 echo "PASS"

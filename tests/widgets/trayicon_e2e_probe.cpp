@@ -67,6 +67,8 @@ int main(int argc, char **argv)
             TTrayIcon *doomed = std::exchange(tray, nullptr);
             Say("destroyed");
             delete doomed;
+            // Runs once the component's own code has returned to the event loop.
+            QTimer::singleShot(0, qApp, [] { Say("returned"); });
         }
     };
     tray->OnDblClick = [](QObject *) { Say("dblclick"); };

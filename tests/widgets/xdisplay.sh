@@ -46,4 +46,6 @@ start_display() {
     export XDG_RUNTIME_DIR="$work"
     openbox >/dev/null 2>&1 &
     pids+=($!)
+    wait_for 200 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" \
+        || fail "openbox did not start"
 }

@@ -170,18 +170,50 @@ TEST_F(TabFixture, TabWidthsFollowRenamesDeletionsAndTheFont)
     EXPECT_GT(tabs.TabRect(0).width(), longWidth);
 }
 
-TEST_F(TabFixture, DisplayWidgetFillsTheDisplayArea)
+// The editor fills the client area less the frame the tab row draws round it
+// (2 pixels of frame and 2 of margin with tabs, none with buttons) and starts
+// below the row strip (2 pixels, the rows, 3 pixels between button rows): with
+// tabs past the frame and 2 pixels lower, with buttons 2 and 2 pixels lower.
+struct DisplayCase {
+    const char *name;
+    TTabStyle style;
+    bool multiLine;
+    QSize size;
+    int side;   // frame plus margin left, right and below
+    int below;  // from the row strip to the editor
+    int rowGap; // between rows
+};
+
+class DisplayArea : public ::testing::TestWithParam<DisplayCase> {};
+
+TEST_P(DisplayArea, EditorFillsTheClientAreaLessTheFrameBelowTheRows)
 {
+    const DisplayCase &c = GetParam();
+    TTabControl tabs;
+    QStringList many;
+    for (int i = 0; i < 12; ++i)
+        many << QString("Karte Nummer %1").arg(i);
+    tabs.AssignTabs(many);
     auto *editor = new QTextEdit;
     tabs.SetDisplayWidget(editor);
-    tabs.show();
-    EXPECT_EQ(editor->geometry(), tabs.DisplayRect());
-    tabs.SetMultiLine(true);
-    tabs.SetStyle(tsTabs);
-    tabs.resize(300, 250);
-    EXPECT_EQ(editor->geometry(), tabs.DisplayRect());
-    EXPECT_EQ(editor->parentWidget(), &tabs);
+    tabs.SetStyle(c.style);
+    tabs.SetMultiLine(c.multiLine);
+    tabs.resize(c.size);
+    tabs.show(); // a hidden widget hears of its size only when shown
+    ASSERT_EQ(editor->parentWidget(), &tabs);
+    const int rows = tabs.RowCount();
+    ASSERT_EQ(rows > 1, c.multiLine);
+    const int strip = 2 + rows * tabs.TabRect(0).height() + (rows - 1) * c.rowGap;
+    const int top = strip + c.below;
+    EXPECT_EQ(editor->geometry(), QRect(c.side, top, c.size.width() - 2 * c.side, c.size.height() - top - c.side));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Tabs, DisplayArea,
+    ::testing::Values(DisplayCase{"tabs_one_row", tsTabs, false, {400, 300}, 4, 6, 0},
+                      DisplayCase{"tabs_rows", tsTabs, true, {300, 250}, 4, 6, 0},
+                      DisplayCase{"buttons_rows", tsButtons, true, {300, 250}, 0, 4, 3}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(TabFixture, AltWithACaptionsMnemonicPicksThatTab)
 {

@@ -1,0 +1,10 @@
+# The tab row and the rich text editor, with the stream pieces and text
+# attributes they are made of.
+kartolino_add_gtest(controls_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/streampieces_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/richedit_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tabcontrol_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/richedit_format_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rtfcard_roundtrip_test.cpp
+  LIBS kartolino_controls)
