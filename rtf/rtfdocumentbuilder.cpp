@@ -70,6 +70,29 @@ void DocumentBuilder::appendChar(QChar ch)
     m_text += ch;
 }
 
+void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
+{
+    // Decoded straight into the held run: no copy per run of text.
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n && !table[static_cast<unsigned char>(bytes[i])])
+        ++i;
+    if (i == n)
+        return;
+    beginContent();
+    const qsizetype base = m_text.size();
+    m_text.resize(base + n - i);
+    char16_t *const begin = reinterpret_cast<char16_t *>(m_text.data()) + base;
+    char16_t *out = begin;
+    for (; i < n; ++i) {
+        const char16_t ch = table[static_cast<unsigned char>(bytes[i])];
+        *out = ch;
+        out += ch != 0;
+    }
+    if (base + (out - begin) != m_text.size())
+        m_text.resize(base + (out - begin));
+}
+
 void DocumentBuilder::flushText()
 {
     if (m_text.isEmpty())

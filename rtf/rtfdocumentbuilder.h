@@ -4,6 +4,7 @@
 // held back until more content follows, so that the \par that closes the
 // last paragraph of a file does not add an empty one.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -32,6 +33,9 @@ public:
     void setCharFormat(const QTextCharFormat &format);
     void appendText(QStringView text);
     void appendChar(QChar ch);
+    // Appends bytes as the characters a table of all 256 gives them; a byte
+    // the table maps to 0 shows nothing.
+    void appendMapped(QByteArrayView bytes, const char16_t *table);
     // Inserts an image whose bytes (PNG or JPEG) become a document resource.
     void appendImage(const QByteArray &data, double width, double height);
     // Ends a table cell: the next text of the row follows after a tab.

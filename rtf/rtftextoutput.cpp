@@ -46,9 +46,23 @@ int Interpreter::currentCodePage()
         const auto it = m_fonts.find(number);
         const int fontPage = it == m_fonts.end() ? 0 : it->second.codePage;
         m_fontCacheCodePage = fontPage > 0 ? fontPage : m_ansiCodePage;
+        m_fontCacheTable = shownTable(m_fontCacheCodePage);
         m_fontCacheNumber = number;
     }
     return m_fontCacheCodePage;
+}
+
+const char16_t *Interpreter::shownTable(int codePage)
+{
+    const char16_t *characters = m_decoder.byteTable(codePage);
+    if (!characters)
+        return nullptr;
+    auto [it, added] = m_shownTables.try_emplace(codePage);
+    if (added) {
+        for (size_t byte = 0; byte < it->second.size(); ++byte)
+            it->second[byte] = isShownCharacter(characters[byte]) ? characters[byte] : 0;
+    }
+    return it->second.data();
 }
 
 void Interpreter::addBytes(QByteArrayView bytes)
@@ -65,6 +79,10 @@ void Interpreter::addBytes(QByteArrayView bytes)
         return;
     }
     syncCharFormat();
+    if (m_fontCacheTable && state().destination == Destination::Text) {
+        m_builder.appendMapped(bytes, m_fontCacheTable);
+        return;
+    }
     m_scratch.resize(0); // keeps its buffer for the next run
     m_decoder.decode(bytes, codePage, m_scratch);
     appendDecoded();
