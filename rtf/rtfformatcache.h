@@ -14,19 +14,30 @@ public:
     template <typename Make>
     const Format &get(const State &state, Make make)
     {
+        // Paragraph after paragraph mostly asks for the same state again.
+        if (m_last && state == m_lastState)
+            return *m_last;
         auto it = m_formats.find(state);
         if (it == m_formats.end())
             it = m_formats.emplace(state, make(state)).first;
+        m_lastState = state;
+        m_last = &it->second; // nodes of an unordered_map stay where they are
         return it->second;
     }
     // The tables a format is made from have changed.
-    void clear() { m_formats.clear(); }
+    void clear()
+    {
+        m_formats.clear();
+        m_last = nullptr;
+    }
 
 private:
     struct Hash {
         size_t operator()(const State &state) const { return state.hash(); }
     };
     std::unordered_map<State, Format, Hash> m_formats;
+    State m_lastState{};
+    const Format *m_last = nullptr;
 };
 
 } // namespace rtf
