@@ -46,7 +46,16 @@ void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
 void DocumentBuilder::beginContent()
 {
     if (m_blockPending) {
-        m_cursor.insertBlock(m_lastFormat, m_format);
+        if (m_plainBlock) {
+            // Qt gives a block that a separator in inserted text starts the
+            // format of the block the text goes into: this one's.
+            m_text += QChar::ParagraphSeparator;
+        } else {
+            flushText();
+            m_cursor.insertBlock(m_lastFormat, m_format);
+            m_plainBlock = true;
+        }
+        m_runStart = m_text.size();
         m_blockPending = false;
         m_hasLastFormat = true;
     }
@@ -99,6 +108,7 @@ void DocumentBuilder::flushText()
         return;
     m_cursor.insertText(m_text, m_format);
     m_text.resize(0); // keeps its buffer for the next run
+    m_runStart = 0;
 }
 
 void DocumentBuilder::appendImage(const QByteArray &data, double width, double height)
@@ -129,9 +139,17 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat &format, const ListPla
 {
     m_tabPending = false; // the row's last cell has no tab after it
     beginContent();
+    m_blockPending = true;
+    if (m_hasLastFormat && !list.isList && format == m_lastFormat) {
+        // The paragraph has its format already and is in no list: nothing
+        // to set, so its text and end stay held with what follows.
+        m_hasLastFormat = false;
+        m_openLists.clear();
+        m_runStart = m_text.size();
+        return;
+    }
     flushText();
     applyParagraph(format, list);
-    m_blockPending = true;
 }
 
 void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode)
@@ -157,11 +175,14 @@ void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListP
     m_hasLastFormat = false;
     const QTextBlock block = m_cursor.block();
     if (!list.isList) {
-        if (QTextList *old = block.textList())
-            old->remove(block);
+        QTextList *old = block.textList();
+        if (old)
+            old->remove(block); // which changes its indent
+        m_plainBlock = !old;
         m_openLists.clear();
         return;
     }
+    m_plainBlock = false;
     const int level = qBound(0, list.level, MaxListLevel);
     // A shallower item ends the deeper lists under it.
     if (m_openLists.size() > size_t(level + 1))
