@@ -6,6 +6,7 @@
 #include <QTextImageFormat>
 #include <QTextList>
 #include <QUrl>
+#include <algorithm>
 
 namespace rtf {
 
@@ -93,13 +94,14 @@ void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
     m_text.resize(base + n - i);
     char16_t *const begin = reinterpret_cast<char16_t *>(m_text.data()) + base;
     char16_t *out = begin;
+    bool dropped = false; // bytes that show nothing are rare: taken out after
     for (; i < n; ++i) {
         const char16_t ch = table[static_cast<unsigned char>(bytes[i])];
-        *out = ch;
-        out += ch != 0;
+        *out++ = ch;
+        dropped |= ch == 0;
     }
-    if (base + (out - begin) != m_text.size())
-        m_text.resize(base + (out - begin));
+    if (dropped)
+        m_text.resize(std::remove(begin, out, char16_t(0)) - reinterpret_cast<char16_t *>(m_text.data()));
 }
 
 void DocumentBuilder::flushText()

@@ -72,7 +72,7 @@ void Interpreter::addBytes(QByteArrayView bytes)
     const int codePage = currentCodePage();
     if (!m_pendingBytes.isEmpty() && codePage != m_pendingCodePage)
         flushBytes();
-    if (isDoubleByteCodePage(codePage)) {
+    if (!m_fontCacheTable && isDoubleByteCodePage(codePage)) {
         // A character may continue in the next token, so decode later.
         m_pendingBytes += bytes;
         m_pendingCodePage = codePage;
@@ -137,7 +137,8 @@ void Interpreter::syncCharFormat()
 {
     if (state().destination == Destination::Note)
         return; // notes keep their text, not its format
-    flushAnchor();
+    if (m_anchorPending)
+        flushAnchor();
     const CharState &chars = state().chars;
     if (m_formatValid && chars == m_appliedChars)
         return;
