@@ -36,7 +36,8 @@ public:
     void appendText(QStringView text);
     void appendChar(QChar ch);
     // Appends bytes as the characters a table of all 256 gives them; a byte
-    // the table maps to 0 shows nothing.
+    // the table maps to 0 shows nothing. The table maps printable ASCII
+    // (0x20..0x7E) to itself.
     void appendMapped(QByteArrayView bytes, const char16_t *table);
     // Inserts an image whose bytes (PNG or JPEG) become a document resource.
     void appendImage(const QByteArray &data, double width, double height);

@@ -61,8 +61,13 @@ const char16_t *Interpreter::shownTable(int codePage)
     if (added) {
         for (size_t byte = 0; byte < it->second.size(); ++byte)
             it->second[byte] = isShownCharacter(characters[byte]) ? characters[byte] : 0;
+        // The builder takes printable ASCII as it is, which a page must keep.
+        for (char16_t byte = 0x20; byte < 0x7F; ++byte) {
+            if (characters[byte] != byte)
+                it->second = {};
+        }
     }
-    return it->second.data();
+    return it->second[u'a'] ? it->second.data() : nullptr;
 }
 
 void Interpreter::addBytes(QByteArrayView bytes)
