@@ -156,24 +156,35 @@ void *CodePageDecoder::converter(int codePage)
     return result;
 }
 
+const char16_t *CodePageDecoder::byteTable(int codePage)
+{
+    const auto it = m_tables.find(codePage);
+    if (it != m_tables.end())
+        return it->second.data();
+    const char16_t *high = macCodePageHigh(codePage);
+    if (!high && codePage != 1252 && codePage > 0 && converter(codePage))
+        return nullptr;
+    std::array<char16_t, 256> &table = m_tables[codePage];
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t u = high && byte >= 0x80 ? high[byte - 0x80] : windows1252ToUnicode(static_cast<unsigned char>(byte));
+        table[size_t(byte)] = u ? u : char16_t(0xFFFD);
+    }
+    return table.data();
+}
+
 void CodePageDecoder::decode(QByteArrayView bytes, int codePage, QString &out)
 {
     if (bytes.isEmpty())
         return;
-    const char16_t *table = macCodePageHigh(codePage);
-    void *cd = table || codePage == 1252 || codePage <= 0 ? nullptr : converter(codePage);
-    if (!cd) {
+    if (const char16_t *table = byteTable(codePage)) {
         const qsizetype base = out.size();
         out.resize(base + bytes.size());
         char16_t *dst = reinterpret_cast<char16_t *>(out.data()) + base;
-        for (char c : bytes) {
-            const auto byte = static_cast<unsigned char>(c);
-            const char16_t u = table && byte >= 0x80 ? table[byte - 0x80] : windows1252ToUnicode(byte);
-            *dst++ = u ? u : char16_t(0xFFFD);
-        }
+        for (const char c : bytes)
+            *dst++ = table[static_cast<unsigned char>(c)];
         return;
     }
-    auto *conv = static_cast<iconv_t>(cd);
+    auto *conv = static_cast<iconv_t>(converter(codePage));
     iconv(conv, nullptr, nullptr, nullptr, nullptr);
     std::vector<char16_t> buffer(static_cast<size_t>(bytes.size()) + 4);
     char *in = const_cast<char *>(bytes.data());

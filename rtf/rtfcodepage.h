@@ -5,6 +5,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <array>
 #include <map>
 
 namespace rtf {
@@ -37,11 +38,16 @@ public:
     // Appends the decoded bytes to out. Undecodable bytes become U+FFFD;
     // an unknown page falls back to Windows-1252.
     void decode(QByteArrayView bytes, int codePage, QString &out);
+    // The characters of all 256 bytes for a page decoded byte by byte
+    // (Windows-1252, the built-in Mac pages and the fallback for pages iconv
+    // lacks), U+FFFD for undefined bytes; nullptr for a page iconv decodes.
+    const char16_t *byteTable(int codePage);
 
 private:
     void *converter(int codePage);
 
     std::map<int, void *> m_converters; // iconv_t by code page; null: none
+    std::map<int, std::array<char16_t, 256>> m_tables;
 };
 
 } // namespace rtf

@@ -6,6 +6,10 @@
 #include <QTextImageFormat>
 #include <QTextList>
 #include <QUrl>
+#include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace rtf {
 
@@ -46,7 +50,16 @@ void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
 void DocumentBuilder::beginContent()
 {
     if (m_blockPending) {
-        m_cursor.insertBlock(m_lastFormat, m_format);
+        if (m_plainBlock) {
+            // Qt gives a block that a separator in inserted text starts the
+            // format of the block the text goes into: this one's.
+            m_text += QChar::ParagraphSeparator;
+        } else {
+            flushText();
+            m_cursor.insertBlock(m_lastFormat, m_format);
+            m_plainBlock = true;
+        }
+        m_runStart = m_text.size();
         m_blockPending = false;
         m_hasLastFormat = true;
     }
@@ -70,12 +83,52 @@ void DocumentBuilder::appendChar(QChar ch)
     m_text += ch;
 }
 
+void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
+{
+    // Decoded straight into the held run: no copy per run of text.
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n && !table[static_cast<unsigned char>(bytes[i])])
+        ++i;
+    if (i == n)
+        return;
+    beginContent();
+    const qsizetype base = m_text.size();
+    m_text.resize(base + n - i);
+    char16_t *const begin = reinterpret_cast<char16_t *>(m_text.data()) + base;
+    char16_t *out = begin;
+#if defined(__SSE2__)
+    // Printable ASCII, most of a card's text, stands for itself: sixteen
+    // bytes widened at a time.
+    const __m128i below = _mm_set1_epi8(0x1F), del = _mm_set1_epi8(0x7F), zero = _mm_setzero_si128();
+    while (n - i >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes.data() + i));
+        const __m128i printable = _mm_andnot_si128(_mm_cmpeq_epi8(v, del), _mm_cmpgt_epi8(v, below));
+        if (_mm_movemask_epi8(printable) != 0xFFFF)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(v, zero));
+        out += 16;
+        i += 16;
+    }
+#endif
+    bool dropped = false; // bytes that show nothing are rare: taken out after
+    for (; i < n; ++i) {
+        const char16_t ch = table[static_cast<unsigned char>(bytes[i])];
+        *out++ = ch;
+        dropped |= ch == 0;
+    }
+    if (dropped)
+        m_text.resize(std::remove(begin, out, char16_t(0)) - reinterpret_cast<char16_t *>(m_text.data()));
+}
+
 void DocumentBuilder::flushText()
 {
     if (m_text.isEmpty())
         return;
     m_cursor.insertText(m_text, m_format);
     m_text.resize(0); // keeps its buffer for the next run
+    m_runStart = 0;
 }
 
 void DocumentBuilder::appendImage(const QByteArray &data, double width, double height)
@@ -106,9 +159,17 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat &format, const ListPla
 {
     m_tabPending = false; // the row's last cell has no tab after it
     beginContent();
+    m_blockPending = true;
+    if (m_hasLastFormat && !list.isList && format == m_lastFormat) {
+        // The paragraph has its format already and is in no list: nothing
+        // to set, so its text and end stay held with what follows.
+        m_hasLastFormat = false;
+        m_openLists.clear();
+        m_runStart = m_text.size();
+        return;
+    }
     flushText();
     applyParagraph(format, list);
-    m_blockPending = true;
 }
 
 void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode)
@@ -134,11 +195,14 @@ void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListP
     m_hasLastFormat = false;
     const QTextBlock block = m_cursor.block();
     if (!list.isList) {
-        if (QTextList *old = block.textList())
-            old->remove(block);
+        QTextList *old = block.textList();
+        if (old)
+            old->remove(block); // which changes its indent
+        m_plainBlock = !old;
         m_openLists.clear();
         return;
     }
+    m_plainBlock = false;
     const int level = qBound(0, list.level, MaxListLevel);
     // A shallower item ends the deeper lists under it.
     if (m_openLists.size() > size_t(level + 1))

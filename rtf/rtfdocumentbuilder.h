@@ -2,8 +2,11 @@
 // Writes what the interpreter reads into a document, through one cursor.
 // Text is collected and inserted in runs of one format; a paragraph end is
 // held back until more content follows, so that the \par that closes the
-// last paragraph of a file does not add an empty one.
+// last paragraph of a file does not add an empty one. Paragraphs that keep
+// the format of the one before and are in no list go into the run as
+// separators, as Qt's own plain text goes in.
 
+#include <QByteArrayView>
 #include <QPointer>
 #include <QString>
 #include <QTextBlockFormat>
@@ -33,6 +36,10 @@ public:
     void setCharFormat(const QTextCharFormat &format);
     void appendText(QStringView text);
     void appendChar(QChar ch);
+    // Appends bytes as the characters a table of all 256 gives them; a byte
+    // the table maps to 0 shows nothing. The table maps printable ASCII
+    // (0x20..0x7E) to itself.
+    void appendMapped(QByteArrayView bytes, const char16_t *table);
     // Inserts an image whose bytes (PNG or JPEG) become a document resource.
     void appendImage(const QByteArray &data, double width, double height);
     // Ends a table cell: the next text of the row follows after a tab.
@@ -74,7 +81,13 @@ private:
     // mostly keeps: then it need not be set again.
     QTextBlockFormat m_lastFormat;
     bool m_hasLastFormat = false;
+    // The held text; it can span paragraphs, parted by separators.
     QString m_text;
+    qsizetype m_runStart = 0; // where the held text since the last paragraph end starts
+    // The block the held text goes into has m_lastFormat and is in no list,
+    // so a paragraph end can be held as a separator: runs of paragraphs of
+    // one format, short ones above all, go in with one insertion.
+    bool m_plainBlock = false;
     bool m_blockPending = false;
     bool m_tabPending = false;
     std::vector<OpenList> m_openLists; // by level, for the run of list paragraphs

@@ -15,7 +15,12 @@ void Interpreter::run(QByteArrayView bytes)
     m_tokenizer = &tokenizer;
     openGroup(); // the document's brace, which the reader has checked
     bool closed = false;
-    for (Token token = tokenizer.next(); token.type != TokenType::End; token = tokenizer.next()) {
+    for (;;) {
+        // Made in place: a token copied right after it was written would
+        // wait for its stores to land.
+        const Token token = tokenizer.next();
+        if (token.type == TokenType::End)
+            break;
         if (token.type == TokenType::GroupClose && !closeGroup()) {
             closed = true; // what follows the document's group is not RTF
             break;

@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QString>
 #include <QTextCharFormat>
+#include <array>
 #include <map>
 #include <vector>
 
@@ -102,6 +103,7 @@ private:
     static bool isShownCharacter(char16_t ch);
     void syncCharFormat();
     int currentCodePage();
+    const char16_t *shownTable(int codePage);
     QTextCharFormat charFormat(const CharState &chars) const;
     QTextBlockFormat blockFormat(const ParaState &para) const;
     ListPlace listPlace(const ParaState &para) const;
@@ -172,6 +174,10 @@ private:
     FormatCache<ParaState, QTextBlockFormat> m_blockFormats;
     int m_fontCacheNumber = -2;
     int m_fontCacheCodePage = 1252;
+    const char16_t *m_fontCacheTable = nullptr; // of m_fontCacheCodePage, see shownTable()
+    // By code page: the character each byte shows as in the text, 0 for
+    // those that show nothing; only for pages decoded byte by byte.
+    std::map<int, std::array<char16_t, 256>> m_shownTables;
 };
 
 } // namespace rtf

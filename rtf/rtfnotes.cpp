@@ -206,12 +206,16 @@ namespace rtf {
 
 bool DocumentBuilder::markPendingRun(int property, const QVariant &value)
 {
-    if (m_text.isEmpty())
+    // Held text from before the last paragraph end is no part of the run.
+    if (m_blockPending || m_text.size() == m_runStart)
         return false;
+    if (m_runStart > 0)
+        m_cursor.insertText(m_text.first(m_runStart), m_format);
     QTextCharFormat format = m_format;
     format.setProperty(property, value);
-    m_cursor.insertText(m_text, format);
+    m_cursor.insertText(m_text.sliced(m_runStart), format);
     m_text.clear();
+    m_runStart = 0;
     return true;
 }
 

@@ -2,9 +2,9 @@
 // The state of one RTF group: copied when a group opens, dropped when it
 // closes. Fields are grouped by what resets them (\plain, \pard).
 
-#include <QHashFunctions>
 #include <QTextListFormat>
 #include <cstdint>
+#include <initializer_list>
 
 namespace rtf {
 
@@ -24,6 +24,16 @@ enum class Destination : std::uint8_t {
 
 enum class VerticalPosition : std::uint8_t { Normal, Super, Sub };
 
+// A hash of a state's fields packed into words: a multiply and a shift
+// each, where qHashMulti would hash every field on its own.
+inline size_t mixHash(std::initializer_list<std::uint64_t> words)
+{
+    std::uint64_t h = 0;
+    for (const std::uint64_t w : words)
+        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+    return size_t(h ^ (h >> 31));
+}
+
 // Reset by \plain.
 struct CharState {
     int font = -1; // number in the font table; -1: the default font
@@ -41,8 +51,10 @@ struct CharState {
     // Equal states hash alike; a field left out only makes more collide.
     size_t hash() const
     {
-        return qHashMulti(0, font, halfPoints, bold, italic, strike, hidden, underline, int(position), foreColor,
-                          backColor);
+        const std::uint64_t flags = std::uint64_t(bold) | std::uint64_t(italic) << 1 | std::uint64_t(strike) << 2
+            | std::uint64_t(hidden) << 3 | std::uint64_t(underline) << 4 | std::uint64_t(position) << 12;
+        return mixHash({std::uint64_t(std::uint32_t(font)) | std::uint64_t(std::uint32_t(halfPoints)) << 32, flags,
+                        std::uint64_t(std::uint32_t(foreColor)) | std::uint64_t(std::uint32_t(backColor)) << 32});
     }
 };
 
@@ -65,8 +77,12 @@ struct ParaState {
     bool operator==(const ParaState &) const = default;
     size_t hash() const
     {
-        return qHashMulti(0, alignment, leftIndent, rightIndent, firstIndent, spaceBefore, spaceAfter,
-                          int(listSource), int(pnStyle), listOverride, listLevel, inTable);
+        const std::uint64_t kinds = std::uint64_t(alignment) | std::uint64_t(listSource) << 8
+            | std::uint64_t(inTable) << 16 | std::uint64_t(std::uint32_t(pnStyle)) << 32;
+        return mixHash({std::uint64_t(std::uint32_t(leftIndent)) | std::uint64_t(std::uint32_t(rightIndent)) << 32,
+                        std::uint64_t(std::uint32_t(firstIndent)) | std::uint64_t(std::uint32_t(spaceBefore)) << 32,
+                        std::uint64_t(std::uint32_t(spaceAfter)) | std::uint64_t(std::uint32_t(listOverride)) << 32,
+                        kinds ^ std::uint64_t(std::uint32_t(listLevel)) << 24});
     }
 };
 

@@ -46,9 +46,28 @@ int Interpreter::currentCodePage()
         const auto it = m_fonts.find(number);
         const int fontPage = it == m_fonts.end() ? 0 : it->second.codePage;
         m_fontCacheCodePage = fontPage > 0 ? fontPage : m_ansiCodePage;
+        m_fontCacheTable = shownTable(m_fontCacheCodePage);
         m_fontCacheNumber = number;
     }
     return m_fontCacheCodePage;
+}
+
+const char16_t *Interpreter::shownTable(int codePage)
+{
+    const char16_t *characters = m_decoder.byteTable(codePage);
+    if (!characters)
+        return nullptr;
+    auto [it, added] = m_shownTables.try_emplace(codePage);
+    if (added) {
+        for (size_t byte = 0; byte < it->second.size(); ++byte)
+            it->second[byte] = isShownCharacter(characters[byte]) ? characters[byte] : 0;
+        // The builder takes printable ASCII as it is, which a page must keep.
+        for (char16_t byte = 0x20; byte < 0x7F; ++byte) {
+            if (characters[byte] != byte)
+                it->second = {};
+        }
+    }
+    return it->second[u'a'] ? it->second.data() : nullptr;
 }
 
 void Interpreter::addBytes(QByteArrayView bytes)
@@ -58,13 +77,17 @@ void Interpreter::addBytes(QByteArrayView bytes)
     const int codePage = currentCodePage();
     if (!m_pendingBytes.isEmpty() && codePage != m_pendingCodePage)
         flushBytes();
-    if (isDoubleByteCodePage(codePage)) {
+    if (!m_fontCacheTable && isDoubleByteCodePage(codePage)) {
         // A character may continue in the next token, so decode later.
         m_pendingBytes += bytes;
         m_pendingCodePage = codePage;
         return;
     }
     syncCharFormat();
+    if (m_fontCacheTable && state().destination == Destination::Text) {
+        m_builder.appendMapped(bytes, m_fontCacheTable);
+        return;
+    }
     m_scratch.resize(0); // keeps its buffer for the next run
     m_decoder.decode(bytes, codePage, m_scratch);
     appendDecoded();
@@ -119,7 +142,8 @@ void Interpreter::syncCharFormat()
 {
     if (state().destination == Destination::Note)
         return; // notes keep their text, not its format
-    flushAnchor();
+    if (m_anchorPending)
+        flushAnchor();
     const CharState &chars = state().chars;
     if (m_formatValid && chars == m_appliedChars)
         return;

@@ -1,7 +1,11 @@
 #include "rtftokenizer.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace rtf {
 
@@ -23,9 +27,37 @@ int hexValue(char c)
     return -1;
 }
 
-bool endsText(char c)
+// The bytes that end a run of text.
+constexpr std::array<bool, 256> kEndsText = [] {
+    std::array<bool, 256> ends{};
+    for (const unsigned char c : {'\\', '{', '}', '\r', '\n'})
+        ends[c] = true;
+    return ends;
+}();
+
+// The first byte from p on that ends a run of text, or end. Most of a card
+// is text, so it is scanned sixteen bytes at a time where the CPU can.
+const char *textEnd(const char *p, const char *end)
 {
-    return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i braces = _mm_or_si128(_mm_cmpeq_epi8(v, open), _mm_cmpeq_epi8(v, close));
+        const __m128i lines = _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(braces, lines), _mm_cmpeq_epi8(v, backslash)));
+        if (hits)
+            return p + __builtin_ctz(unsigned(hits));
+        p += 16;
+    }
+#endif
+    while (p < end && !kEndsText[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
 }
 
 } // namespace
@@ -59,9 +91,8 @@ Token Tokenizer::next()
 Token Tokenizer::readText()
 {
     const qsizetype start = m_pos;
-    const qsizetype n = m_bytes.size();
-    while (m_pos < n && !endsText(m_bytes[m_pos]))
-        ++m_pos;
+    const char *begin = m_bytes.data();
+    m_pos = textEnd(begin + start, begin + m_bytes.size()) - begin;
     return {TokenType::Text, m_bytes.sliced(start, m_pos - start), false, 0};
 }
 

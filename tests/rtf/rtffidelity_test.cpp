@@ -166,6 +166,18 @@ TEST(RtfNotes, NoteWhoseMarkWasDeletedKeepsItsTextAndWritesStably)
     EXPECT_EQ(writeRtf(*again), once);
 }
 
+TEST(RtfNotes, AMarkWrittenAsTextIsOnlyWhatFollowsTheLastParagraphEnd)
+{
+    // Paragraphs of one format are held together until they go into the
+    // document; the mark must not take the ones before it, even where a
+    // cell's end takes back the paragraph end.
+    const auto document = readRtf("{\\rtf1 Eins\\par Zwei\\par\\cell 7{\\footnote 7 Notiz}}");
+    EXPECT_EQ(blockTexts(*document), QStringList({"Eins", "Zwei\t7", "7 Notiz"}));
+    EXPECT_GT(formatAt(*document, "7").intProperty(rtf::NoteAnchorProperty), 0);
+    for (const char *text : {"Eins", "Zwei"})
+        EXPECT_FALSE(formatAt(*document, text).hasProperty(rtf::NoteAnchorProperty)) << text;
+}
+
 TEST(RtfNotes, PastedNotesTakeNewNumbers)
 {
     const QByteArray note = "{\\rtf1 m{\\super\\chftn}{\\footnote{\\super\\chftn} n}}";
