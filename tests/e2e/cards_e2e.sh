@@ -16,7 +16,7 @@ start_program "$prog"
 splash_seen=no
 for _ in $(seq 30); do
   for w in $(xdotool search --pid "$PROGRAM_PID" 2>/dev/null || true); do
-    xwininfo -id "$w" | grep -q 'Width: 272' && xwininfo -id "$w" | grep -q 'IsViewable' && splash_seen=yes
+    xwininfo -id "$w" | matches 'Width: 272' && xwininfo -id "$w" | matches 'IsViewable' && splash_seen=yes
   done
   [ $splash_seen = yes ] && break
   sleep 0.1

@@ -42,7 +42,7 @@ confirm_information() {
 # editor_shows TEXT -> the editor's whole text, copied to the clipboard, holds TEXT
 editor_shows() {
   xdotool key ctrl+a ctrl+c
-  xclip -o -selection clipboard 2>/dev/null | grep -q "$1"
+  xclip -o -selection clipboard 2>/dev/null | matches "$1"
 }
 # other_program_writes FILE TEXT -> replaces FILE as most editors do
 other_program_writes() {

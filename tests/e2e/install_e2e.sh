@@ -9,6 +9,7 @@ tmp=$(mktemp -d /tmp/kartolino-install.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
+matches() { grep "$@" >/dev/null; } # all input read: no broken pipe under pipefail
 
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log"; fail "install"; }
@@ -18,7 +19,7 @@ for s in $sizes; do expected+=" share/icons/hicolor/${s}x${s}/apps/$id.png"; don
 for f in $expected; do [ -f "$prefix/$f" ] || fail "not installed: $f"; done
 [ -x "$prefix/bin/Kartolino" ] || fail "the program is not executable"
 for s in $sizes; do
-  file "$prefix/share/icons/hicolor/${s}x${s}/apps/$id.png" | grep -q "PNG image data, $s x $s, 8-bit/color RGBA" \
+  file "$prefix/share/icons/hicolor/${s}x${s}/apps/$id.png" | matches "PNG image data, $s x $s, 8-bit/color RGBA" \
     || fail "icon ${s}: $(file "$prefix/share/icons/hicolor/${s}x${s}/apps/$id.png")"
 done
 # Each size is drawn, not one picture copied nine times.
@@ -30,7 +31,7 @@ appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" || fail
 entry() { sed -n "s/^$1=//p" "$prefix/share/applications/$id.desktop"; }
 [ "$(entry Icon)" = "$id" ] || fail "Icon= names no installed icon: $(entry Icon)"
 [ "$(entry Exec)" = Kartolino ] || fail "Exec=$(entry Exec)"
-entry Categories | tr ';' '\n' | grep -qx Utility || fail "Categories=$(entry Categories)"
+entry Categories | tr ';' '\n' | matches -x Utility || fail "Categories=$(entry Categories)"
 [ -n "$(entry 'Name\[de\]')" ] && [ -n "$(entry 'Comment\[de\]')" ] && [ -n "$(entry Comment)" ] || fail "German name/comment or fallback missing"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/share/metainfo/$id.metainfo.xml" || fail "launchable"
 ok "validators accept entry and metainfo"
@@ -41,6 +42,6 @@ dpkg-deb -c "$deb" | awk '{print $NF}' >"$tmp/contents"
 for f in $expected; do grep -qx "./usr/$f" "$tmp/contents" || fail "package lacks /usr/$f: $(cat "$tmp/contents")"; done
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
-  tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | grep -qxF "$lib" || fail "Depends lacks $lib: $depends"
+  tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | matches -xF "$lib" || fail "Depends lacks $lib: $depends"
 done
 ok "package $(basename "$deb"), Depends: $depends"

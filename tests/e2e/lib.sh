@@ -3,6 +3,11 @@
 
 set -euo pipefail
 
+# grep -q stops reading at its first match, and under pipefail the writer's
+# broken pipe then fails the whole pipeline: a check that is true reads as
+# false whenever the writer still had output. This reads all of its input.
+matches() { grep "$@" >/dev/null; }
+
 E2E_TMP=$(mktemp -d /tmp/kartolino-e2e.XXXXXX)
 export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -26,7 +31,7 @@ start_window_manager() {
   openbox >/dev/null 2>&1 &
   PIDS+=($!)
   for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | matches 'window id' && return 0
     sleep 0.1
   done
   fail "openbox did not start"
@@ -59,9 +64,9 @@ wait_for_window() {
   for _ in $(seq "$tries"); do
     for w in $(xdotool search --pid "$pid" 2>/dev/null || true); do
       # The splash (272 x 104) is never the window looked for.
-      if xdotool getwindowname "$w" 2>/dev/null | grep -Eq "$name" \
-         && ! xwininfo -id "$w" 2>/dev/null | grep -q 'Width: 272'; then
-        if xprop -id "$w" WM_STATE 2>/dev/null | grep -q 'window state'; then
+      if xdotool getwindowname "$w" 2>/dev/null | matches -E "$name" \
+         && ! xwininfo -id "$w" 2>/dev/null | matches 'Width: 272'; then
+        if xprop -id "$w" WM_STATE 2>/dev/null | matches 'window state'; then
           echo "$w"; return 0
         fi
       fi
@@ -95,7 +100,7 @@ wait_until() {
   for _ in $(seq "$tries"); do "$@" && return 0; sleep 0.1; done
   return 1
 }
-card_has() { card_text "$1" 2>/dev/null | grep -q "$2"; }
+card_has() { card_text "$1" 2>/dev/null | matches "$2"; }
 
 caption_shown() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "Fennwick Kartolino" ]; }
 window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
@@ -131,7 +136,7 @@ keys_taken() {
 }
 
 # process_gone PID -> the process has ended (a zombie counts as ended)
-process_gone() { ! ps -o stat= -p "$1" 2>/dev/null | grep -qv '^Z'; }
+process_gone() { ! ps -o stat= -p "$1" 2>/dev/null | matches -v '^Z'; }
 
 # first_show WIN -> restore_window, then waits until the window holds the keyboard
 first_show() {

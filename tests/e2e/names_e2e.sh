@@ -17,7 +17,7 @@ other_window() {
   local pid=$1 main=$2 name=$3 w
   for _ in $(seq 100); do
     for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null || true); do
-      [ "$w" != "$main" ] && xdotool getwindowname "$w" 2>/dev/null | grep -Eq "$name" && { echo "$w"; return 0; }
+      [ "$w" != "$main" ] && xdotool getwindowname "$w" 2>/dev/null | matches -E "$name" && { echo "$w"; return 0; }
     done
     sleep 0.1
   done
@@ -101,7 +101,7 @@ first_show "$win"
 cards_before=$(md5sum "$prog"/KRT/*.rtf)
 xdotool type --delay 30 "Neu"
 xdotool key ctrl+Tab
-debris() { ls -A "$prog/KRT" | grep -Eq '^\.kartolino-[A-Za-z0-9]{6}\.tmp$' && [ -f "$prog/KRT/$(ls -A "$prog/KRT" | grep -E '^\.kartolino-[A-Za-z0-9]{6}\.tmp$' | grep -v Dir123 | head -1)" ]; }
+debris() { ls -A "$prog/KRT" | matches -E '^\.kartolino-[A-Za-z0-9]{6}\.tmp$' && [ -f "$prog/KRT/$(ls -A "$prog/KRT" | grep -E '^\.kartolino-[A-Za-z0-9]{6}\.tmp$' | grep -v Dir123 | head -1)" ]; }
 wait_until 100 debris || fail "no write under way"
 tracer=$(ps -o ppid= -p "$PROGRAM_PID" | tr -d ' ')
 # The program is held in the fsync of its temporary file. SIGKILL waits
@@ -152,7 +152,7 @@ unset XDG_RUNTIME_DIR
 export XDG_CACHE_HOME="$E2E_TMP/cache" PATH="$E2E_TMP/bin:$PATH"
 restore_program "$prog"
 [ "$(stat -c '%a %U' "$XDG_CACHE_HOME/Kartolino")" = "700 $(id -un)" ] || fail "lock folder: $(stat -c '%a %U' "$XDG_CACHE_HOME/Kartolino" 2>&1)"
-ls "$XDG_CACHE_HOME/Kartolino" | grep -q '^Kartolino-.*\.lock$' || fail "no lock in the cache folder"
+ls "$XDG_CACHE_HOME/Kartolino" | matches '^Kartolino-.*\.lock$' || fail "no lock in the cache folder"
 first_pid=$PROGRAM_PID
 second=$(make_program_folder "$1")
 start_program "$second"

@@ -15,7 +15,7 @@ wait_until 100 iconic "$win" || fail "first instance not minimised at start: $(w
 second=$(make_program_folder "$1")
 start_program "$second"
 dialog=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no message from the second start"
-xwininfo -id "$dialog" | grep -q 'IsViewable' || fail "message not visible"
+xwininfo -id "$dialog" | matches 'IsViewable' || fail "message not visible"
 import -window "$dialog" "$E2E_TMP/dialog.png" 2>/dev/null || true
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool key Return 2>/dev/null || true
@@ -32,7 +32,7 @@ keys_taken "$first_pid"
 kill -TERM "$first_pid"
 code=$(wait_for_exit "$prog" 50) || fail "SIGTERM did not end the program"
 [ "$code" = 0 ] || fail "exit code $code after SIGTERM"
-card_text "$prog/KRT/Karte.rtf" | grep -q "vor dem Ende" || fail "SIGTERM lost the typed text"
+card_text "$prog/KRT/Karte.rtf" | matches "vor dem Ende" || fail "SIGTERM lost the typed text"
 ok "SIGTERM writes the changed card"
 
 # After the kill the lock is free again.

@@ -7,7 +7,7 @@ unset DBUS_SESSION_BUS_ADDRESS # XEmbed tray, not a StatusNotifierItem host
 start_window_manager
 trayer --edge top --align right --widthtype request --height 32 --SetDockType true >/dev/null 2>&1 &
 PIDS+=($!)
-tray_panel() { xwininfo -root -tree | grep -q '"panel": ("panel" "trayer")'; }
+tray_panel() { xwininfo -root -tree | matches '"panel": ("panel" "trayer")'; }
 wait_until 300 tray_panel || fail "trayer did not start: $(kill -0 "${PIDS[-1]}" 2>&1 && echo running) $(xwininfo -root -tree | grep -c '"')"
 
 prog=$(make_program_folder "$1")

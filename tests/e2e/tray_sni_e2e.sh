@@ -17,9 +17,9 @@ grep -qx 'ToolTip=Kartolino anzeigen' "$E2E_TMP/sni.log" || fail "tip: $(cat "$E
 ok "item with icon name and tip"
 
 win=$(wait_for_window "$PROGRAM_PID" 'Kartolino' 300) || fail "no main window"
-caption_is() { [ "$(xdotool getwindowname "$win")" = "Fennwick Kartolino" ]; }
-wait_until 50 caption_is || fail "activating the item did not bring up the window: $(xdotool getwindowname "$win")"
+wait_until 50 caption_shown "$win" || fail "activating the item did not bring up the window: $(xdotool getwindowname "$win")"
 ok "activating the item shows the window"
+focus_window "$win"
 xdotool key alt+F4
 code=$(wait_for_exit "$prog" 50) || fail "program did not end"
 [ "$code" = 0 ] || fail "exit code $code"
