@@ -83,16 +83,31 @@ QRgb BottomLeftColor(const QImage &source)
     return source.pixel(0, source.height() - 1) | 0xFF000000u;
 }
 
-void DrawSilhouette(QPainter &painter, int x, int y, const QImage &masked, const QColor &color)
+namespace {
+
+QImage tinted(const QImage &shape, const QColor &color)
 {
-    const QImage shape = ScaledGlyph(masked, PainterRatio(painter));
-    QImage tinted(shape.size(), QImage::Format_ARGB32);
-    tinted.setDevicePixelRatio(shape.devicePixelRatio());
+    QImage image(shape.size(), QImage::Format_ARGB32);
+    image.setDevicePixelRatio(shape.devicePixelRatio());
     const QRgb solid = color.rgb() | 0xFF000000u;
     for (int row = 0; row < shape.height(); ++row)
         for (int col = 0; col < shape.width(); ++col)
-            tinted.setPixel(col, row, qAlpha(shape.pixel(col, row)) ? solid : 0u);
-    painter.drawImage(x, y, tinted);
+            image.setPixel(col, row, qAlpha(shape.pixel(col, row)) ? solid : 0u);
+    return image;
+}
+
+} // namespace
+
+QImage EmbossedSilhouette(const QImage &masked, qreal ratio, const QColor &highlight, const QColor &shadow)
+{
+    const QImage shape = ScaledGlyph(masked, ratio);
+    QImage image((masked.size() + QSize(1, 1)) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.drawImage(1, 1, tinted(shape, highlight));
+    painter.drawImage(0, 0, tinted(shape, shadow));
+    return image;
 }
 
 void DrawFrameRing(QPainter &p, QRect &r, const QColor &topLeft, const QColor &bottomRight)

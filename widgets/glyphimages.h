@@ -58,9 +58,10 @@ qreal PainterRatio(const class QPainter &painter);
 // glyph bitmap; fuchsia for an empty bitmap.
 QRgb BottomLeftColor(const QImage &source);
 
-// Draws every opaque pixel of a masked image in one colour, with the shape
-// as scaled for the painter's device.
-void DrawSilhouette(class QPainter &painter, int x, int y, const QImage &masked, const QColor &color);
+// The disabled look of a masked image at that ratio: every opaque pixel in
+// the shadow colour, over the same shape in the highlight colour one pixel
+// lower right. One pixel larger than the image each way.
+QImage EmbossedSilhouette(const QImage &masked, qreal ratio, const QColor &highlight, const QColor &shadow);
 
 // A ring one pixel wide along the rectangle's border: left and top in the
 // first colour, right and bottom (with the top-right and bottom-left corners)

@@ -33,6 +33,7 @@ void TSpeedbarButton::InvalidateImages()
     m_grayImage = QImage();
     m_grayIndex = -1;
     m_grayScaled.Clear();
+    m_disabledImage = QImage();
     update();
 }
 
@@ -63,8 +64,15 @@ void TSpeedbarButton::DrawGlyphImage(QPainter &painter, QPoint pos, TButtonPaint
     const int index = m_item->ImageIndex();
     const QImage &image = images->Image(index);
     if (state == stDisabled) {
-        DrawSilhouette(painter, pos.x() + 1, pos.y() + 1, image, platform::ToQColor(platform::clBtnHighlight, palette()));
-        DrawSilhouette(painter, pos.x(), pos.y(), image, platform::ToQColor(platform::clBtnShadow, palette()));
+        // Made once, not at every paint: disabled buttons are repainted
+        // with every hover of the bar.
+        const qreal ratio = PainterRatio(painter);
+        if (m_disabledImage.isNull() || m_disabledKey != image.cacheKey() || m_disabledImage.devicePixelRatio() != ratio) {
+            m_disabledImage = EmbossedSilhouette(image, ratio, platform::ToQColor(platform::clBtnHighlight, palette()),
+                                                 platform::ToQColor(platform::clBtnShadow, palette()));
+            m_disabledKey = image.cacheKey();
+        }
+        painter.drawImage(pos, m_disabledImage);
     } else if (state == stInactive) {
         if (m_grayIndex != index || m_grayImage.isNull()) {
             m_grayImage = GrayedMaskedImage(image, platform::ToQColor(platform::clBtnFace, palette()).rgb());

@@ -37,6 +37,8 @@ private:
     QImage m_grayImage;
     int m_grayIndex = -1;
     TScaledGlyphs m_grayScaled;
+    QImage m_disabledImage; // EmbossedSilhouette of the picture m_disabledKey names
+    qint64 m_disabledKey = 0;
 };
 
 } // namespace widgets
