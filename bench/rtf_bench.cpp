@@ -65,13 +65,20 @@ QByteArray generateCard(qsizetype targetBytes)
     return rtf;
 }
 
+// The card make(key) gives, made once per key for all the runs that read it.
+template <typename Key>
+const QByteArray &cached(std::map<Key, QByteArray> &cards, Key key, QByteArray (*make)(Key))
+{
+    auto it = cards.find(key);
+    if (it == cards.end())
+        it = cards.emplace(key, make(key)).first;
+    return it->second;
+}
+
 const QByteArray &card(qsizetype size)
 {
     static std::map<qsizetype, QByteArray> cards;
-    auto it = cards.find(size);
-    if (it == cards.end())
-        it = cards.emplace(size, generateCard(size)).first;
-    return it->second;
+    return cached(cards, size, generateCard);
 }
 
 // A card of short paragraphs as WordPad writes it, and the same text plain.
@@ -96,10 +103,7 @@ QString shortText(int paragraphs)
 const QByteArray &shortCardOf(int paragraphs)
 {
     static std::map<int, QByteArray> cards;
-    auto it = cards.find(paragraphs);
-    if (it == cards.end())
-        it = cards.emplace(paragraphs, shortCard(paragraphs)).first;
-    return it->second;
+    return cached(cards, paragraphs, shortCard);
 }
 
 std::unique_ptr<QTextDocument> loaded(const QByteArray &bytes)
