@@ -32,8 +32,14 @@ int maxListItems(QTextListFormat::Style style)
 
 } // namespace
 
+// Held edits are handed on at a format change once there are this many:
+// enough that the cursor's work runs on with its data at hand, few enough
+// that the held text and what was read of the file stay in the caches too.
+constexpr qsizetype BatchChars = 8 * 1024;
+constexpr size_t BatchEdits = 256;
+
 DocumentBuilder::DocumentBuilder(const QTextCursor &cursor)
-    : m_cursor(cursor), m_landingFormat(cursor.blockFormat())
+    : m_cursor(cursor), m_landingFormat(cursor.blockFormat()), m_blockInList(cursor.block().textList())
 {
 }
 
@@ -43,8 +49,10 @@ void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
     // font named or not) go on in one run.
     if (format == m_format)
         return;
-    flushText();
+    closeRun();
     m_format = format;
+    if (m_text.size() >= BatchChars || m_edits.size() >= BatchEdits)
+        commit();
 }
 
 void DocumentBuilder::beginContent()
@@ -55,9 +63,13 @@ void DocumentBuilder::beginContent()
             // format of the block the text goes into: this one's.
             m_text += QChar::ParagraphSeparator;
         } else {
-            flushText();
-            m_cursor.insertBlock(m_lastFormat, m_format);
+            closeRun();
+            Edit block(Edit::Block);
+            block.blockFormat = m_lastFormat;
+            block.charFormat = m_format;
+            m_edits.push_back(std::move(block));
             m_plainBlock = true;
+            m_blockInList = false;
         }
         m_runStart = m_text.size();
         m_blockPending = false;
@@ -122,24 +134,30 @@ void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
         m_text.resize(std::remove(begin, out, char16_t(0)) - reinterpret_cast<char16_t *>(m_text.data()));
 }
 
-void DocumentBuilder::flushText()
+void DocumentBuilder::addRun(const QTextCharFormat &format, qsizetype end)
 {
-    if (m_text.isEmpty())
-        return;
-    m_cursor.insertText(m_text, m_format);
-    m_text.resize(0); // keeps its buffer for the next run
-    m_runStart = 0;
+    Edit run(Edit::Text);
+    run.end = end;
+    run.charFormat = format;
+    m_edits.push_back(std::move(run));
+    m_runBegin = end;
+}
+
+void DocumentBuilder::closeRun()
+{
+    if (m_text.size() > m_runBegin)
+        addRun(m_format, m_text.size());
+    m_runStart = m_text.size();
 }
 
 void DocumentBuilder::appendImage(const QByteArray &data, double width, double height)
 {
     beginContent();
-    flushText();
+    closeRun();
     // Equal pictures share one resource; the name stays stable across reads.
     const QByteArray hash = QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex().left(20);
     const QUrl name(QStringLiteral("rtfimage:%1").arg(QString::fromLatin1(hash)));
-    QTextDocument *document = m_cursor.document();
-    document->addResource(QTextDocument::ImageResource, name, data);
+    m_cursor.document()->addResource(QTextDocument::ImageResource, name, data);
     QTextImageFormat image;
     image.merge(m_format);
     image.setName(name.toString());
@@ -147,7 +165,9 @@ void DocumentBuilder::appendImage(const QByteArray &data, double width, double h
         image.setWidth(width);
         image.setHeight(height);
     }
-    m_cursor.insertImage(image);
+    Edit edit(Edit::Image);
+    edit.charFormat = image;
+    m_edits.push_back(std::move(edit));
 }
 
 void DocumentBuilder::endCell()
@@ -164,45 +184,97 @@ void DocumentBuilder::endParagraph(const QTextBlockFormat &format, const ListPla
         // The paragraph has its format already and is in no list: nothing
         // to set, so its text and end stay held with what follows.
         m_hasLastFormat = false;
-        m_openLists.clear();
+        if (m_listsOpen)
+            m_edits.emplace_back(Edit::EndLists);
+        m_listsOpen = false;
         m_runStart = m_text.size();
         return;
     }
-    flushText();
+    closeRun();
     applyParagraph(format, list);
 }
 
 void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode)
 {
-    flushText();
+    closeRun();
     if (!insertMode) {
         if (!m_blockPending)
             applyParagraph(format, list);
-        return;
+    } else if (m_blockPending) {
+        // Inserted RTF that ends with a paragraph mark ends its paragraph;
+        // what follows the insertion point keeps the paragraph format it had.
+        Edit block(Edit::Block);
+        block.blockFormat = m_landingFormat;
+        block.charFormat = m_format;
+        m_edits.push_back(std::move(block));
     }
-    // Inserted RTF that ends with a paragraph mark ends its paragraph; what
-    // follows the insertion point keeps the paragraph format it had.
-    if (m_blockPending)
-        m_cursor.insertBlock(m_landingFormat, m_format);
+    commit();
 }
 
 void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListPlace &list)
 {
-    if (!m_hasLastFormat || !(format == m_lastFormat)) {
-        m_cursor.setBlockFormat(format);
+    Edit paragraph(Edit::Paragraph);
+    paragraph.setFormat = !m_hasLastFormat || !(format == m_lastFormat);
+    if (paragraph.setFormat) {
+        paragraph.blockFormat = format;
         m_lastFormat = format;
     }
     m_hasLastFormat = false;
-    const QTextBlock block = m_cursor.block();
+    paragraph.list = list;
+    m_edits.push_back(std::move(paragraph));
+    // A block that leaves a list has its indent changed by that, so it no
+    // longer has m_lastFormat.
+    m_plainBlock = !list.isList && !m_blockInList;
+    m_blockInList = list.isList;
+    m_listsOpen = list.isList;
+}
+
+void DocumentBuilder::commit()
+{
+    closeRun();
+    qsizetype textBegin = 0;
+    for (const Edit &edit : m_edits)
+        replay(edit, textBegin);
+    m_edits.clear();
+    m_text.resize(0); // keeps its buffer for the next batch
+    m_runBegin = 0;
+    m_runStart = 0;
+}
+
+void DocumentBuilder::replay(const Edit &edit, qsizetype &textBegin)
+{
+    switch (edit.kind) {
+    case Edit::Text:
+        // The document copies the text: no need to copy it out of m_text first.
+        m_cursor.insertText(QString::fromRawData(m_text.constData() + textBegin, edit.end - textBegin),
+                            edit.charFormat);
+        textBegin = edit.end;
+        break;
+    case Edit::Block:
+        m_cursor.insertBlock(edit.blockFormat, edit.charFormat);
+        break;
+    case Edit::Paragraph:
+        if (edit.setFormat)
+            m_cursor.setBlockFormat(edit.blockFormat);
+        placeInList(m_cursor.block(), edit.list);
+        break;
+    case Edit::Image:
+        m_cursor.insertImage(edit.charFormat.toImageFormat());
+        break;
+    case Edit::EndLists:
+        m_openLists.clear();
+        break;
+    }
+}
+
+void DocumentBuilder::placeInList(const QTextBlock &block, const ListPlace &list)
+{
     if (!list.isList) {
-        QTextList *old = block.textList();
-        if (old)
+        if (QTextList *old = block.textList())
             old->remove(block); // which changes its indent
-        m_plainBlock = !old;
         m_openLists.clear();
         return;
     }
-    m_plainBlock = false;
     const int level = qBound(0, list.level, MaxListLevel);
     // A shallower item ends the deeper lists under it.
     if (m_openLists.size() > size_t(level + 1))

@@ -5,6 +5,10 @@
 // last paragraph of a file does not add an empty one. Paragraphs that keep
 // the format of the one before and are in no list go into the run as
 // separators, as Qt's own plain text goes in.
+//
+// The edits are held and handed to the cursor in batches: parsing between
+// every two insertions pushes the document's own data out of the caches,
+// and Qt then takes half as long again for the same insertions.
 
 #include <QByteArrayView>
 #include <QPointer>
@@ -14,6 +18,7 @@
 #include <QTextCursor>
 #include <QTextList>
 #include <QTextListFormat>
+#include <cstdint>
 #include <vector>
 
 
@@ -53,6 +58,7 @@ public:
     // own (a note's mark that the file wrote as text; rtfnotes.cpp); false
     // when no text is held.
     bool markPendingRun(int property, const QVariant &value);
+    // The document the edits go into; what is held is not in it until finish().
     QTextDocument *document() const { return m_cursor.document(); }
     // A paragraph end right before a cell's end closes the cell, not a
     // paragraph: the row goes on in the same line.
@@ -60,9 +66,25 @@ public:
     bool paragraphPending() const { return m_blockPending; }
 
 private:
+    // One held change to the document, in the order the file gave them.
+    struct Edit {
+        enum Kind : std::uint8_t { Text, Block, Paragraph, Image, EndLists };
+        explicit Edit(Kind k) : kind(k) {}
+        Kind kind;
+        bool setFormat = false; // Paragraph: the block's format changes
+        qsizetype end = 0; // Text: where its text ends in m_text
+        QTextCharFormat charFormat; // Text, Block, Image
+        QTextBlockFormat blockFormat; // Block, Paragraph
+        ListPlace list; // Paragraph
+    };
+
     void beginContent();
-    void flushText();
+    void closeRun();
+    void addRun(const QTextCharFormat &format, qsizetype end);
     void applyParagraph(const QTextBlockFormat &format, const ListPlace &list);
+    void commit();
+    void replay(const Edit &edit, qsizetype &textBegin);
+    void placeInList(const QTextBlock &block, const ListPlace &list);
 
     struct OpenList {
         int key = 0;
@@ -75,6 +97,7 @@ private:
     };
 
     QTextCursor m_cursor;
+    std::vector<Edit> m_edits;
     QTextCharFormat m_format;
     QTextBlockFormat m_landingFormat; // of the paragraph an insertion starts in
     // A new paragraph starts with the format of the one before, which it
@@ -83,14 +106,18 @@ private:
     bool m_hasLastFormat = false;
     // The held text; it can span paragraphs, parted by separators.
     QString m_text;
+    qsizetype m_runBegin = 0; // where the text since the last format change starts
     qsizetype m_runStart = 0; // where the held text since the last paragraph end starts
     // The block the held text goes into has m_lastFormat and is in no list,
     // so a paragraph end can be held as a separator: runs of paragraphs of
     // one format, short ones above all, go in with one insertion.
     bool m_plainBlock = false;
+    bool m_blockInList = false; // the block the held edits end in
+    bool m_listsOpen = false; // list paragraphs were held since a paragraph in none
     bool m_blockPending = false;
     bool m_tabPending = false;
-    std::vector<OpenList> m_openLists; // by level, for the run of list paragraphs
+    // By level, for the run of list paragraphs; kept as the edits are handed on.
+    std::vector<OpenList> m_openLists;
 };
 
 } // namespace rtf

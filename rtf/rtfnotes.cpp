@@ -209,13 +209,12 @@ bool DocumentBuilder::markPendingRun(int property, const QVariant &value)
     // Held text from before the last paragraph end is no part of the run.
     if (m_blockPending || m_text.size() == m_runStart)
         return false;
-    if (m_runStart > 0)
-        m_cursor.insertText(m_text.first(m_runStart), m_format);
+    if (m_runStart > m_runBegin)
+        addRun(m_format, m_runStart);
     QTextCharFormat format = m_format;
     format.setProperty(property, value);
-    m_cursor.insertText(m_text.sliced(m_runStart), format);
-    m_text.clear();
-    m_runStart = 0;
+    addRun(format, m_text.size());
+    m_runStart = m_text.size();
     return true;
 }
 
