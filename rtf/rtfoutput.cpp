@@ -2,7 +2,9 @@
 
 #include "rtfcodepage.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace rtf {
 
@@ -12,9 +14,16 @@ constexpr char kHexDigits[] = "0123456789abcdef";
 
 } // namespace
 
+void RtfOutput::put(const char *bytes, qsizetype n)
+{
+    const qsizetype at = m_out.size();
+    m_out.resize(at + n);
+    std::memcpy(m_out.data() + at, bytes, size_t(n));
+}
+
 void RtfOutput::raw(const char *bytes)
 {
-    m_out += bytes;
+    put(bytes, qsizetype(std::strlen(bytes)));
     m_needDelimiter = false;
 }
 
@@ -32,18 +41,22 @@ void RtfOutput::closeGroup()
 
 void RtfOutput::word(const char *name)
 {
-    m_out += '\\';
-    m_out += name;
+    char bytes[64];
+    const size_t length = std::min(std::strlen(name), sizeof bytes - 1);
+    bytes[0] = '\\';
+    std::memcpy(bytes + 1, name, length);
+    put(bytes, qsizetype(length + 1));
     m_needDelimiter = true;
 }
 
 void RtfOutput::word(const char *name, int value)
 {
-    m_out += '\\';
-    m_out += name;
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    m_out.append(digits, end - digits);
+    char bytes[64];
+    const size_t length = std::min(std::strlen(name), sizeof bytes - 16);
+    bytes[0] = '\\';
+    std::memcpy(bytes + 1, name, length);
+    const auto end = std::to_chars(bytes + 1 + length, bytes + sizeof bytes, value).ptr;
+    put(bytes, end - bytes);
     m_needDelimiter = true;
 }
 
@@ -57,9 +70,8 @@ void RtfOutput::delimit()
 
 void RtfOutput::hexByte(unsigned char value)
 {
-    m_out += "\\'";
-    m_out += kHexDigits[value >> 4];
-    m_out += kHexDigits[value & 15];
+    const char bytes[] = {'\\', '\'', kHexDigits[value >> 4], kHexDigits[value & 15]};
+    put(bytes, 4);
     m_needDelimiter = false;
 }
 

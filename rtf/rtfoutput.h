@@ -22,6 +22,9 @@ public:
     void hexData(const QByteArray &data);
 
 private:
+    // Appends in one step: QByteArray's own append of a C string goes
+    // through its general insert.
+    void put(const char *bytes, qsizetype n);
     void delimit();
     void hexByte(unsigned char value);
 

@@ -12,10 +12,6 @@ void WriterSession::collectNote(const QTextBlock &block)
 {
     if (const int id = block.blockFormat().intProperty(NoteTextProperty); id > 0)
         m_notes[id].append(block);
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        if (const int id = it.fragment().charFormat().intProperty(NoteAnchorProperty); id > 0)
-            m_anchors.insert(id);
-    }
 }
 
 bool WriterSession::isNoteWrittenElsewhere(const QTextBlock &block) const
@@ -24,9 +20,8 @@ bool WriterSession::isNoteWrittenElsewhere(const QTextBlock &block) const
     return id > 0 && m_anchors.contains(id);
 }
 
-void WriterSession::writeNoteAfter(const QTextCharFormat &anchor)
+void WriterSession::writeNoteAfter(int id)
 {
-    const int id = anchor.intProperty(NoteAnchorProperty);
     if (id <= 0)
         return;
     // Written once, behind the first mark: its paragraphs go with it.

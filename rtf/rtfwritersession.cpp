@@ -150,13 +150,23 @@ void WriterSession::collectTables()
 {
     m_colors.push_back(QColor()); // \cf0: automatic
     bool bullets = false;
+    // What a run needs depends on its format alone: each is looked at once.
+    std::vector<bool> registered; // by the document's format index
     for (QTextBlock block = m_content->begin(); block.isValid(); block = block.next()) {
         collectNote(block);
         if (const QTextList *list = block.textList())
             bullets = bullets || isBullet(list->format().style());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
+            const size_t slot = size_t(fragment.charFormatIndex() + 1);
+            if (slot < registered.size() && registered[slot])
+                continue;
+            if (slot >= registered.size())
+                registered.resize(slot + 1);
+            registered[slot] = true;
             const QTextCharFormat format = fragment.charFormat();
+            if (const int id = anchorIdOf(fragment, format); id > 0)
+                m_anchors.insert(id);
             if (!isImage(fragment, format) || isWritten(format))
                 runFormatOf(fragment, format); // registers fonts and colours
         }
@@ -297,6 +307,11 @@ bool WriterSession::isImage(const QTextFragment &fragment, const QTextCharFormat
     return cachedAt(m_images, fragment.charFormatIndex(), [&] { return format.isImageFormat(); });
 }
 
+int WriterSession::anchorIdOf(const QTextFragment &fragment, const QTextCharFormat &format)
+{
+    return cachedAt(m_anchorIds, fragment.charFormatIndex(), [&] { return format.intProperty(NoteAnchorProperty); });
+}
+
 void WriterSession::writeBlock(const QTextBlock &block)
 {
     if (isNoteWrittenElsewhere(block))
@@ -324,7 +339,7 @@ void WriterSession::writeBlock(const QTextBlock &block)
             continue;
         }
         m_out.text(fragment.text());
-        writeNoteAfter(format);
+        writeNoteAfter(anchorIdOf(fragment, format));
     }
     if (m_fragment && !block.next().isValid())
         return;

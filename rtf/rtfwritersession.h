@@ -79,11 +79,13 @@ private:
     const PictureBytes &picture(const QTextImageFormat &format);
     bool isWritten(const QTextCharFormat &format);
     bool isImage(const QTextFragment &fragment, const QTextCharFormat &format);
+    // The note a run is the mark of, or 0.
+    int anchorIdOf(const QTextFragment &fragment, const QTextCharFormat &format);
 
     // Notes (rtfwriternotes.cpp)
     void collectNote(const QTextBlock &block);
     bool isNoteWrittenElsewhere(const QTextBlock &block) const;
-    void writeNoteAfter(const QTextCharFormat &anchor);
+    void writeNoteAfter(int id);
 
     const QTextDocument *m_content;
     const QTextDocument *m_resources;
@@ -101,6 +103,7 @@ private:
     std::vector<std::optional<RunFormat>> m_runFormats; // by the document's format index
     std::vector<std::optional<ParaFormat>> m_paraFormats; // by the document's format index
     std::vector<std::optional<bool>> m_images; // by the document's format index
+    std::vector<std::optional<int>> m_anchorIds; // by the document's format index
     // A note's paragraphs by its number, and the numbers whose mark is in
     // the text; a note without its mark is written as it shows.
     QHash<int, QList<QTextBlock>> m_notes;
