@@ -2,8 +2,8 @@
 // 100 KB to 50 MB with a format change every few words, bullets and
 // alignment, and on cards of many short paragraphs. Each is set against
 // Qt's own work on the same document (building it through one cursor,
-// toHtml, setPlainText); the ratios of the medians of process CPU time are
-// printed at the end. --memory instead prints the resident memory a loaded
+// toHtml, setPlainText); the ratios of process CPU time, each the median
+// of rounds that run both right after each other, are printed at the end. --memory instead prints the resident memory a loaded
 // 10 MB card costs.
 //   build/bench/rtf_bench [--benchmark_filter=REGEX]
 //   build/bench/rtf_bench --memory
