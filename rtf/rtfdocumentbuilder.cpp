@@ -7,6 +7,7 @@
 #include <QTextList>
 #include <QUrl>
 #include <algorithm>
+#include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -61,7 +62,7 @@ void DocumentBuilder::beginContent()
         if (m_plainBlock) {
             // Qt gives a block that a separator in inserted text starts the
             // format of the block the text goes into: this one's.
-            m_text += QChar::ParagraphSeparator;
+            m_text.append(QChar::ParagraphSeparator);
         } else {
             closeRun();
             Edit block(Edit::Block);
@@ -76,7 +77,7 @@ void DocumentBuilder::beginContent()
         m_hasLastFormat = true;
     }
     if (m_tabPending) {
-        m_text += QLatin1Char('\t');
+        m_text.append(u'\t');
         m_tabPending = false;
     }
 }
@@ -86,13 +87,13 @@ void DocumentBuilder::appendText(QStringView text)
     if (text.isEmpty())
         return;
     beginContent();
-    m_text += text;
+    m_text.append(text);
 }
 
 void DocumentBuilder::appendChar(QChar ch)
 {
     beginContent();
-    m_text += ch;
+    m_text.append(ch.unicode());
 }
 
 void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
@@ -105,23 +106,31 @@ void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
     if (i == n)
         return;
     beginContent();
-    const qsizetype base = m_text.size();
-    m_text.resize(base + n - i);
-    char16_t *const begin = reinterpret_cast<char16_t *>(m_text.data()) + base;
+    const qsizetype first = i;
+    char16_t *const begin = m_text.extend(n - i);
     char16_t *out = begin;
 #if defined(__SSE2__)
     // Printable ASCII, most of a card's text, stands for itself: sixteen
     // bytes widened at a time.
     const __m128i below = _mm_set1_epi8(0x1F), del = _mm_set1_epi8(0x7F), zero = _mm_setzero_si128();
-    while (n - i >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes.data() + i));
+    const auto widen = [&](qsizetype at, char16_t *to) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes.data() + at));
         const __m128i printable = _mm_andnot_si128(_mm_cmpeq_epi8(v, del), _mm_cmpgt_epi8(v, below));
         if (_mm_movemask_epi8(printable) != 0xFFFF)
-            break;
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(v, zero));
+            return false;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to + 8), _mm_unpackhi_epi8(v, zero));
+        return true;
+    };
+    while (n - i >= 16 && widen(i, out)) {
         out += 16;
         i += 16;
+    }
+    // The last few bytes as the last sixteen, again over some already
+    // written the same: those are printable, so they come out as before.
+    if (i < n && n - i < 16 && n - first >= 16 && widen(n - 16, out + (n - i) - 16)) {
+        out += n - i;
+        i = n;
     }
 #endif
     bool dropped = false; // bytes that show nothing are rare: taken out after
@@ -131,7 +140,23 @@ void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
         dropped |= ch == 0;
     }
     if (dropped)
-        m_text.resize(std::remove(begin, out, char16_t(0)) - reinterpret_cast<char16_t *>(m_text.data()));
+        m_text.truncate(std::remove(begin, out, char16_t(0)) - m_text.begin());
+}
+
+void DocumentBuilder::HeldText::append(QStringView text)
+{
+    if (!text.isEmpty())
+        std::memcpy(extend(text.size()), text.utf16(), size_t(text.size()) * sizeof(char16_t));
+}
+
+void DocumentBuilder::HeldText::grow(qsizetype needed)
+{
+    const qsizetype capacity = std::max({needed, 2 * m_capacity, qsizetype(1024)});
+    auto chars = std::make_unique_for_overwrite<char16_t[]>(size_t(capacity));
+    if (m_size > 0)
+        std::memcpy(chars.get(), m_chars.get(), size_t(m_size) * sizeof(char16_t));
+    m_chars = std::move(chars);
+    m_capacity = capacity;
 }
 
 void DocumentBuilder::addRun(const QTextCharFormat &format, qsizetype end)
@@ -236,7 +261,7 @@ void DocumentBuilder::commit()
     for (const Edit &edit : m_edits)
         replay(edit, textBegin);
     m_edits.clear();
-    m_text.resize(0); // keeps its buffer for the next batch
+    m_text.truncate(0); // keeps its buffer for the next batch
     m_runBegin = 0;
     m_runStart = 0;
 }
@@ -246,7 +271,7 @@ void DocumentBuilder::replay(const Edit &edit, qsizetype &textBegin)
     switch (edit.kind) {
     case Edit::Text:
         // The document copies the text: no need to copy it out of m_text first.
-        m_cursor.insertText(QString::fromRawData(m_text.constData() + textBegin, edit.end - textBegin),
+        m_cursor.insertText(QString::fromRawData(m_text.data() + textBegin, edit.end - textBegin),
                             edit.charFormat);
         textBegin = edit.end;
         break;

@@ -19,6 +19,7 @@
 #include <QTextList>
 #include <QTextListFormat>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 
@@ -78,6 +79,33 @@ private:
         ListPlace list; // Paragraph
     };
 
+    // Grown by hand: QString's resize is a call into Qt for every run of
+    // text, which the many short runs of a card add up to.
+    class HeldText {
+    public:
+        qsizetype size() const { return m_size; }
+        char16_t *begin() { return m_chars.get(); }
+        const QChar *data() const { return reinterpret_cast<const QChar *>(m_chars.get()); }
+        // Room for n more characters at the end, which then count as held.
+        char16_t *extend(qsizetype n)
+        {
+            if (m_size + n > m_capacity)
+                grow(m_size + n);
+            char16_t *const at = m_chars.get() + m_size;
+            m_size += n;
+            return at;
+        }
+        void truncate(qsizetype size) { m_size = size; }
+        void append(QStringView text);
+        void append(char16_t ch) { *extend(1) = ch; }
+
+    private:
+        void grow(qsizetype needed);
+        std::unique_ptr<char16_t[]> m_chars;
+        qsizetype m_size = 0;
+        qsizetype m_capacity = 0;
+    };
+
     void beginContent();
     void closeRun();
     void addRun(const QTextCharFormat &format, qsizetype end);
@@ -105,7 +133,7 @@ private:
     QTextBlockFormat m_lastFormat;
     bool m_hasLastFormat = false;
     // The held text; it can span paragraphs, parted by separators.
-    QString m_text;
+    HeldText m_text;
     qsizetype m_runBegin = 0; // where the text since the last format change starts
     qsizetype m_runStart = 0; // where the held text since the last paragraph end starts
     // The block the held text goes into has m_lastFormat and is in no list,
