@@ -7,8 +7,8 @@
 // separators, as Qt's own plain text goes in.
 //
 // The edits are held and handed to the cursor in batches: parsing between
-// every two insertions pushes the document's own data out of the caches,
-// and Qt then takes half as long again for the same insertions.
+// every two insertions pushed the document's own data out of the caches,
+// and Qt then took longer for the same insertions.
 
 #include <QByteArrayView>
 #include <QPointer>
@@ -140,7 +140,7 @@ private:
     // so a paragraph end can be held as a separator: runs of paragraphs of
     // one format, short ones above all, go in with one insertion.
     bool m_plainBlock = false;
-    bool m_blockInList = false; // the block the held edits end in
+    bool m_blockInList = false; // the block the held edits end in is in a list
     bool m_listsOpen = false; // list paragraphs were held since a paragraph in none
     bool m_blockPending = false;
     bool m_tabPending = false;
