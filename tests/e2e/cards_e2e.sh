@@ -39,7 +39,7 @@ ok "tab switch writes the leaving card"
 
 xdotool type --delay 30 "Welt"
 xdotool key alt+F4
-code=$(wait_for_exit "$prog" 50) || fail "program did not end after Alt+F4"
+code=$(wait_for_exit "$prog") || fail "program did not end after Alt+F4"
 [ "$code" = 0 ] || fail "exit code $code"
 wait_until 30 card_has "$prog/KRT/$second_tab.rtf" "Welt" || fail "closing did not write the card"
 ok "close writes the card and ends with 0"
@@ -50,6 +50,6 @@ start_program "$prog"
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no window on the second run"
 first_show "$win"
 xdotool key ctrl+Tab alt+F4
-wait_for_exit "$prog" 50 >/dev/null || fail "second run did not end"
+wait_for_exit "$prog" >/dev/null || fail "second run did not end"
 [ "$before" = "$(md5sum "$prog"/KRT/*.rtf)" ] || fail "cards changed without editing"
 ok "untouched without editing"

@@ -17,14 +17,7 @@ open_program() {
   if [ "${2:-}" = recovering ]; then restore_window "$WIN"; else first_show "$WIN"; fi
 }
 close_program() {
-  local code=""
-  # After a message box the focus may still be on its way back to the window.
-  for _ in 1 2 3 4; do
-    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
-    xdotool key alt+F4
-    code=$(wait_for_exit "$1" 30) && break
-  done
-  [ "$code" = 0 ] || fail "program did not end with 0"
+  [ "$(close_window "$WIN" "$1")" = 0 ] || fail "program did not end with 0"
 }
 # confirm_information -> presses OK in the information box that must come
 confirm_information() {
@@ -84,7 +77,7 @@ xdotool type --delay 20 "Meins "
 other_program_writes "$prog/KRT/Brief.rtf" "Fremd"
 xdotool key alt+F4
 confirm_information
-[ "$(wait_for_exit "$prog" 80)" = 0 ] || fail "program did not end"
+[ "$(wait_for_exit "$prog")" = 0 ] || fail "program did not end"
 card_has "$prog/KRT/Brief.rtf" Fremd || fail "the other program's text was overwritten"
 card_has "$prog/KRT/Brief (Kopie).rtf" "Meins" || fail "the editor's text was not kept as a copy"
 ok "both changed: file kept, own text in Brief (Kopie)"

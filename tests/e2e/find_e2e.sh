@@ -31,7 +31,7 @@ ok "typing selects the hit in the second card; F3 leaves it written"
 xdotool key Escape
 xdotool type --delay 30 "Pflaume"
 xdotool key alt+F4
-code=$(wait_for_exit "$prog" 50) || fail "program did not end"
+code=$(wait_for_exit "$prog") || fail "program did not end"
 [ "$code" = 0 ] || fail "exit code $code"
 card_has "$prog/KRT/${tabs[2]}.rtf" "Pflaume" && ! card_has "$prog/KRT/${tabs[2]}.rtf" "Apfel" \
   || fail "F3 did not select the hit in the third card: $(card_text "$prog/KRT/${tabs[2]}.rtf")"

@@ -51,7 +51,7 @@ xdotool type --delay 20 "Installiert"
 xdotool key alt+a a        # Ansicht > Ansichtsoptionen speichern
 wait_until 50 test -f "$XDG_CONFIG_HOME/Kartolino/Kartolino.ini" || fail "no settings file in $XDG_CONFIG_HOME"
 xdotool key alt+F4
-code=$(wait_for_exit "$E2E_TMP" 50) || fail "program did not end"
+code=$(wait_for_exit "$E2E_TMP") || fail "program did not end"
 [ "$code" = 0 ] || fail "exit code $code: $(cat "$E2E_TMP/out.log")"
 card_has "$XDG_DATA_HOME/Kartolino/KRT/Notiz.rtf" Installiert || fail "typed text not in the card: $(cat "$XDG_DATA_HOME/Kartolino/KRT/Notiz.rtf")"
 ok "typed card and saved view in the XDG folders"

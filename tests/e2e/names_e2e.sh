@@ -28,7 +28,7 @@ close_program() {
   xdotool windowactivate --sync "$2" 2>/dev/null || true
   xdotool key alt+F4
   local code
-  code=$(wait_for_exit "$1" 50) || fail "program did not end"
+  code=$(wait_for_exit "$1") || fail "program did not end"
   [ "$code" = 0 ] || fail "exit code $code"
 }
 
@@ -109,7 +109,7 @@ tracer=$(ps -o ppid= -p "$PROGRAM_PID" | tr -d ' ')
 kill -KILL "$PROGRAM_PID"
 kill -KILL "$tracer"
 wait_until 50 sh -c "! kill -0 $PROGRAM_PID 2>/dev/null" || fail "kill -9 did not end the program"
-wait_for_exit "$prog" 50 >/dev/null || fail "killed program still there"
+wait_for_exit "$prog" >/dev/null || fail "killed program still there"
 [ "$cards_before" = "$(md5sum "$prog"/KRT/*.rtf)" ] || fail "a killed write damaged a card"
 rm -f "$prog/exit-code"
 restore_program "$prog"
@@ -159,7 +159,7 @@ start_program "$second"
 dialog=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no message from the second start"
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool key Return
-wait_for_exit "$second" 50 >/dev/null || fail "second start not refused"
+wait_for_exit "$second" >/dev/null || fail "second start not refused"
 [ ! -e "$second/KRT" ] || fail "second start ran"
 PROGRAM_PID=$first_pid
 xdotool windowactivate --sync "$win" 2>/dev/null || true

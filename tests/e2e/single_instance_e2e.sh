@@ -19,7 +19,7 @@ xwininfo -id "$dialog" | matches 'IsViewable' || fail "message not visible"
 import -window "$dialog" "$E2E_TMP/dialog.png" 2>/dev/null || true
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool key Return 2>/dev/null || true
-code=$(wait_for_exit "$second" 50) || fail "second start did not end"
+code=$(wait_for_exit "$second") || fail "second start did not end"
 [ "$code" = 0 ] || fail "second start ended with $code"
 [ ! -e "$second/KRT" ] || fail "second start touched its card folder"
 kill -0 "$first_pid" || fail "first instance ended"
@@ -30,7 +30,7 @@ first_show "$win"
 xdotool type --delay 30 "vor dem Ende"
 keys_taken "$first_pid"
 kill -TERM "$first_pid"
-code=$(wait_for_exit "$prog" 50) || fail "SIGTERM did not end the program"
+code=$(wait_for_exit "$prog") || fail "SIGTERM did not end the program"
 [ "$code" = 0 ] || fail "exit code $code after SIGTERM"
 card_text "$prog/KRT/Karte.rtf" | matches "vor dem Ende" || fail "SIGTERM lost the typed text"
 ok "SIGTERM writes the changed card"

@@ -74,7 +74,7 @@ ok "the window comes back in the same place and size"
 
 focus_window "$win"
 xdotool key alt+F4
-code=$(wait_for_exit "$prog" 50) || fail "program did not end"
+code=$(wait_for_exit "$prog") || fail "program did not end"
 [ "$code" = 0 ] || fail "exit code $code"
 no_icon() { [ -z "$(icon_geometry)" ]; }
 wait_until 30 no_icon || fail "an icon was left behind"

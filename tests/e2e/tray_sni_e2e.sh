@@ -20,6 +20,5 @@ win=$(wait_for_window "$PROGRAM_PID" 'Kartolino' 300) || fail "no main window"
 wait_until 50 caption_shown "$win" || fail "activating the item did not bring up the window: $(xdotool getwindowname "$win")"
 ok "activating the item shows the window"
 focus_window "$win"
-xdotool key alt+F4
-code=$(wait_for_exit "$prog" 50) || fail "program did not end"
+code=$(close_window "$win" "$prog") || fail "program did not end"
 [ "$code" = 0 ] || fail "exit code $code"

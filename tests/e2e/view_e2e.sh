@@ -52,13 +52,13 @@ LC_ALL=C grep -aq $'^H\xf6he=' "$prog/Kartolino.ini" || fail "the height key is 
 ok "saved view: $(tr '\r\n' '  ' <"$prog/Kartolino.ini")"
 
 xdotool key alt+F4
-wait_for_exit "$prog" 50 >/dev/null || fail "program did not end"
+wait_for_exit "$prog" >/dev/null || fail "program did not end"
 saved=$(md5sum "$prog/Kartolino.ini")
 
 start_program "$prog"
 win=$(restore)
 wait_until 50 outer_is "$win" "$expected" || fail "restart at $(outer_size "$win"), saved $expected"
 xdotool key alt+F4
-wait_for_exit "$prog" 50 >/dev/null || fail "program did not end"
+wait_for_exit "$prog" >/dev/null || fail "program did not end"
 [ "$saved" = "$(md5sum "$prog/Kartolino.ini")" ] || fail "closing wrote the settings"
 ok "restart shows the saved size; closing writes no settings"
