@@ -391,3 +391,25 @@ TEST(RtfReaderLists, LongListsStayListsAndNumbersRunOn)
         ASSERT_EQ(block.textList()->itemText(block), QString::number(i + 1) + ".");
     }
 }
+
+// A card long enough that the reader hands its edits on in several
+// batches: a list and its numbers, and each run's format, go on across them.
+TEST(RtfReaderLists, AListRunsOnAcrossTheBatchesOfALongCard)
+{
+    QByteArray rtf = "{\\rtf1\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}";
+    for (int i = 0; i < 600; ++i)
+        rtf += "{\\pntext " + QByteArray::number(i + 1) + ".\\tab}{\\b fett}" + QByteArray::number(i) + "\\par ";
+    rtf += "}";
+    const auto document = readRtf(rtf);
+    ASSERT_EQ(document->blockCount(), 600);
+    QTextBlock block = document->begin();
+    for (int i = 0; i < 600; ++i, block = block.next()) {
+        ASSERT_EQ(block.text(), "fett" + QString::number(i)) << i;
+        ASSERT_NE(block.textList(), nullptr) << i;
+        ASSERT_EQ(block.textList()->itemText(block), QString::number(i + 1) + ".") << i;
+        const QTextFragment first = block.begin().fragment();
+        ASSERT_EQ(first.text(), "fett") << i;
+        ASSERT_EQ(first.charFormat().fontWeight(), QFont::Bold) << i;
+        ASSERT_NE((++block.begin()).fragment().charFormat().fontWeight(), QFont::Bold) << i;
+    }
+}
