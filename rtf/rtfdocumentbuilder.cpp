@@ -65,10 +65,7 @@ void DocumentBuilder::beginContent()
             m_text.append(QChar::ParagraphSeparator);
         } else {
             closeRun();
-            Edit block(Edit::Block);
-            block.blockFormat = m_lastFormat;
-            block.charFormat = m_format;
-            m_edits.push_back(std::move(block));
+            addBlock(m_lastFormat);
             m_plainBlock = true;
             m_blockInList = false;
         }
@@ -168,6 +165,14 @@ void DocumentBuilder::addRun(const QTextCharFormat &format, qsizetype end)
     m_runBegin = end;
 }
 
+void DocumentBuilder::addBlock(const QTextBlockFormat &format)
+{
+    Edit block(Edit::Block);
+    block.blockFormat = format;
+    block.charFormat = m_format;
+    m_edits.push_back(std::move(block));
+}
+
 void DocumentBuilder::closeRun()
 {
     if (m_text.size() > m_runBegin)
@@ -228,10 +233,7 @@ void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &li
     } else if (m_blockPending) {
         // Inserted RTF that ends with a paragraph mark ends its paragraph;
         // what follows the insertion point keeps the paragraph format it had.
-        Edit block(Edit::Block);
-        block.blockFormat = m_landingFormat;
-        block.charFormat = m_format;
-        m_edits.push_back(std::move(block));
+        addBlock(m_landingFormat);
     }
     commit();
 }

@@ -109,6 +109,8 @@ private:
     void beginContent();
     void closeRun();
     void addRun(const QTextCharFormat &format, qsizetype end);
+    // A new paragraph of this format, its mark of the current character format.
+    void addBlock(const QTextBlockFormat &format);
     void applyParagraph(const QTextBlockFormat &format, const ListPlace &list);
     void commit();
     void replay(const Edit &edit, qsizetype &textBegin);

@@ -2,7 +2,6 @@
 
 #include "rtfcodepage.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -14,11 +13,25 @@ constexpr char kHexDigits[] = "0123456789abcdef";
 
 } // namespace
 
-void RtfOutput::put(const char *bytes, qsizetype n)
+char *RtfOutput::extend(qsizetype n)
 {
     const qsizetype at = m_out.size();
     m_out.resize(at + n);
-    std::memcpy(m_out.data() + at, bytes, size_t(n));
+    return m_out.data() + at;
+}
+
+void RtfOutput::put(const char *bytes, qsizetype n)
+{
+    std::memcpy(extend(n), bytes, size_t(n));
+}
+
+char *RtfOutput::startWord(const char *name, qsizetype extra)
+{
+    const size_t length = std::strlen(name);
+    char *out = extend(qsizetype(length) + 1 + extra);
+    *out = '\\';
+    std::memcpy(out + 1, name, length);
+    return out + 1 + length;
 }
 
 void RtfOutput::raw(const char *bytes)
@@ -41,22 +54,15 @@ void RtfOutput::closeGroup()
 
 void RtfOutput::word(const char *name)
 {
-    char bytes[64];
-    const size_t length = std::min(std::strlen(name), sizeof bytes - 1);
-    bytes[0] = '\\';
-    std::memcpy(bytes + 1, name, length);
-    put(bytes, qsizetype(length + 1));
+    startWord(name, 0);
     m_needDelimiter = true;
 }
 
 void RtfOutput::word(const char *name, int value)
 {
-    char bytes[64];
-    const size_t length = std::min(std::strlen(name), sizeof bytes - 16);
-    bytes[0] = '\\';
-    std::memcpy(bytes + 1, name, length);
-    const auto end = std::to_chars(bytes + 1 + length, bytes + sizeof bytes, value).ptr;
-    put(bytes, end - bytes);
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    std::memcpy(startWord(name, end - digits), digits, size_t(end - digits));
     m_needDelimiter = true;
 }
 
@@ -96,9 +102,7 @@ void RtfOutput::text(QStringView text)
             ++p;
         if (p != runStart) {
             delimit();
-            const qsizetype at = m_out.size();
-            m_out.resize(at + (p - runStart));
-            char *out = m_out.data() + at;
+            char *out = extend(p - runStart);
             for (const char16_t *c = runStart; c != p; ++c)
                 *out++ = char(*c);
             if (p == end)
@@ -131,9 +135,7 @@ void RtfOutput::hexData(const QByteArray &data)
 {
     m_out += "\r\n";
     // Two digits a byte and a line end after every 64 bytes.
-    const qsizetype at = m_out.size();
-    m_out.resize(at + data.size() * 2 + data.size() / 64 * 2);
-    char *out = m_out.data() + at;
+    char *out = extend(data.size() * 2 + data.size() / 64 * 2);
     qsizetype column = 0;
     for (const char c : data) {
         const auto value = static_cast<unsigned char>(c);

@@ -22,9 +22,13 @@ public:
     void hexData(const QByteArray &data);
 
 private:
-    // Appends in one step: QByteArray's own append of a C string goes
-    // through its general insert.
+    // Room for n more bytes at the end of the output, to be written there:
+    // QByteArray's own append of a C string goes through its general insert.
+    char *extend(qsizetype n);
     void put(const char *bytes, qsizetype n);
+    // Writes a control word's backslash and name, with room for extra
+    // bytes after it; returns where those go.
+    char *startWord(const char *name, qsizetype extra);
     void delimit();
     void hexByte(unsigned char value);
 
