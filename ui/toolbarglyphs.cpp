@@ -397,9 +397,10 @@ QIcon ToolbarIcon(GlyphMotif motif)
     // larger pictures, which round the steps of the 16 x 16 drawing instead
     // of having it blown up smoothly.
     const QPixmap glyph = ToolbarPixmap(motif);
+    const QImage image = glyph.toImage();
     QIcon icon(glyph);
     for (const qreal ratio : {2.0, 3.0}) {
-        QImage larger = widgets::ScaledGlyph(glyph.toImage(), ratio);
+        QImage larger = widgets::ScaledGlyph(image, ratio);
         larger.setDevicePixelRatio(1);
         icon.addPixmap(QPixmap::fromImage(larger));
     }
