@@ -52,6 +52,7 @@ void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
         return;
     closeRun();
     m_format = format;
+    m_formatIndex = -1;
     if (m_text.size() >= BatchChars || m_edits.size() >= BatchEdits)
         commit();
 }
@@ -62,10 +63,14 @@ void DocumentBuilder::beginContent()
         if (m_plainBlock) {
             // Qt gives a block that a separator in inserted text starts the
             // format of the block the text goes into: this one's.
+            m_blockSeparator = m_text.size();
+            m_blockEdit = -1;
             m_text.append(QChar::ParagraphSeparator);
         } else {
             closeRun();
             addBlock(m_lastFormat);
+            m_blockEdit = qsizetype(m_edits.size() - 1);
+            m_blockSeparator = -1;
             m_plainBlock = true;
             m_blockInList = false;
         }
@@ -84,13 +89,28 @@ void DocumentBuilder::appendText(QStringView text)
     if (text.isEmpty())
         return;
     beginContent();
+    noteBreaks(text);
     m_text.append(text);
 }
 
 void DocumentBuilder::appendChar(QChar ch)
 {
     beginContent();
+    noteBreaks(QStringView(&ch, 1));
     m_text.append(ch.unicode());
+}
+
+void DocumentBuilder::noteBreaks(QStringView text)
+{
+    // A file may name these as characters; the paragraph they start is
+    // then the one a later format is for, and only Qt knows where it is.
+    const auto breaks = [](QChar ch) {
+        return ch == QChar::ParagraphSeparator || ch == QChar(0xFDD0) || ch == QChar(0xFDD1);
+    };
+    if (std::any_of(text.begin(), text.end(), breaks)) {
+        m_blockSeparator = -1;
+        m_blockEdit = -1;
+    }
 }
 
 void DocumentBuilder::appendMapped(QByteArrayView bytes, const char16_t *table)
@@ -156,27 +176,44 @@ void DocumentBuilder::HeldText::grow(qsizetype needed)
     m_capacity = capacity;
 }
 
-void DocumentBuilder::addRun(const QTextCharFormat &format, qsizetype end)
+int DocumentBuilder::addCharFormat(const QTextCharFormat &format)
 {
-    Edit run(Edit::Text);
-    run.end = end;
+    m_charFormats.push_back(format);
+    return int(m_charFormats.size() - 1);
+}
+
+int DocumentBuilder::addBlockFormat(const QTextBlockFormat &format)
+{
+    m_blockFormats.push_back(format);
+    return int(m_blockFormats.size() - 1);
+}
+
+int DocumentBuilder::currentFormat()
+{
+    if (m_formatIndex < 0)
+        m_formatIndex = addCharFormat(m_format);
+    return m_formatIndex;
+}
+
+void DocumentBuilder::addRun(int format, qsizetype end)
+{
+    Edit &run = m_edits.emplace_back(Edit::Text);
     run.charFormat = format;
-    m_edits.push_back(std::move(run));
+    run.end = end;
     m_runBegin = end;
 }
 
 void DocumentBuilder::addBlock(const QTextBlockFormat &format)
 {
-    Edit block(Edit::Block);
-    block.blockFormat = format;
-    block.charFormat = m_format;
-    m_edits.push_back(std::move(block));
+    Edit &block = m_edits.emplace_back(Edit::Block);
+    block.blockFormat = addBlockFormat(format);
+    block.charFormat = currentFormat();
 }
 
 void DocumentBuilder::closeRun()
 {
     if (m_text.size() > m_runBegin)
-        addRun(m_format, m_text.size());
+        addRun(currentFormat(), m_text.size());
     m_runStart = m_text.size();
 }
 
@@ -195,9 +232,7 @@ void DocumentBuilder::appendImage(const QByteArray &data, double width, double h
         image.setWidth(width);
         image.setHeight(height);
     }
-    Edit edit(Edit::Image);
-    edit.charFormat = image;
-    m_edits.push_back(std::move(edit));
+    m_edits.emplace_back(Edit::Image).charFormat = addCharFormat(image);
 }
 
 void DocumentBuilder::endCell()
@@ -240,15 +275,28 @@ void DocumentBuilder::finish(const QTextBlockFormat &format, const ListPlace &li
 
 void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListPlace &list)
 {
-    Edit paragraph(Edit::Paragraph);
+    Edit &paragraph = m_edits.emplace_back(Edit::Paragraph);
     paragraph.setFormat = !m_hasLastFormat || !(format == m_lastFormat);
     if (paragraph.setFormat) {
-        paragraph.blockFormat = format;
         m_lastFormat = format;
+        if (m_blockEdit >= 0) {
+            m_blockFormats[size_t(m_edits[size_t(m_blockEdit)].blockFormat)] = format;
+            paragraph.setFormat = false;
+        } else if (m_blockSeparator >= 0) {
+            m_separators.push_back({m_blockSeparator, addBlockFormat(format)});
+            paragraph.setFormat = false;
+        } else {
+            paragraph.blockFormat = addBlockFormat(format);
+        }
     }
+    // A second paragraph mark for the same block (a row that goes on after
+    // a cell) sets its format the usual way, after the first one's list.
+    m_blockSeparator = -1;
+    m_blockEdit = -1;
     m_hasLastFormat = false;
     paragraph.list = list;
-    m_edits.push_back(std::move(paragraph));
+    if (!paragraph.setFormat && !list.isList && !m_blockInList)
+        paragraph.kind = Edit::EndLists; // no list to leave: the document need not look
     // A block that leaves a list has its indent changed by that, so it no
     // longer has m_lastFormat.
     m_plainBlock = !list.isList && !m_blockInList;
@@ -263,6 +311,13 @@ void DocumentBuilder::commit()
     for (const Edit &edit : m_edits)
         replay(edit, textBegin);
     m_edits.clear();
+    m_charFormats.clear();
+    m_blockFormats.clear();
+    m_formatIndex = -1;
+    m_separators.clear();
+    m_nextSeparator = 0;
+    m_blockSeparator = -1;
+    m_blockEdit = -1;
     m_text.truncate(0); // keeps its buffer for the next batch
     m_runBegin = 0;
     m_runStart = 0;
@@ -271,27 +326,43 @@ void DocumentBuilder::commit()
 void DocumentBuilder::replay(const Edit &edit, qsizetype &textBegin)
 {
     switch (edit.kind) {
-    case Edit::Text:
-        // The document copies the text: no need to copy it out of m_text first.
-        m_cursor.insertText(QString::fromRawData(m_text.data() + textBegin, edit.end - textBegin),
-                            edit.charFormat);
+    case Edit::Text: {
+        const QTextCharFormat &format = m_charFormats[size_t(edit.charFormat)];
+        // Qt would give the block a separator starts the format of the one
+        // before; these start a block of their own format instead.
+        for (; m_nextSeparator < m_separators.size() && m_separators[m_nextSeparator].at < edit.end;
+             ++m_nextSeparator) {
+            const FormattedSeparator &separator = m_separators[m_nextSeparator];
+            insertHeld(textBegin, separator.at, format);
+            m_cursor.insertBlock(m_blockFormats[size_t(separator.blockFormat)], format);
+            textBegin = separator.at + 1;
+        }
+        insertHeld(textBegin, edit.end, format);
         textBegin = edit.end;
         break;
+    }
     case Edit::Block:
-        m_cursor.insertBlock(edit.blockFormat, edit.charFormat);
+        m_cursor.insertBlock(m_blockFormats[size_t(edit.blockFormat)], m_charFormats[size_t(edit.charFormat)]);
         break;
     case Edit::Paragraph:
         if (edit.setFormat)
-            m_cursor.setBlockFormat(edit.blockFormat);
+            m_cursor.setBlockFormat(m_blockFormats[size_t(edit.blockFormat)]);
         placeInList(m_cursor.block(), edit.list);
         break;
     case Edit::Image:
-        m_cursor.insertImage(edit.charFormat.toImageFormat());
+        m_cursor.insertImage(m_charFormats[size_t(edit.charFormat)].toImageFormat());
         break;
     case Edit::EndLists:
         m_openLists.clear();
         break;
     }
+}
+
+void DocumentBuilder::insertHeld(qsizetype begin, qsizetype end, const QTextCharFormat &format)
+{
+    // The document copies the text: no need to copy it out of m_text first.
+    if (end > begin)
+        m_cursor.insertText(QString::fromRawData(m_text.data() + begin, end - begin), format);
 }
 
 void DocumentBuilder::placeInList(const QTextBlock &block, const ListPlace &list)

@@ -68,14 +68,16 @@ public:
 
 private:
     // One held change to the document, in the order the file gave them.
+    // Formats are held once per batch in the tables below and named by
+    // their place there: most edits share a few formats, and an edit
+    // without a format of its own costs no calls into Qt to make and drop.
     struct Edit {
         enum Kind : std::uint8_t { Text, Block, Paragraph, Image, EndLists };
-        explicit Edit(Kind k) : kind(k) {}
         Kind kind;
         bool setFormat = false; // Paragraph: the block's format changes
+        int charFormat = -1; // Text, Block, Image: in m_charFormats
+        int blockFormat = -1; // Block, Paragraph: in m_blockFormats
         qsizetype end = 0; // Text: where its text ends in m_text
-        QTextCharFormat charFormat; // Text, Block, Image
-        QTextBlockFormat blockFormat; // Block, Paragraph
         ListPlace list; // Paragraph
     };
 
@@ -108,12 +110,19 @@ private:
 
     void beginContent();
     void closeRun();
-    void addRun(const QTextCharFormat &format, qsizetype end);
+    // The place of m_format in this batch's table, added on first use.
+    int currentFormat();
+    int addCharFormat(const QTextCharFormat &format);
+    int addBlockFormat(const QTextBlockFormat &format);
+    void addRun(int format, qsizetype end);
     // A new paragraph of this format, its mark of the current character format.
     void addBlock(const QTextBlockFormat &format);
     void applyParagraph(const QTextBlockFormat &format, const ListPlace &list);
     void commit();
     void replay(const Edit &edit, qsizetype &textBegin);
+    void insertHeld(qsizetype begin, qsizetype end, const QTextCharFormat &format);
+    // Characters that Qt turns into a paragraph end of its own.
+    void noteBreaks(QStringView text);
     void placeInList(const QTextBlock &block, const ListPlace &list);
 
     struct OpenList {
@@ -128,7 +137,10 @@ private:
 
     QTextCursor m_cursor;
     std::vector<Edit> m_edits;
+    std::vector<QTextCharFormat> m_charFormats;
+    std::vector<QTextBlockFormat> m_blockFormats;
     QTextCharFormat m_format;
+    int m_formatIndex = -1; // of m_format in m_charFormats; -1: not there yet
     QTextBlockFormat m_landingFormat; // of the paragraph an insertion starts in
     // A new paragraph starts with the format of the one before, which it
     // mostly keeps: then it need not be set again.
@@ -136,6 +148,19 @@ private:
     bool m_hasLastFormat = false;
     // The held text; it can span paragraphs, parted by separators.
     HeldText m_text;
+    // A block is best made with its format: setting it afterwards costs Qt
+    // about as much as making the block. The block the held edits end in
+    // was started in this batch by this separator in m_text or this Block
+    // edit (-1: neither), so its paragraph's format can still go there.
+    qsizetype m_blockSeparator = -1;
+    qsizetype m_blockEdit = -1;
+    // Separators in m_text that start a paragraph of a format of its own.
+    struct FormattedSeparator {
+        qsizetype at = 0;
+        int blockFormat = -1;
+    };
+    std::vector<FormattedSeparator> m_separators;
+    size_t m_nextSeparator = 0; // the first not yet handed on
     qsizetype m_runBegin = 0; // where the text since the last format change starts
     qsizetype m_runStart = 0; // where the held text since the last paragraph end starts
     // The block the held text goes into has m_lastFormat and is in no list,

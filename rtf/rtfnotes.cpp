@@ -210,10 +210,10 @@ bool DocumentBuilder::markPendingRun(int property, const QVariant &value)
     if (m_blockPending || m_text.size() == m_runStart)
         return false;
     if (m_runStart > m_runBegin)
-        addRun(m_format, m_runStart);
+        addRun(currentFormat(), m_runStart);
     QTextCharFormat format = m_format;
     format.setProperty(property, value);
-    addRun(format, m_text.size());
+    addRun(addCharFormat(format), m_text.size());
     m_runStart = m_text.size();
     return true;
 }
