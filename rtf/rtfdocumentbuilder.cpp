@@ -42,6 +42,7 @@ constexpr size_t BatchEdits = 256;
 DocumentBuilder::DocumentBuilder(const QTextCursor &cursor)
     : m_cursor(cursor), m_landingFormat(cursor.blockFormat()), m_blockInList(cursor.block().textList())
 {
+    m_edits.reserve(BatchEdits + BatchEdits / 4);
 }
 
 void DocumentBuilder::setCharFormat(const QTextCharFormat &format)
@@ -168,7 +169,9 @@ void DocumentBuilder::HeldText::append(QStringView text)
 
 void DocumentBuilder::HeldText::grow(qsizetype needed)
 {
-    const qsizetype capacity = std::max({needed, 2 * m_capacity, qsizetype(1024)});
+    // Room for a whole batch from the start: growing to it step by step
+    // touched twice the memory, and fresh memory costs a page fault.
+    const qsizetype capacity = std::max({needed, 2 * m_capacity, 2 * BatchChars});
     auto chars = std::make_unique_for_overwrite<char16_t[]>(size_t(capacity));
     if (m_size > 0)
         std::memcpy(chars.get(), m_chars.get(), size_t(m_size) * sizeof(char16_t));
