@@ -3,9 +3,9 @@
 // many runs has only a few distinct looks, and a shared format also spares
 // the document hashing its properties for every run it inserts.
 
-#include <array>
 #include <cstddef>
-#include <unordered_map>
+#include <deque>
+#include <vector>
 
 namespace rtf {
 
@@ -18,38 +18,52 @@ public:
         // Paragraph after paragraph mostly asks for the same state again.
         if (m_last && state == m_lastState)
             return *m_last;
-        // The few states of a document are mostly found in a small table
-        // indexed by their hash, without the map's division and chain.
+        // Open addressing over at least twice as many slots as states: a
+        // state costs its hash and mostly one comparison, where a node map
+        // walks a chain through memory spread over the heap.
         const size_t hash = state.hash();
-        Recent &recent = m_recent[hash & (m_recent.size() - 1)];
-        if (!recent.format || !(recent.state == state)) {
-            auto it = m_formats.find(state);
-            if (it == m_formats.end())
-                it = m_formats.emplace(state, make(state)).first;
-            recent = {state, &it->second}; // nodes of an unordered_map stay where they are
-        }
+        if (2 * (m_formats.size() + 1) > m_slots.size())
+            grow();
+        size_t i = hash & (m_slots.size() - 1);
+        while (m_slots[i].format && !(m_slots[i].hash == hash && m_slots[i].state == state))
+            i = (i + 1) & (m_slots.size() - 1);
+        if (!m_slots[i].format)
+            m_slots[i] = {hash, state, &m_formats.emplace_back(make(state))}; // a deque keeps them where they are
         m_lastState = state;
-        m_last = recent.format;
+        m_last = m_slots[i].format;
         return *m_last;
     }
     // The tables a format is made from have changed.
     void clear()
     {
+        m_slots.clear();
         m_formats.clear();
-        m_recent.fill({});
         m_last = nullptr;
     }
 
 private:
-    struct Hash {
-        size_t operator()(const State &state) const { return state.hash(); }
-    };
-    struct Recent {
+    struct Slot {
+        size_t hash = 0;
         State state{};
         const Format *format = nullptr;
     };
-    std::unordered_map<State, Format, Hash> m_formats;
-    std::array<Recent, 64> m_recent{};
+
+    void grow()
+    {
+        std::vector<Slot> table(m_slots.empty() ? 64 : 2 * m_slots.size());
+        for (const Slot &slot : m_slots) {
+            if (!slot.format)
+                continue;
+            size_t i = slot.hash & (table.size() - 1);
+            while (table[i].format)
+                i = (i + 1) & (table.size() - 1);
+            table[i] = slot;
+        }
+        m_slots = std::move(table);
+    }
+
+    std::vector<Slot> m_slots;
+    std::deque<Format> m_formats;
     State m_lastState{};
     const Format *m_last = nullptr;
 };
