@@ -253,25 +253,31 @@ constexpr Entry kWords[] = {
 // clang-format on
 
 // Open addressing over four times as many slots as words: a word costs a
-// short multiplicative hash and mostly one comparison. A name listed twice
-// finds its first entry, which is met first on the probe path.
+// short multiplicative hash and mostly one comparison. A slot keeps the
+// first eight letters of its word with the length, so that a word of up
+// to eight letters, most of them, is compared as one number. A name
+// listed twice finds its first entry, which is met first on the probe path.
 class WordTable {
 public:
     WordTable()
     {
         for (const Entry &e : kWords) {
-            size_t i = slot(e.name);
-            while (m_slots[i])
+            const Key key = keyOf(e.name);
+            size_t i = key.slot;
+            while (m_slots[i].entry)
                 i = (i + 1) & (Size - 1);
-            m_slots[i] = &e;
+            m_slots[i] = {key.head, e.name.size(), &e};
         }
     }
 
     const WordInfo *find(std::string_view name) const
     {
-        for (size_t i = slot(name); m_slots[i]; i = (i + 1) & (Size - 1)) {
-            if (m_slots[i]->name == name)
-                return &m_slots[i]->info;
+        const Key key = keyOf(name);
+        for (size_t i = key.slot; m_slots[i].entry; i = (i + 1) & (Size - 1)) {
+            const Slot &slot = m_slots[i];
+            if (slot.head == key.head && slot.size == name.size()
+                && (name.size() <= 8 || slot.entry->name.substr(8) == name.substr(8)))
+                return &slot.entry->info;
         }
         return nullptr;
     }
@@ -281,15 +287,30 @@ private:
     static constexpr size_t Size = size_t(1) << Bits;
     static_assert(Size >= 4 * std::size(kWords));
 
-    static size_t slot(std::string_view name)
+    struct Key {
+        size_t slot;
+        std::uint64_t head; // the first eight letters, one per byte
+    };
+    struct Slot {
+        std::uint64_t head = 0;
+        size_t size = 0;
+        const Entry *entry = nullptr;
+    };
+
+    static Key keyOf(std::string_view name)
     {
         std::uint64_t h = name.size();
-        for (const char c : name)
-            h = h * 131 + static_cast<unsigned char>(c);
-        return size_t((h * 0x9E3779B97F4A7C15ull) >> (64 - Bits));
+        std::uint64_t head = 0;
+        for (size_t k = 0; k < name.size(); ++k) {
+            const auto c = static_cast<unsigned char>(name[k]);
+            h = h * 131 + c;
+            if (k < 8)
+                head |= std::uint64_t(c) << (8 * k);
+        }
+        return {size_t((h * 0x9E3779B97F4A7C15ull) >> (64 - Bits)), head};
     }
 
-    std::array<const Entry *, Size> m_slots{};
+    std::array<Slot, Size> m_slots{};
 };
 
 } // namespace
