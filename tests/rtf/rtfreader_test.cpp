@@ -413,3 +413,22 @@ TEST(RtfReaderLists, AListRunsOnAcrossTheBatchesOfALongCard)
         ASSERT_NE((++block.begin()).fragment().charFormat().fontWeight(), QFont::Bold) << i;
     }
 }
+
+// Each paragraph's block is made with the format its mark brings, also
+// where the mark and the block's start fall into different batches.
+TEST(RtfReaderParagraphs, EveryParagraphOfALongCardKeepsItsOwnAlignment)
+{
+    static constexpr const char *words[] = {"\\pard\\qc ", "\\pard\\qr ", "\\pard "};
+    static constexpr Qt::Alignment alignments[] = {Qt::AlignHCenter, Qt::AlignRight, Qt::AlignLeft};
+    QByteArray rtf = "{\\rtf1";
+    for (int i = 0; i < 900; ++i)
+        rtf += words[i % 3] + QByteArray("{\\b fett}") + QByteArray::number(i) + "\\par ";
+    rtf += "}";
+    const auto document = readRtf(rtf);
+    ASSERT_EQ(document->blockCount(), 900);
+    QTextBlock block = document->begin();
+    for (int i = 0; i < 900; ++i, block = block.next()) {
+        ASSERT_EQ(block.text(), "fett" + QString::number(i)) << i;
+        ASSERT_EQ(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, alignments[i % 3]) << i;
+    }
+}
