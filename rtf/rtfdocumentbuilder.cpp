@@ -310,15 +310,14 @@ void DocumentBuilder::applyParagraph(const QTextBlockFormat &format, const ListP
 void DocumentBuilder::commit()
 {
     closeRun();
-    qsizetype textBegin = 0;
+    ReplayPlace place;
     for (const Edit &edit : m_edits)
-        replay(edit, textBegin);
+        replay(edit, place);
     m_edits.clear();
     m_charFormats.clear();
     m_blockFormats.clear();
     m_formatIndex = -1;
     m_separators.clear();
-    m_nextSeparator = 0;
     m_blockSeparator = -1;
     m_blockEdit = -1;
     m_text.truncate(0); // keeps its buffer for the next batch
@@ -326,22 +325,22 @@ void DocumentBuilder::commit()
     m_runStart = 0;
 }
 
-void DocumentBuilder::replay(const Edit &edit, qsizetype &textBegin)
+void DocumentBuilder::replay(const Edit &edit, ReplayPlace &place)
 {
     switch (edit.kind) {
     case Edit::Text: {
         const QTextCharFormat &format = m_charFormats[size_t(edit.charFormat)];
         // Qt would give the block a separator starts the format of the one
         // before; these start a block of their own format instead.
-        for (; m_nextSeparator < m_separators.size() && m_separators[m_nextSeparator].at < edit.end;
-             ++m_nextSeparator) {
-            const FormattedSeparator &separator = m_separators[m_nextSeparator];
-            insertHeld(textBegin, separator.at, format);
+        for (; place.separator < m_separators.size() && m_separators[place.separator].at < edit.end;
+             ++place.separator) {
+            const FormattedSeparator &separator = m_separators[place.separator];
+            insertHeld(place.text, separator.at, format);
             m_cursor.insertBlock(m_blockFormats[size_t(separator.blockFormat)], format);
-            textBegin = separator.at + 1;
+            place.text = separator.at + 1;
         }
-        insertHeld(textBegin, edit.end, format);
-        textBegin = edit.end;
+        insertHeld(place.text, edit.end, format);
+        place.text = edit.end;
         break;
     }
     case Edit::Block:

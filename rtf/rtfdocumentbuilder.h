@@ -119,7 +119,12 @@ private:
     void addBlock(const QTextBlockFormat &format);
     void applyParagraph(const QTextBlockFormat &format, const ListPlace &list);
     void commit();
-    void replay(const Edit &edit, qsizetype &textBegin);
+    // Where the replay of a batch has got to in the held text and in m_separators.
+    struct ReplayPlace {
+        qsizetype text = 0;
+        size_t separator = 0;
+    };
+    void replay(const Edit &edit, ReplayPlace &place);
     void insertHeld(qsizetype begin, qsizetype end, const QTextCharFormat &format);
     // Characters that Qt turns into a paragraph end of its own.
     void noteBreaks(QStringView text);
@@ -160,7 +165,6 @@ private:
         int blockFormat = -1;
     };
     std::vector<FormattedSeparator> m_separators;
-    size_t m_nextSeparator = 0; // the first not yet handed on
     qsizetype m_runBegin = 0; // where the text since the last format change starts
     qsizetype m_runStart = 0; // where the held text since the last paragraph end starts
     // The block the held text goes into has m_lastFormat and is in no list,
