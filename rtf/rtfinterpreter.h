@@ -105,6 +105,14 @@ private:
     int currentCodePage();
     const char16_t *shownTable(int codePage);
     QTextCharFormat charFormat(const CharState &chars) const;
+    // Sets the properties of chars; with before, on its format, only those
+    // of the fields that differ from it.
+    void setCharProperties(QTextCharFormat &format, const CharState &chars, const CharState *before) const;
+    // The format of chars can be made from that of before: its properties
+    // then come out in the order charFormat() gives them.
+    bool canDerive(const CharState &chars, const CharState &before) const;
+    const FontEntry *namedFont(int number) const; // nullptr: the font has no name
+    QColor tableColor(int index) const; // invalid: automatic
     QTextBlockFormat blockFormat(const ParaState &para) const;
     ListPlace listPlace(const ParaState &para) const;
     void endParagraph();
@@ -169,6 +177,7 @@ private:
     int m_pendingCodePage = 1252;
     QString m_scratch;
     CharState m_appliedChars;
+    const QTextCharFormat *m_appliedFormat = nullptr; // made for m_appliedChars, in m_charFormats
     bool m_formatValid = false;
     FormatCache<CharState, QTextCharFormat> m_charFormats; // made from the font and colour tables
     FormatCache<ParaState, QTextBlockFormat> m_blockFormats;

@@ -5,6 +5,9 @@
 #include "rtfinterpreter.h"
 #include "rtfproperties.h"
 
+#include <algorithm>
+#include <array>
+
 namespace rtf {
 
 namespace {
@@ -147,51 +150,115 @@ void Interpreter::syncCharFormat()
     const CharState &chars = state().chars;
     if (m_formatValid && chars == m_appliedChars)
         return;
-    m_builder.setCharFormat(m_charFormats.get(chars, [this](const CharState &s) { return charFormat(s); }));
+    const QTextCharFormat &format = m_charFormats.get(chars, [this](const CharState &s) {
+        // A new state mostly differs from the one before by a word or two:
+        // a copy of that one's format with those properties changed costs
+        // Qt less than setting every property anew.
+        if (!m_formatValid || !canDerive(s, m_appliedChars))
+            return charFormat(s);
+        QTextCharFormat derived = *m_appliedFormat;
+        setCharProperties(derived, s, &m_appliedChars);
+        return derived;
+    });
+    m_builder.setCharFormat(format);
     m_appliedChars = chars;
+    m_appliedFormat = &format;
     m_formatValid = true;
 }
 
 QTextCharFormat Interpreter::charFormat(const CharState &chars) const
 {
     QTextCharFormat format;
-    const auto font = m_fonts.find(chars.font >= 0 ? chars.font : m_defaultFont);
-    if (font != m_fonts.end() && !font->second.name.isEmpty()) {
-        format.setFontFamilies({font->second.name});
-        // Qt hashes a family list as its type only, so formats that differ
-        // only in the font would all collide in the document's format table;
-        // the single family name keeps loading many fonts linear.
-        format.setProperty(QTextFormat::FontFamily, font->second.name);
+    setCharProperties(format, chars, nullptr);
+    return format;
+}
+
+const Interpreter::FontEntry *Interpreter::namedFont(int number) const
+{
+    const auto font = m_fonts.find(number >= 0 ? number : m_defaultFont);
+    return font != m_fonts.end() && !font->second.name.isEmpty() ? &font->second : nullptr;
+}
+
+QColor Interpreter::tableColor(int index) const
+{
+    return index > 0 && size_t(index) < m_colors.size() ? m_colors[size_t(index)] : QColor();
+}
+
+bool Interpreter::canDerive(const CharState &chars, const CharState &before) const
+{
+    if (chars.hidden != before.hidden || !namedFont(chars.font) != !namedFont(before.font))
+        return false;
+    // The last properties a format may or may not have, in their order: one
+    // added goes to the end, so none of those after it may be there before.
+    const auto trailing = [this](const CharState &s) {
+        return std::array<bool, 3>{s.position != VerticalPosition::Normal, tableColor(s.foreColor).isValid(),
+                                   tableColor(s.backColor).isValid()};
+    };
+    const std::array<bool, 3> now = trailing(chars), was = trailing(before);
+    for (size_t k = 0; k < now.size(); ++k) {
+        if (now[k] && !was[k] && std::find(was.begin() + qsizetype(k) + 1, was.end(), true) != was.end())
+            return false;
     }
-    format.setFontPointSize(chars.halfPoints / 2.0);
-    if (chars.hidden) {
+    return true;
+}
+
+void Interpreter::setCharProperties(QTextCharFormat &format, const CharState &chars, const CharState *before) const
+{
+    // Given the state before (see canDerive()), only the properties of the
+    // fields that differ are set or taken away: the places of the others
+    // in the format stay, and formats compare their properties in order.
+    const auto changed = [&](auto field) { return !before || chars.*field != before->*field; };
+    if (changed(&CharState::font)) {
+        if (const FontEntry *font = namedFont(chars.font)) {
+            format.setFontFamilies({font->name});
+            // Qt hashes a family list as its type only, so formats that differ
+            // only in the font would all collide in the document's format table;
+            // the single family name keeps loading many fonts linear.
+            format.setProperty(QTextFormat::FontFamily, font->name);
+        }
+    }
+    if (changed(&CharState::halfPoints))
+        format.setFontPointSize(chars.halfPoints / 2.0);
+    if (chars.hidden && !before) {
         // Set after the point size, so that it is the size the text shows in.
         format.setProperty(HiddenTextProperty, true);
         format.setProperty(QTextFormat::FontPixelSize, 1);
     }
-    format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(chars.italic);
-    format.setFontStrikeOut(chars.strike);
-    format.setUnderlineStyle(QTextCharFormat::UnderlineStyle(chars.underline));
-    switch (chars.position) {
-    case VerticalPosition::Super:
-        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-        break;
-    case VerticalPosition::Sub:
-        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-        break;
-    case VerticalPosition::Normal:
-        break;
+    if (changed(&CharState::bold))
+        format.setFontWeight(chars.bold ? QFont::Bold : QFont::Normal);
+    if (changed(&CharState::italic))
+        format.setFontItalic(chars.italic);
+    if (changed(&CharState::strike))
+        format.setFontStrikeOut(chars.strike);
+    if (changed(&CharState::underline))
+        format.setUnderlineStyle(QTextCharFormat::UnderlineStyle(chars.underline));
+    if (changed(&CharState::position)) {
+        switch (chars.position) {
+        case VerticalPosition::Super:
+            format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            break;
+        case VerticalPosition::Sub:
+            format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+            break;
+        case VerticalPosition::Normal:
+            if (before)
+                format.clearProperty(QTextFormat::TextVerticalAlignment);
+            break;
+        }
     }
-    const auto color = [this](int index) {
-        return index > 0 && size_t(index) < m_colors.size() ? m_colors[size_t(index)] : QColor();
-    };
     // An automatic colour sets nothing: the editor's own text colour shows.
-    if (const QColor fore = color(chars.foreColor); fore.isValid())
-        format.setForeground(fore);
-    if (const QColor back = color(chars.backColor); back.isValid())
-        format.setBackground(back);
-    return format;
+    if (changed(&CharState::foreColor)) {
+        if (const QColor fore = tableColor(chars.foreColor); fore.isValid())
+            format.setForeground(fore);
+        else if (before)
+            format.clearProperty(QTextFormat::ForegroundBrush);
+    }
+    if (changed(&CharState::backColor)) {
+        if (const QColor back = tableColor(chars.backColor); back.isValid())
+            format.setBackground(back);
+        else if (before)
+            format.clearProperty(QTextFormat::BackgroundBrush);
+    }
 }
 
 QTextBlockFormat Interpreter::blockFormat(const ParaState &para) const

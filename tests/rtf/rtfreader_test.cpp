@@ -200,6 +200,31 @@ TEST(RtfReaderFormats, CharacterFormatsFollowGroupsAndPlain)
     EXPECT_EQ(family(plain), QStringLiteral("Arial")) << "\\plain goes back to \\deff";
 }
 
+TEST(RtfReaderFormats, TheSameLookIsTheSameFormatWhicheverWayTheTextReachedIt)
+{
+    // Each look compared with the same look read on its own: a colour or a
+    // raise taken away again must leave nothing behind in the format. Each
+    // look after the first is new to the card, so none is one read before.
+    const QByteArray head = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
+    const auto document = readRtf(head + "\\fs20 a\\b\\cf1 b\\cf0 c\\i\\super\\cf2 d\\cf0\\nosupersub e"
+                                         "\\ul\\cb1 f\\cb0 g\\cf1 h\\super i\\sub\\cf2\\cb1 j}");
+    const std::pair<const char *, QByteArray> looks[] = {{"a", ""},
+                                                         {"b", "\\b\\cf1"},
+                                                         {"c", "\\b"},
+                                                         {"d", "\\b\\i\\super\\cf2"},
+                                                         {"e", "\\b\\i"},
+                                                         {"f", "\\b\\i\\ul\\cb1"},
+                                                         {"g", "\\b\\i\\ul"},
+                                                         {"h", "\\b\\i\\ul\\cf1"},
+                                                         {"i", "\\b\\i\\ul\\super\\cf1"},
+                                                         {"j", "\\b\\i\\ul\\sub\\cf2\\cb1"}};
+    for (const auto &[text, words] : looks) {
+        const auto alone = readRtf(head + "\\fs20" + words + " " + text + "}");
+        EXPECT_EQ(formatAt(*document, QString::fromLatin1(text)), formatAt(*alone, QString::fromLatin1(text)))
+            << text;
+    }
+}
+
 TEST(RtfReaderFormats, ToggleZeroSwitchesOff)
 {
     const auto document = readRtf("{\\rtf1\\b\\i\\strike\\ul on \\b0\\i0\\strike0\\ul0 off}");
