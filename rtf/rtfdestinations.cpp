@@ -91,7 +91,7 @@ void Interpreter::destinationWord(Word word)
     }
     group.destination = next;
     group.ownsDestination = true;
-    m_formatValid = false;
+    m_appliedFormat = nullptr;
 }
 
 void Interpreter::finishDestination(const GroupState &closed)
@@ -259,7 +259,7 @@ void Interpreter::commitFont()
     m_fontNumber = -1;
     m_fontCharset = -1;
     m_fontCodePage = 0;
-    m_formatValid = false;
+    m_appliedFormat = nullptr;
     m_charFormats.clear();
     m_fontCacheNumber = -2;
 }
@@ -273,7 +273,7 @@ void Interpreter::colorTableText(QByteArrayView bytes)
         m_red = m_green = m_blue = 0;
         m_colorSet = false;
     }
-    m_formatValid = false;
+    m_appliedFormat = nullptr;
     m_charFormats.clear();
 }
 

@@ -117,7 +117,7 @@ bool Interpreter::closeGroup()
     if (closed.ownsDestination)
         finishDestination(closed);
     else if (closed.destination == Destination::Note)
-        m_formatValid = false;
+        m_appliedFormat = nullptr;
     if (endsNote)
         finishNote();
     return true;

@@ -177,8 +177,9 @@ private:
     int m_pendingCodePage = 1252;
     QString m_scratch;
     CharState m_appliedChars;
-    const QTextCharFormat *m_appliedFormat = nullptr; // made for m_appliedChars, in m_charFormats
-    bool m_formatValid = false;
+    // The builder's format, made for m_appliedChars and kept in m_charFormats;
+    // nullptr once the builder may hold another or the cache was cleared.
+    const QTextCharFormat *m_appliedFormat = nullptr;
     FormatCache<CharState, QTextCharFormat> m_charFormats; // made from the font and colour tables
     FormatCache<ParaState, QTextBlockFormat> m_blockFormats;
     int m_fontCacheNumber = -2;

@@ -136,7 +136,7 @@ void Interpreter::finishNote()
     m_builder.appendText(m_noteMark);
     m_builder.setCharFormat(charFormat(state().chars)); // the mark is no text a later note can take
     m_anchorPending = false;
-    m_formatValid = false;
+    m_appliedFormat = nullptr;
 }
 
 void Interpreter::flushAnchor()
@@ -146,7 +146,7 @@ void Interpreter::flushAnchor()
     m_anchorPending = false;
     m_builder.setCharFormat(charFormat(m_anchorChars));
     m_builder.appendText(nextNoteMark(false));
-    m_formatValid = false;
+    m_appliedFormat = nullptr;
 }
 
 void Interpreter::noteText(QStringView text)

@@ -92,7 +92,7 @@ void Interpreter::documentWord(Word word, const Token &token)
     default:
         return;
     }
-    m_formatValid = false;
+    m_appliedFormat = nullptr;
     m_charFormats.clear();
     m_fontCacheNumber = -2;
 }

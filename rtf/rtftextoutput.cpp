@@ -148,13 +148,13 @@ void Interpreter::syncCharFormat()
     if (m_anchorPending)
         flushAnchor();
     const CharState &chars = state().chars;
-    if (m_formatValid && chars == m_appliedChars)
+    if (m_appliedFormat && chars == m_appliedChars)
         return;
     const QTextCharFormat &format = m_charFormats.get(chars, [this](const CharState &s) {
         // A new state mostly differs from the one before by a word or two:
         // a copy of that one's format with those properties changed costs
         // Qt less than setting every property anew.
-        if (!m_formatValid || !canDerive(s, m_appliedChars))
+        if (!m_appliedFormat || !canDerive(s, m_appliedChars))
             return charFormat(s);
         QTextCharFormat derived = *m_appliedFormat;
         setCharProperties(derived, s, &m_appliedChars);
@@ -163,7 +163,6 @@ void Interpreter::syncCharFormat()
     m_builder.setCharFormat(format);
     m_appliedChars = chars;
     m_appliedFormat = &format;
-    m_formatValid = true;
 }
 
 QTextCharFormat Interpreter::charFormat(const CharState &chars) const
