@@ -76,9 +76,9 @@ void tabRow(int count, bool multiLine)
     }
     std::vector<double> show, last, next, resize;
     for (int round = 0; round < 5; ++round) {
-        platform::TTabControl tabs;
+        controls::TTabControl tabs;
         tabs.resize(800, 600);
-        auto *editor = new platform::TRichEdit;
+        auto *editor = new controls::TRichEdit;
         tabs.SetDisplayWidget(editor);
         tabs.SetMultiLine(multiLine);
         cards::TCardStore store(&tabs, editor);
@@ -136,9 +136,9 @@ int main(int argc, char **argv)
         f.write(i < 2 ? big : QByteArray("{\\rtf1\\ansi kurz}"));
     }
 
-    platform::TTabControl tabs;
+    controls::TTabControl tabs;
     tabs.resize(800, 600);
-    auto *editor = new platform::TRichEdit;
+    auto *editor = new controls::TRichEdit;
     tabs.SetDisplayWidget(editor);
     tabs.SetMultiLine(true);
     tabs.show();

@@ -73,9 +73,9 @@ int main(int argc, char **argv)
         plainChars += cards::CardPlainText(bytes).size();
     }
 
-    platform::TTabControl tabs;
+    controls::TTabControl tabs;
     tabs.resize(800, 600);
-    auto *editor = new platform::TRichEdit;
+    auto *editor = new controls::TRichEdit;
     cards::TCardStore store(&tabs, editor);
     store.SetCardDir(folder);
     auto *bar = new ui::TFindBar(&tabs, editor, store);

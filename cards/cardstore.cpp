@@ -12,7 +12,7 @@ const QString kNoCardHint = QStringLiteral("Noch keine Karte vorhanden. Legen Si
 
 QString CardFolderIn(const QString &programFolder) { return programFolder + QStringLiteral("KRT/"); }
 
-TCardStore::TCardStore(platform::TTabControl *tabs, platform::TRichEdit *editor) : m_tabs(tabs), m_editor(editor) {}
+TCardStore::TCardStore(controls::TTabControl *tabs, controls::TRichEdit *editor) : m_tabs(tabs), m_editor(editor) {}
 
 QString TCardStore::CardFileName(const QString &name) const { return m_cardDir + name + QStringLiteral(".rtf"); }
 

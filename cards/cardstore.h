@@ -7,10 +7,10 @@
 #include <functional>
 #include <QVector>
 
-namespace platform {
+namespace controls {
 class TTabControl;
 class TRichEdit;
-} // namespace platform
+} // namespace controls
 
 namespace cards {
 
@@ -22,7 +22,7 @@ QString CardFolderIn(const QString &programFolder);
 
 class TCardStore {
 public:
-    TCardStore(platform::TTabControl *tabs, platform::TRichEdit *editor);
+    TCardStore(controls::TTabControl *tabs, controls::TRichEdit *editor);
 
     const QString &CardDir() const { return m_cardDir; }
     void SetCardDir(const QString &dir) { m_cardDir = dir; }
@@ -71,8 +71,8 @@ public:
     std::function<void(const QString &path)> OnLoaded;
 
 private:
-    platform::TTabControl *m_tabs;
-    platform::TRichEdit *m_editor;
+    controls::TTabControl *m_tabs;
+    controls::TRichEdit *m_editor;
     QString m_cardDir;
     bool m_cardModified = false;
     int m_editorCard = -1;

@@ -15,7 +15,7 @@
 
 namespace ui {
 
-TFindBar::TFindBar(platform::TTabControl *tabs, platform::TRichEdit *editor, cards::TCardStore &cards, QWidget *parent)
+TFindBar::TFindBar(controls::TTabControl *tabs, controls::TRichEdit *editor, cards::TCardStore &cards, QWidget *parent)
     : QWidget(parent), m_tabs(tabs), m_editor(editor), m_cards(cards), m_field(new QLineEdit(this)),
       m_german(new QCheckBox(QStringLiteral("ä = ae, ö = oe, ü = ue, ß = ss"), this)), m_status(new QLabel(this))
 {

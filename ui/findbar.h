@@ -15,10 +15,10 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
-namespace platform {
+namespace controls {
 class TTabControl;
 class TRichEdit;
-} // namespace platform
+} // namespace controls
 
 namespace cards {
 class TCardStore;
@@ -29,7 +29,7 @@ namespace ui {
 class TFindBar : public QWidget {
     Q_OBJECT
 public:
-    TFindBar(platform::TTabControl *tabs, platform::TRichEdit *editor, cards::TCardStore &cards, QWidget *parent = nullptr);
+    TFindBar(controls::TTabControl *tabs, controls::TRichEdit *editor, cards::TCardStore &cards, QWidget *parent = nullptr);
 
     void Open();
     // Hides the bar and gives the focus back to the editor.
@@ -54,8 +54,8 @@ private:
     void search(Step step);
     void report(int number, int total, int cards, int unreadable);
 
-    platform::TTabControl *m_tabs;
-    platform::TRichEdit *m_editor;
+    controls::TTabControl *m_tabs;
+    controls::TRichEdit *m_editor;
     cards::TCardStore &m_cards;
     cards::TCardIndex m_index;
     QLineEdit *m_field;

@@ -114,15 +114,15 @@ void TfrmMain::createComponents()
     label->move(9, 7);
     label->OnClick = [this] { Panel1Click(); };
 
-    m_tabControl1 = new platform::TTabControl(client);
+    m_tabControl1 = new controls::TTabControl(client);
     m_tabControl1->setObjectName(QStringLiteral("TabControl1"));
     m_tabControl1->SetHotTrack(true);
     m_tabControl1->SetRaggedRight(true);
-    m_tabControl1->SetStyle(platform::tsFlatButtons);
+    m_tabControl1->SetStyle(controls::tsFlatButtons);
     m_tabControl1->OnChanging = [this](QObject *sender, bool &allow) { TabControl1Changing(sender, allow); };
     m_tabControl1->OnChange = [this](QObject *sender) { TabControl1Change(sender); };
 
-    m_editor = new platform::TRichEdit;
+    m_editor = new controls::TRichEdit;
     m_editor->setObjectName(QStringLiteral("Editor"));
     m_editor->OnChange = [this](QObject *sender) { EditorChange(sender); };
 

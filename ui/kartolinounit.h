@@ -20,10 +20,10 @@ class QFrame;
 class QLabel;
 class QMenu;
 
-namespace platform {
+namespace controls {
 class TTabControl;
 class TRichEdit;
-} // namespace platform
+} // namespace controls
 
 namespace cards {
 class TCardStore;
@@ -41,11 +41,11 @@ namespace ui {
 class TFindBar;
 
 // The font the font dialog carries: name, whole points, style flags
-// (platform::TFontStyle) and colour.
+// (controls::TFontStyle) and colour.
 struct TDialogFont {
     QString name;
     int size = 0;
-    platform::TFontStyles style = 0;
+    controls::TFontStyles style = 0;
     platform::TColor color = 0;
 };
 // Stands in for the font dialog: shows the font, lets the user change it and
@@ -69,8 +69,8 @@ public:
     void SetProgramFolder(const QString &folder) { SetFolders(folder, folder); }
     QString SettingsFileName() const;
 
-    platform::TTabControl *TabControl1() const { return m_tabControl1; }
-    platform::TRichEdit *Editor() const { return m_editor; }
+    controls::TTabControl *TabControl1() const { return m_tabControl1; }
+    controls::TRichEdit *Editor() const { return m_editor; }
     cards::TCardStore &Cards() const { return *m_cards; }
     cards::TRecovery &Recovery() const { return *m_recovery; }
     // The file of the card whose text the editor holds; empty for none.
@@ -117,7 +117,7 @@ public:
     // Editing and formatting. The character attributes the formatting acts
     // on: the selection's when something is selected, else the editor's
     // default format; evaluated afresh at each use.
-    platform::TTextAttributes CurrentAttributes() const;
+    controls::TTextAttributes CurrentAttributes() const;
     void mnuUnDOClick(QObject *sender);
     void ppAusschneidenClick(QObject *sender);
     void ppKopierenClick(QObject *sender);
@@ -172,7 +172,7 @@ private:
     void placeAtFirstShow();
     void settleWindowState();
     void setTabStyle(int style);
-    void toggleStyle(platform::TFontStyles flag);
+    void toggleStyle(controls::TFontStyles flag);
     bool runFontDialog(TDialogFont &font);
     bool askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name);
     void updateMinimumSize();
@@ -190,8 +190,8 @@ private:
     widgets::TSpeedBar *m_speedBar1 = nullptr;
     QFrame *m_panel1 = nullptr;
     QLabel *m_label1 = nullptr;
-    platform::TTabControl *m_tabControl1 = nullptr;
-    platform::TRichEdit *m_editor = nullptr;
+    controls::TTabControl *m_tabControl1 = nullptr;
+    controls::TRichEdit *m_editor = nullptr;
     TFindBar *m_findBar = nullptr;
     QMenu *m_popupMenu1 = nullptr;
     widgets::TTrayIcon *m_trayIcon = nullptr;

@@ -16,9 +16,9 @@
 
 namespace ui {
 
-using platform::TFontStyles;
+using controls::TFontStyles;
 
-platform::TTextAttributes TfrmMain::CurrentAttributes() const
+controls::TTextAttributes TfrmMain::CurrentAttributes() const
 {
     return m_editor->SelectionLength() > 0 ? m_editor->SelectionAttributes() : m_editor->DefaultAttributes();
 }
@@ -26,20 +26,20 @@ platform::TTextAttributes TfrmMain::CurrentAttributes() const
 // The flags the command does not toggle are written back as reported, so a
 // selection whose characters differ in them becomes uniform (the editor
 // reports the first selected character's flags).
-void TfrmMain::toggleStyle(TFontStyles flag) { platform::ToggleStyle(CurrentAttributes(), flag); }
+void TfrmMain::toggleStyle(TFontStyles flag) { controls::ToggleStyle(CurrentAttributes(), flag); }
 
-void TfrmMain::spBoldClick(QObject *) { toggleStyle(platform::fsBold); }
-void TfrmMain::spItalicClick(QObject *) { toggleStyle(platform::fsItalic); }
-void TfrmMain::spUnderlineClick(QObject *) { toggleStyle(platform::fsUnderline); }
+void TfrmMain::spBoldClick(QObject *) { toggleStyle(controls::fsBold); }
+void TfrmMain::spItalicClick(QObject *) { toggleStyle(controls::fsItalic); }
+void TfrmMain::spUnderlineClick(QObject *) { toggleStyle(controls::fsUnderline); }
 
-void TfrmMain::spLeftClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(platform::taLeftJustify); }
-void TfrmMain::spCenterClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(platform::taCenter); }
-void TfrmMain::spRightClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(platform::taRightJustify); }
+void TfrmMain::spLeftClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(controls::taLeftJustify); }
+void TfrmMain::spCenterClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(controls::taCenter); }
+void TfrmMain::spRightClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(controls::taRightJustify); }
 
 void TfrmMain::spBulletClick(QObject *)
 {
-    platform::TParaAttributes paragraphs = m_editor->ParagraphAttributes();
-    paragraphs.SetNumbering(paragraphs.Numbering() == platform::nsNone ? platform::nsBullet : platform::nsNone);
+    controls::TParaAttributes paragraphs = m_editor->ParagraphAttributes();
+    paragraphs.SetNumbering(paragraphs.Numbering() == controls::nsNone ? controls::nsBullet : controls::nsNone);
 }
 
 void TfrmMain::mnuSchriftClick(QObject *)
@@ -74,8 +74,8 @@ namespace {
 // asked, of normal width and the weight nearest to normal or bold.
 QString closestStyleName(const QString &family, TFontStyles style)
 {
-    const bool bold = style & platform::fsBold;
-    const bool slanted = style & platform::fsItalic;
+    const bool bold = style & controls::fsBold;
+    const bool slanted = style & controls::fsItalic;
     const int wantedWeight = bold ? QFont::Bold : QFont::Normal;
     QString best;
     int bestScore = 0;
@@ -97,10 +97,10 @@ QFont toQFont(const TDialogFont &font)
     QFont f(font.name);
     if (font.size > 0)
         f.setPointSize(font.size);
-    f.setBold(font.style & platform::fsBold);
-    f.setItalic(font.style & platform::fsItalic);
-    f.setUnderline(font.style & platform::fsUnderline);
-    f.setStrikeOut(font.style & platform::fsStrikeOut);
+    f.setBold(font.style & controls::fsBold);
+    f.setItalic(font.style & controls::fsItalic);
+    f.setUnderline(font.style & controls::fsUnderline);
+    f.setStrikeOut(font.style & controls::fsStrikeOut);
     // The dialog picks its style entry by name; a family whose upright style
     // is called "Book" rather than "Regular" would otherwise open on the
     // first entry of its list, which may well be the oblique one.
@@ -140,8 +140,8 @@ bool TfrmMain::runFontDialog(TDialogFont &font)
         font.name = chosen.family();
     if (chosen.pointSize() != shown.pointSize())
         font.size = chosen.pointSize();
-    if (platform::StyleOfFont(chosen) != platform::StyleOfFont(shown))
-        font.style = platform::StyleOfFont(chosen);
+    if (controls::StyleOfFont(chosen) != controls::StyleOfFont(shown))
+        font.style = controls::StyleOfFont(chosen);
     font.color = colour;
     return true;
 }

@@ -20,13 +20,13 @@ void TfrmMain::applyViewSettings(const cards::ViewSettings &view)
 void TfrmMain::setTabStyle(int style)
 {
     static const char *const items[] = {"mnuRegister", "mnuButtons", "mnuFlat"};
-    m_tabControl1->SetStyle(static_cast<platform::TTabStyle>(style));
+    m_tabControl1->SetStyle(static_cast<controls::TTabStyle>(style));
     MenuItem(QString::fromLatin1(items[style]))->setChecked(true);
 }
 
-void TfrmMain::mnuRegisterClick(QObject *) { setTabStyle(platform::tsTabs); }
-void TfrmMain::mnuButtonsClick(QObject *) { setTabStyle(platform::tsButtons); }
-void TfrmMain::mnuFlatClick(QObject *) { setTabStyle(platform::tsFlatButtons); }
+void TfrmMain::mnuRegisterClick(QObject *) { setTabStyle(controls::tsTabs); }
+void TfrmMain::mnuButtonsClick(QObject *) { setTabStyle(controls::tsButtons); }
+void TfrmMain::mnuFlatClick(QObject *) { setTabStyle(controls::tsFlatButtons); }
 
 void TfrmMain::mnuMehrzeiligClick(QObject *)
 {

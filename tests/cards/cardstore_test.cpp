@@ -21,8 +21,8 @@ namespace {
 // The card store wired to a tab row and an editor the way the main window does.
 struct CardsFixture : ::testing::Test {
     TempFolder program;
-    platform::TTabControl tabs;
-    platform::TRichEdit *editor = new platform::TRichEdit;
+    controls::TTabControl tabs;
+    controls::TRichEdit *editor = new controls::TRichEdit;
     TCardStore store{&tabs, editor};
     QStringList errors;
 
@@ -133,7 +133,7 @@ TEST_F(CardsFixture, TypingThenSwitchingWritesTheLeavingCard)
     ASSERT_TRUE(tabs.SelectByUser(1));
     EXPECT_FALSE(store.CardModified());
     EXPECT_EQ(editor->toPlainText(), program.read(card(second)));
-    platform::TRichEdit check;
+    controls::TRichEdit check;
     check.LoadDocument(store.CardFileName(first));
     EXPECT_TRUE(check.toPlainText().endsWith(" neu"));
 }
@@ -188,7 +188,7 @@ TEST_F(CardsFixture, FailedLoadAtSwitchGoesBackToTheHeldCard)
     // The text is written under its own card's name, and only there.
     store.Leaving();
     EXPECT_TRUE(QFileInfo(store.CardFileName("kaputt")).isDir());
-    platform::TRichEdit check;
+    controls::TRichEdit check;
     check.LoadDocument(store.CardFileName("A"));
     EXPECT_EQ(check.toPlainText(), typed);
 }
@@ -216,7 +216,7 @@ TEST_F(CardsFixture, PlainTextCardIsWrittenBackAsRtf)
     type("!");
     store.Leaving();
     EXPECT_TRUE(program.read(card("P")).startsWith("{\\rtf1"));
-    platform::TRichEdit check;
+    controls::TRichEdit check;
     check.LoadDocument(store.CardFileName("P"));
     EXPECT_EQ(check.toPlainText(), "eins\nzwei!");
 }

@@ -15,7 +15,7 @@ namespace {
 struct RecoveryFixture : ::testing::Test {
     TempFolder home;
     QString current;          // the card the editor holds
-    platform::TRichEdit editor;
+    controls::TRichEdit editor;
     TRecovery recovery{home.file(QStringLiteral("state/Kartolino")), [this] { return current; },
                        [this] { return rtf::RtfWriter(editor.document()).write(); }};
 
@@ -27,7 +27,7 @@ struct RecoveryFixture : ::testing::Test {
     }
     QString textOf(const QString &recoveryFile)
     {
-        platform::TRichEdit reader;
+        controls::TRichEdit reader;
         reader.LoadDocument(recoveryFile);
         return reader.toPlainText();
     }

@@ -37,14 +37,14 @@ TEST_F(MainWindowFixture, NewCardTypesPlainWhateverTheCaretStoodOn)
     withCards({{"A", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 {\\b\\i\\ul\\cf1 fett}}"}});
     startAndRestore();
     window->Editor()->moveCursor(QTextCursor::End);
-    ASSERT_EQ(platform::StyleOfFormat(window->Editor()->currentCharFormat()), 7u) << "caret on bold italic underlined text";
+    ASSERT_EQ(controls::StyleOfFormat(window->Editor()->currentCharFormat()), 7u) << "caret on bold italic underlined text";
     ModalDriver driver;
     driver.TypeAndEnter("Neu");
     click("mnuNeu");
     QTest::keyClicks(window->Editor(), "x"); // where the caret is: a move would reset the typing format
     QTextCursor typed(window->Editor()->document());
     typed.movePosition(QTextCursor::End);
-    EXPECT_EQ(platform::StyleOfFormat(typed.charFormat()), 0u);
+    EXPECT_EQ(controls::StyleOfFormat(typed.charFormat()), 0u);
     EXPECT_EQ(window->CurrentAttributes().Style(), 0u);
     EXPECT_EQ(typed.charFormat().fontFamilies().toStringList().value(0), "Arial");
     EXPECT_EQ(typed.charFormat().fontPointSize(), 10);

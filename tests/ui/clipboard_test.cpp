@@ -35,7 +35,7 @@ platform::RegionalSettings German()
 struct ClipboardCommands : ::testing::Test {
     TempFolder program;
     std::unique_ptr<TfrmMain> window = std::make_unique<TfrmMain>();
-    platform::TRichEdit *editor = nullptr;
+    controls::TRichEdit *editor = nullptr;
     QStringList errors;
 
     void SetUp() override

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
+using namespace controls;
 using testing_support::TempFolder;
 using ui::TDialogFont;
 using ui::TfrmMain;

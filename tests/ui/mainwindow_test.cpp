@@ -76,7 +76,7 @@ TEST_F(MainWindowFixture, MinimisingAndClosingWriteAChangedCard)
     QSignalSpy closed(window.get(), &TfrmMain::Closed);
     EXPECT_TRUE(window->close());
     EXPECT_EQ(closed.count(), 1);
-    platform::TRichEdit check;
+    controls::TRichEdit check;
     check.LoadDocument(window->Cards().CardFileName("A"));
     EXPECT_EQ(check.toPlainText(), "alpha eins zwei");
 }

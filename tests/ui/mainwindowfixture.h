@@ -59,10 +59,10 @@ struct MainWindowFixture : ::testing::Test {
         QTest::keyClicks(window->Editor(), text);
     }
     void click(const char *item) { window->MenuItem(QString::fromLatin1(item))->trigger(); }
-    platform::TTabControl &tabs() const { return *window->TabControl1(); }
+    controls::TTabControl &tabs() const { return *window->TabControl1(); }
     QString cardText(const QString &name) const
     {
-        platform::TRichEdit check;
+        controls::TRichEdit check;
         check.LoadDocument(window->Cards().CardFileName(name));
         return check.toPlainText();
     }

@@ -135,7 +135,7 @@ TEST_F(MainWindowFixture, EditorsOwnFormattingKeysBehindTheMenu)
 {
     withCards({{"A", "Hallo"}});
     startAndRestore();
-    platform::TRichEdit *editor = window->Editor();
+    controls::TRichEdit *editor = window->Editor();
     editor->setFocus();
     editor->selectAll();
     auto ctrl = [&](Qt::Key key) { QTest::keyClick(editor, key, Qt::ControlModifier); };
@@ -143,8 +143,8 @@ TEST_F(MainWindowFixture, EditorsOwnFormattingKeysBehindTheMenu)
 
     const struct {
         Qt::Key key;
-        platform::TFontStyles flag;
-    } toggles[] = {{Qt::Key_B, platform::fsBold}, {Qt::Key_I, platform::fsItalic}, {Qt::Key_U, platform::fsUnderline}};
+        controls::TFontStyles flag;
+    } toggles[] = {{Qt::Key_B, controls::fsBold}, {Qt::Key_I, controls::fsItalic}, {Qt::Key_U, controls::fsUnderline}};
     for (const auto &t : toggles) {
         ctrl(t.key);
         EXPECT_EQ(style(), t.flag) << t.key;
@@ -157,13 +157,13 @@ TEST_F(MainWindowFixture, EditorsOwnFormattingKeysBehindTheMenu)
     QTest::keyClicks(editor, "X");
     QTextCursor typed(editor->document());
     typed.movePosition(QTextCursor::End);
-    EXPECT_EQ(platform::StyleOfFormat(typed.charFormat()), platform::TFontStyles(platform::fsBold));
+    EXPECT_EQ(controls::StyleOfFormat(typed.charFormat()), controls::TFontStyles(controls::fsBold));
     EXPECT_EQ(editor->toPlainText(), "HalloX");
 
     const struct {
         Qt::Key key;
-        platform::TAlignment alignment;
-    } aligns[] = {{Qt::Key_E, platform::taCenter}, {Qt::Key_R, platform::taRightJustify}, {Qt::Key_L, platform::taLeftJustify}};
+        controls::TAlignment alignment;
+    } aligns[] = {{Qt::Key_E, controls::taCenter}, {Qt::Key_R, controls::taRightJustify}, {Qt::Key_L, controls::taLeftJustify}};
     for (const auto &a : aligns) {
         ctrl(a.key);
         EXPECT_EQ(editor->ParagraphAttributes().Alignment(), a.alignment) << a.key;
@@ -173,9 +173,9 @@ TEST_F(MainWindowFixture, EditorsOwnFormattingKeysBehindTheMenu)
     QSignalSpy undos(window->MenuItem("mnuUnDO"), &QAction::triggered);
     ctrl(Qt::Key_Z);
     EXPECT_EQ(undos.count(), 1);
-    EXPECT_EQ(editor->ParagraphAttributes().Alignment(), platform::taRightJustify);
+    EXPECT_EQ(editor->ParagraphAttributes().Alignment(), controls::taRightJustify);
     ctrl(Qt::Key_Y);
-    EXPECT_EQ(editor->ParagraphAttributes().Alignment(), platform::taLeftJustify);
+    EXPECT_EQ(editor->ParagraphAttributes().Alignment(), controls::taLeftJustify);
     EXPECT_EQ(undos.count(), 1);
 }
 

@@ -7,7 +7,7 @@ TEST_F(MainWindowFixture, FirstStartWithoutSettingsShowsTheDefaults)
 {
     startAndRestore();
     EXPECT_TRUE(tabs().MultiLine());
-    EXPECT_EQ(tabs().Style(), platform::tsFlatButtons);
+    EXPECT_EQ(tabs().Style(), controls::tsFlatButtons);
     EXPECT_TRUE(window->MenuItem("mnuFlat")->isChecked());
     EXPECT_TRUE(window->MenuItem("mnuMehrzeilig")->isChecked());
     EXPECT_EQ(window->frameGeometry().size(), QSize(640, 480));
@@ -24,7 +24,7 @@ TEST_F(MainWindowFixture, StoredViewIsAppliedAtFirstShow)
     startAndRestore();
     EXPECT_FALSE(tabs().MultiLine());
     EXPECT_FALSE(window->MenuItem("mnuMehrzeilig")->isChecked());
-    EXPECT_EQ(tabs().Style(), platform::tsButtons);
+    EXPECT_EQ(tabs().Style(), controls::tsButtons);
     EXPECT_TRUE(window->MenuItem("mnuButtons")->isChecked());
     EXPECT_EQ(window->frameGeometry().size(), QSize(800, 550));
 }
@@ -34,7 +34,7 @@ TEST_F(MainWindowFixture, BadStoredStyleStillBuildsTheCardList)
     withCards({{"A", "alpha"}});
     program.write("Kartolino.ini", "[Ansicht]\r\nButton=Register\r\nFenster=1\r\nBreite=10\r\nH\xF6he=10\r\n");
     startAndRestore();
-    EXPECT_EQ(tabs().Style(), platform::tsFlatButtons);
+    EXPECT_EQ(tabs().Style(), controls::tsFlatButtons);
     EXPECT_TRUE(window->MenuItem("mnuFlat")->isChecked());
     EXPECT_EQ(tabs().TabCount(), 1);
     EXPECT_EQ(window->windowTitle(), "Fennwick Kartolino");
@@ -46,9 +46,9 @@ TEST_F(MainWindowFixture, ViewCommandsChangeTheRowAndWriteNothing)
 {
     startAndRestore();
     click("mnuRegister");
-    EXPECT_EQ(tabs().Style(), platform::tsTabs);
+    EXPECT_EQ(tabs().Style(), controls::tsTabs);
     click("mnuButtons");
-    EXPECT_EQ(tabs().Style(), platform::tsButtons);
+    EXPECT_EQ(tabs().Style(), controls::tsButtons);
     click("mnuMehrzeilig");
     EXPECT_FALSE(tabs().MultiLine());
     EXPECT_FALSE(window->MenuItem("mnuMehrzeilig")->isChecked());

@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <QStyleOption>
 
-namespace platform {
+namespace controls {
 
 namespace {
 constexpr int kTabPaddingX = 6;    // blank space left and right of a caption
@@ -49,14 +49,14 @@ TTabControl::TTabControl(QWidget *parent) : QWidget(parent)
 QString TTabControl::Tab(int index) const
 {
     if (index < 0 || index >= TabCount())
-        throw Exception(QStringLiteral("Registerseite mit Index %1 konnte nicht gelesen werden").arg(index));
+        throw platform::Exception(QStringLiteral("Registerseite mit Index %1 konnte nicht gelesen werden").arg(index));
     return m_tabs.at(index);
 }
 
 void TTabControl::PutTab(int index, const QString &caption)
 {
     if (index < 0 || index >= TabCount())
-        throw Exception(QStringLiteral("Registerseite '%1' mit Index %2 konnte nicht gesetzt werden").arg(caption).arg(index));
+        throw platform::Exception(QStringLiteral("Registerseite '%1' mit Index %2 konnte nicht gesetzt werden").arg(caption).arg(index));
     m_tabs[index] = caption;
     m_widths[index] = tabWidth(caption);
     tabsChanged();
@@ -65,7 +65,7 @@ void TTabControl::PutTab(int index, const QString &caption)
 void TTabControl::DeleteTab(int index)
 {
     if (index < 0 || index >= TabCount())
-        throw Exception(QStringLiteral("Registerseite mit Index %1 konnte nicht gelöscht werden").arg(index));
+        throw platform::Exception(QStringLiteral("Registerseite mit Index %1 konnte nicht gelöscht werden").arg(index));
     m_tabs.removeAt(index);
     m_widths.removeAt(index);
     if (m_tabIndex == index)
@@ -121,7 +121,7 @@ bool TTabControl::SelectByUser(int index)
     bool allow = true;
     bool completed = false;
     // A leaving step that fails keeps the old tab: its text has not been kept.
-    Guarded([&] {
+    platform::Guarded([&] {
         if (OnChanging)
             OnChanging(this, allow);
         completed = true;
@@ -130,7 +130,7 @@ bool TTabControl::SelectByUser(int index)
         return false;
     m_tabIndex = index;
     relayout();
-    Guarded([&] {
+    platform::Guarded([&] {
         if (OnChange)
             OnChange(this);
     });
@@ -568,4 +568,4 @@ void TTabControl::paintScrollButtons(QPainter &p) const
     }
 }
 
-} // namespace platform
+} // namespace controls

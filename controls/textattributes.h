@@ -29,7 +29,7 @@
 #include <QString>
 #include <QTextCharFormat>
 
-namespace platform {
+namespace controls {
 
 class TRichEdit;
 
@@ -66,8 +66,8 @@ public:
     void SetSize(int points);
     TFontStyles Style() const;
     void SetStyle(TFontStyles style);
-    TColor Color() const;
-    void SetColor(TColor color);
+    platform::TColor Color() const;
+    void SetColor(platform::TColor color);
 
 private:
     QTextCharFormat read() const;
@@ -107,4 +107,4 @@ private:
     TRichEdit &m_editor;
 };
 
-} // namespace platform
+} // namespace controls

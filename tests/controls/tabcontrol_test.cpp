@@ -11,6 +11,7 @@
 using testing_support::MessageOf;
 
 using namespace platform;
+using namespace controls;
 
 namespace {
 struct TabFixture : ::testing::Test {

@@ -7,8 +7,10 @@
 #include <QByteArray>
 
 namespace platform {
-
 class InputFile;
+}
+
+namespace controls {
 
 // The control asks for this many bytes per piece; half of it is read from the
 // file, so that a piece can grow when its line ends are widened.
@@ -18,7 +20,7 @@ constexpr qint64 kReadChunk = 1 << 16;
 
 // Reads the file from its current position to the end, every byte unchanged.
 // Returns false on a read error.
-bool ReadAll(InputFile &file, QByteArray &out);
+bool ReadAll(platform::InputFile &file, QByteArray &out);
 
 // Reads the file from its current position to the end in pieces of at most
 // requestSize / 2 bytes. In each piece every lone LF and lone CR becomes
@@ -26,9 +28,9 @@ bool ReadAll(InputFile &file, QByteArray &out);
 // piece is held back until the next piece shows whether an LF follows, so a
 // line break at a piece boundary is never lost or doubled. Returns false on a
 // read error.
-bool ReadNormalizedPieces(InputFile &file, QByteArray &out, qint64 requestSize = kStreamRequestSize);
+bool ReadNormalizedPieces(platform::InputFile &file, QByteArray &out, qint64 requestSize = kStreamRequestSize);
 
 // The same transformation on bytes already in memory, piece by piece.
 QByteArray NormalizePieces(const QByteArray &bytes, qint64 requestSize = kStreamRequestSize);
 
-} // namespace platform
+} // namespace controls

@@ -27,7 +27,7 @@
 #include <QAbstractUndoItem>
 #include <memory>
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -36,7 +36,7 @@ QString plainTextFromCrLf(QByteArray bytes)
     // After the piece handling every line end is CR LF.
     bytes.replace("\r\n", "\n");
     // A Linux editor saves UTF-8; everything else is the program's own 8-bit text.
-    return DecodeUtf8OrWindows1252(bytes);
+    return platform::DecodeUtf8OrWindows1252(bytes);
 }
 
 // What a document may fetch by name. An empty answer lets the document
@@ -88,13 +88,13 @@ void TRichEdit::contentsChanged()
 
 void TRichEdit::LoadDocument(const QString &path)
 {
-    InputFile file;
+    platform::InputFile file;
     if (!file.open(path))
-        throw Exception(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(ReadableFileName(path)));
+        throw platform::Exception(QStringLiteral("Datei %1 kann nicht geöffnet werden").arg(platform::ReadableFileName(path)));
     const qint64 start = file.position();
     QByteArray bytes;
     if (!ReadAll(file, bytes))
-        throw Exception(QStringLiteral("Das Laden des Streams ist mißlungen"));
+        throw platform::Exception(QStringLiteral("Das Laden des Streams ist mißlungen"));
 
     // Parse into a fresh document first, so a failure leaves the editor's
     // content untouched, and a success needs no copy: the new document
@@ -106,7 +106,7 @@ void TRichEdit::LoadDocument(const QString &path)
     if (!rtf::RtfReader(loaded.get()).read(bytes)) {
         bytes.clear();
         if (!file.seek(start) || !ReadNormalizedPieces(file, bytes))
-            throw Exception(QStringLiteral("Das Laden des Streams ist mißlungen"));
+            throw platform::Exception(QStringLiteral("Das Laden des Streams ist mißlungen"));
         loaded->setPlainText(plainTextFromCrLf(bytes));
     }
     file.close();
@@ -125,13 +125,13 @@ void TRichEdit::LoadDocument(const QString &path)
 void TRichEdit::SaveDocument(const QString &path) const
 {
     const QByteArray bytes = rtf::RtfWriter(document()).write();
-    switch (ReplaceFileContents(path, bytes)) {
-    case ReplaceResult::Ok:
+    switch (platform::ReplaceFileContents(path, bytes)) {
+    case platform::ReplaceResult::Ok:
         return;
-    case ReplaceResult::CannotCreate:
-        throw Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(ReadableFileName(path)));
-    case ReplaceResult::WriteFailed:
-        throw Exception(QStringLiteral("Das Speichern des Streams ist mißlungen"));
+    case platform::ReplaceResult::CannotCreate:
+        throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(platform::ReadableFileName(path)));
+    case platform::ReplaceResult::WriteFailed:
+        throw platform::Exception(QStringLiteral("Das Speichern des Streams ist mißlungen"));
     }
 }
 
@@ -251,7 +251,7 @@ void TRichEdit::SetBaseFont(const QString &name, int pointSize)
     mergeCurrentCharFormat(format);
 }
 
-void TRichEdit::PrintDocument(PrinterSession &session, const QString &title) const
+void TRichEdit::PrintDocument(platform::PrinterSession &session, const QString &title) const
 {
     session.PrintDocument(*document(), title);
 }
@@ -281,7 +281,7 @@ void TRichEdit::InsertLine(int index, const QString &text)
     const int position = index < 0 ? -1 : lineStart(doc, index);
     // The break counts as the two characters CR LF.
     if (position < 0 || TextLength() + text.size() + 2 > m_textLimit)
-        throw Exception(QString::fromUtf8(kInsertLineFailedText));
+        throw platform::Exception(QString::fromUtf8(kInsertLineFailedText));
     QTextCursor cursor(doc);
     cursor.setPosition(position);
     const bool undoable = doc->isUndoRedoEnabled();
@@ -291,7 +291,7 @@ void TRichEdit::InsertLine(int index, const QString &text)
     doc->setUndoRedoEnabled(undoable);
     setTextCursor(cursor);
     if (textCursor().position() != position + text.size() + 1)
-        throw Exception(QString::fromUtf8(kInsertLineFailedText));
+        throw platform::Exception(QString::fromUtf8(kInsertLineFailedText));
 }
 
 QMimeData *TRichEdit::MimeDataFor(const QTextDocumentFragment &fragment, const QFont &baseFont)
@@ -478,4 +478,4 @@ void TRichEdit::SetFormatRect(int left, int top, int right, int bottom)
     setViewportMargins(qMax(0, left), qMax(0, top), qMax(0, width() - right), qMax(0, height() - bottom));
 }
 
-} // namespace platform
+} // namespace controls

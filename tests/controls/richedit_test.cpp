@@ -19,6 +19,7 @@ using testing_support::MessageOf;
 #include <sys/stat.h>
 
 using namespace platform;
+using namespace controls;
 using testing_support::TempFolder;
 
 namespace {

@@ -14,8 +14,10 @@
 class QTextDocumentFragment;
 
 namespace platform {
-
 class PrinterSession;
+}
+
+namespace controls {
 
 // Clipboard formats the editor offers with its own RTF.
 inline constexpr auto kRtfMimeType = "text/rtf";
@@ -94,7 +96,7 @@ public:
     void SetBaseFont(const QString &name, int pointSize);
 
     // Prints the whole content as one job named title.
-    void PrintDocument(PrinterSession &session, const QString &title) const;
+    void PrintDocument(platform::PrinterSession &session, const QString &title) const;
 
     // Used by the attribute objects.
     QTextCharFormat FirstSelectedCharFormat() const;
@@ -132,4 +134,4 @@ private:
     bool m_loading = false;
 };
 
-} // namespace platform
+} // namespace controls

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace platform;
+using namespace controls;
 
 TEST(NormalizePieces, LoneLineEndsBecomeCrLf)
 {

@@ -20,6 +20,7 @@
 using testing_support::MessageOf;
 
 using namespace platform;
+using namespace controls;
 
 namespace {
 

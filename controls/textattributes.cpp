@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -170,23 +170,23 @@ void TTextAttributes::SetStyle(TFontStyles style)
     write([&](QTextCharFormat &f) { SetStyleOfFormat(f, style); });
 }
 
-TColor TTextAttributes::Color() const
+platform::TColor TTextAttributes::Color() const
 {
     if (!m_editor.HandleAllocated())
-        return clBlack; // an empty format has neither a colour nor "automatic"
+        return platform::clBlack; // an empty format has neither a colour nor "automatic"
     const QTextCharFormat format = read();
     if (!hasOwnColour(format))
-        return clWindowText;
-    return FromQColor(format.foreground().color());
+        return platform::clWindowText;
+    return platform::FromQColor(format.foreground().color());
 }
 
-void TTextAttributes::SetColor(TColor color)
+void TTextAttributes::SetColor(platform::TColor color)
 {
-    if (color == clWindowText) {
+    if (color == platform::clWindowText) {
         write([](QTextCharFormat &f) { f.clearForeground(); });
         return;
     }
-    const QColor rgb = ToQColor(ColorToRGB(color));
+    const QColor rgb = platform::ToQColor(platform::ColorToRGB(color));
     write([&](QTextCharFormat &f) { f.setForeground(rgb); });
 }
 
@@ -298,4 +298,4 @@ void TParaAttributes::SetOffset(double points)
     edit.endEditBlock();
 }
 
-} // namespace platform
+} // namespace controls

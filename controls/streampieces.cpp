@@ -3,7 +3,7 @@
 #include "files.h"
 
 
-namespace platform {
+namespace controls {
 
 namespace {
 
@@ -54,7 +54,7 @@ private:
 
 } // namespace
 
-bool ReadAll(InputFile &file, QByteArray &out)
+bool ReadAll(platform::InputFile &file, QByteArray &out)
 {
     QByteArray buffer(kReadChunk, Qt::Uninitialized);
     for (;;) {
@@ -67,7 +67,7 @@ bool ReadAll(InputFile &file, QByteArray &out)
     }
 }
 
-bool ReadNormalizedPieces(InputFile &file, QByteArray &out, qint64 requestSize)
+bool ReadNormalizedPieces(platform::InputFile &file, QByteArray &out, qint64 requestSize)
 {
     const qint64 pieceSize = qMax<qint64>(1, requestSize / 2);
     QByteArray buffer(pieceSize, Qt::Uninitialized);
@@ -96,4 +96,4 @@ QByteArray NormalizePieces(const QByteArray &bytes, qint64 requestSize)
     return out;
 }
 
-} // namespace platform
+} // namespace controls

@@ -9,7 +9,7 @@
 
 class QShortcut;
 
-namespace platform {
+namespace controls {
 
 enum TTabStyle : int { tsTabs = 0, tsButtons = 1, tsFlatButtons = 2 };
 
@@ -107,4 +107,4 @@ private:
     QVector<int> m_widths;
 };
 
-} // namespace platform
+} // namespace controls
