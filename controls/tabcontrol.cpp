@@ -3,7 +3,7 @@
 
 #include "tabcontrol.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 
 #include <QKeyEvent>

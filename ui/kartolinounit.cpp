@@ -5,7 +5,7 @@
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
-#include "application.h"
+#include "guarded.h"
 #include "files.h"
 #include "programfolders.h"
 #include "richedit.h"
