@@ -2,7 +2,7 @@
 
 #include "nichtdoppeltstarten.h"
 #include "splash2.h"
-#include "application.h"
+#include "guarded.h"
 #include "dialogs.h"
 #include "displayplatform.h"
 #include "programfolders.h"

@@ -1,6 +1,6 @@
 #include "recovery.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "files.h"
 

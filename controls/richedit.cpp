@@ -1,6 +1,6 @@
 #include "richedit.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "files.h"
 #include "printing.h"

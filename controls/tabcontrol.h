@@ -3,15 +3,31 @@
 // below them that one widget (the editor) fills. It holds no pages.
 
 #include <QStringList>
+#include <QStyleOption>
 #include <QVector>
 #include <QWidget>
 #include <functional>
 
+class QPainter;
 class QShortcut;
 
 namespace controls {
 
 enum TTabStyle : int { tsTabs = 0, tsButtons = 1, tsFlatButtons = 2 };
+
+// Everything one tab is drawn from, in the manner of QStyleOptionTab: the
+// control fills it in one place (TTabControl::TabOption) and painting reads
+// nothing else. The QStyleOption part holds the control's palette, state
+// and direction, as initFrom() gives them.
+struct TTabOption : QStyleOption {
+    int index = -1;
+    QString caption;              // as set, "&" marking the mnemonic
+    TTabStyle tabStyle = tsTabs;
+    bool selected = false;
+    bool hot = false;             // under the mouse, with hot tracking on
+    bool focused = false;         // selected, and the control has the focus
+    bool separatorAfter = false;  // flat buttons: the next tab follows on this row
+};
 
 class TTabControl : public QWidget {
     Q_OBJECT
@@ -52,6 +68,8 @@ public:
     QRect TabRect(int index) const;
     int RowCount() const { return m_rowCount; }
     int TabAt(const QPoint &pos) const;
+    // How tab index would be drawn now.
+    TTabOption TabOption(int index) const;
 
     std::function<void(QObject *sender, bool &allowChange)> OnChanging;
     std::function<void(QObject *sender)> OnChange;
@@ -69,6 +87,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Where the tabs go, computed when tabs, selection, style or size change
+    // and kept: painting and hit tests only read it.
     struct Layout {
         QVector<QRect> rects; // per tab, empty when hidden
         int rows = 0;
@@ -76,10 +96,25 @@ private:
         bool scrolls = false;
         QRect scrollLeft, scrollRight;
     };
+    // The measures of a row in the current style and width, shared by the
+    // layouts and by scrolling the selected tab into view.
+    struct RowMetrics {
+        int height = 0; // of a row
+        int gap = 0;    // between two tabs (and two rows of buttons)
+        int left = 0;   // where the first tab of a row starts
+        int avail = 1;  // the width the tabs of a row may take
+    };
+    using Rows = QVector<QVector<int>>; // tab indices, row by row from the top
 
     void tabsChanged();
     void relayout();
+    RowMetrics rowMetrics() const;
     Layout computeLayout() const;
+    Layout layoutOneRow(const RowMetrics &m) const;
+    Layout layoutTabRows(const RowMetrics &m) const;
+    Layout layoutButtonRows(const RowMetrics &m) const;
+    Rows breakIntoRows(const RowMetrics &m) const;
+    void placeRows(Layout &layout, const Rows &rows, const RowMetrics &m, int rowGap) const;
     int tabWidth(const QString &caption) const;
     void measureTabs();
     int rowHeight() const;
@@ -87,8 +122,10 @@ private:
     void rebuildMnemonics();
     void selectRelative(int step);
     void setHot(int index);
-    void paintTab(class QPainter &p, int index, const QRect &rect) const;
-    void paintScrollButtons(class QPainter &p) const;
+    void paintTab(QPainter &p, const TTabOption &tab) const;
+    QRect paintTabShape(QPainter &p, const TTabOption &tab) const;
+    QRect paintButtonShape(QPainter &p, const TTabOption &tab) const;
+    void paintScrollButtons(QPainter &p) const;
 
     QStringList m_tabs;
     int m_tabIndex = -1;

@@ -1,7 +1,7 @@
 #pragma once
 // The program's failures: a failing file, printer, clipboard or platform
 // operation throws one of these with the text the user is to read. Nothing
-// catches them but the one application-level handler (platform/application.h),
+// catches them but the one application-level handler (platform/guarded.h),
 // which shows the error box and lets the program go on.
 
 #include <QString>

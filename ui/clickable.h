@@ -3,7 +3,7 @@
 // The banner of the main window and the links of the about window are made
 // of these.
 
-#include "application.h"
+#include "guarded.h"
 
 #include <QMouseEvent>
 #include <functional>

@@ -30,8 +30,8 @@ TFindBar::TFindBar(controls::TTabControl *tabs, controls::TRichEdit *editor, car
     row->addWidget(m_field, 1);
     row->addWidget(m_german);
     row->addWidget(m_status, 1);
-    connect(m_field, &QLineEdit::textEdited, this, [this] { search(Step::Typing); });
-    connect(m_german, &QCheckBox::toggled, this, [this] { search(Step::Typing); });
+    connect(m_field, &QLineEdit::textEdited, this, [this] { search(TFindStep::Typing); });
+    connect(m_german, &QCheckBox::toggled, this, [this] { search(TFindStep::Typing); });
 }
 
 void TFindBar::Open()
@@ -49,7 +49,7 @@ void TFindBar::Close()
     m_editor->setFocus();
 }
 
-void TFindBar::FindNext(bool forward) { search(forward ? Step::Forward : Step::Backward); }
+void TFindBar::FindNext(bool forward) { search(forward ? TFindStep::Forward : TFindStep::Backward); }
 
 bool TFindBar::LeavesKeyToField(QObject *watched, const QKeyEvent &event) const
 {
@@ -91,10 +91,10 @@ bool TFindBar::HandleKey(QObject *watched, const QKeyEvent &event)
     return false;
 }
 
-void TFindBar::search(Step step)
+void TFindBar::search(TFindStep step)
 {
-    if (step != Step::Typing)
-        m_holdCard = false;
+    if (step != TFindStep::Typing)
+        m_typingStaysInCard = false;
     const cards::TCardMatcher matcher(m_field->text(), m_german->isChecked());
     if (matcher.IsEmpty()) {
         m_status->clear();
@@ -103,98 +103,69 @@ void TFindBar::search(Step step)
     m_index.SetFolder(m_cards.CardDir());
     m_index.SetGerman(matcher.German());
 
-    const QStringList tabs = m_tabs->Tabs();
-    const int count = int(tabs.size());
-    if (tabs != m_slotTabs || m_cards.CardDir() != m_slotFolder) {
-        m_slotTabs = tabs;
-        m_slotFolder = m_cards.CardDir();
-        m_slots.clear();
-        m_slots.reserve(std::size_t(count));
-        for (int i = 0; i < count; ++i)
-            m_slots.push_back(m_index.Slot(m_cards.CardPath(i)));
-    }
-    const int current = m_tabs->TabIndex();
-    // The current card is searched in the editor, which may hold unsaved text.
-    const bool live = current >= 0 && m_cards.EditorCard() == current;
-    QList<int> hits(count, 0);
-    QList<cards::TTextRange> here;
-    int unreadable = 0;
-    for (int i = 0; i < count; ++i) {
-        if (i == current && live) {
-            here = matcher.Find(m_editor->document()->toPlainText());
-            hits[i] = int(here.size());
-            continue;
-        }
-        const cards::TCardIndex::Card &card = m_index.Text(m_slots[std::size_t(i)]);
-        if (!card.readable)
-            ++unreadable;
-        hits[i] = matcher.Count(card.folded);
-    }
-    auto total = [&] {
-        int sum = 0, withHits = 0;
-        for (int n : hits) {
-            sum += n;
-            withHits += n > 0;
-        }
-        return std::pair{sum, withHits};
-    };
-    if (total().first == 0 || current < 0) {
-        report(0, 0, 0, unreadable);
+    const TFindCards input = cardsToSearch();
+    TFindRun run = RunFind(matcher, input, step);
+    if (run.card < 0) {
+        report(0, 0, 0, run.unreadable);
         return;
     }
+    if (run.card != input.current) {
+        if (!reachCard(run.card, step)) {
+            report(0, run.Total(), run.CardsWithHits(), run.unreadable);
+            return;
+        }
+        run.Arrived(matcher.Find(m_editor->document()->toPlainText()), step);
+    }
+    selectHit(run);
+}
 
-    // The hit in the current card from the selection on.
+TFindCards TFindBar::cardsToSearch()
+{
+    const QStringList tabs = m_tabs->Tabs();
+    if (tabs != m_tabEntriesCaptions || m_cards.CardDir() != m_tabEntriesFolder) {
+        m_tabEntriesCaptions = tabs;
+        m_tabEntriesFolder = m_cards.CardDir();
+        m_tabEntries.clear();
+        m_tabEntries.reserve(std::size_t(tabs.size()));
+        for (int i = 0; i < tabs.size(); ++i)
+            m_tabEntries.push_back(m_index.Slot(m_cards.CardPath(i)));
+    }
+    TFindCards input;
+    input.count = int(m_tabEntries.size());
+    input.current = m_tabs->TabIndex();
+    // The current card is searched in the editor, which may hold unsaved text.
+    input.live = input.current >= 0 && m_cards.EditorCard() == input.current;
+    if (input.live)
+        input.editorText = m_editor->document()->toPlainText();
     const QTextCursor cursor = m_editor->textCursor();
-    const qsizetype from = cursor.selectionStart();
-    int hit = -1;
-    if (live) {
-        for (int k = 0; k < here.size(); ++k) {
-            const qsizetype start = here[k].start;
-            if (step == Step::Backward ? start < from : step == Step::Typing ? start >= from : start > from || (start == from && !cursor.hasSelection())) {
-                hit = k;
-                if (step != Step::Backward)
-                    break;
-            }
-        }
-    }
-    int target = current;
-    if (hit < 0) {
-        for (int s = 1; s <= count; ++s) {
-            const int i = ((step == Step::Backward ? current - s : current + s) % count + count) % count;
-            if (hits[i] > 0) {
-                target = i;
-                break;
-            }
-        }
-        if (target != current) {
-            // Picking the tab writes the leaving card and loads the arriving
-            // one; a refused pick leaves everything where it was.
-            const bool moved = !m_holdCard && m_tabs->SelectByUser(target) && m_tabs->TabIndex() == target
-                               && m_cards.EditorCard() == target;
-            if (!moved) {
-                m_holdCard = m_holdCard || step == Step::Typing;
-                const auto [sum, withHits] = total();
-                report(0, sum, withHits, unreadable);
-                return;
-            }
-            here = matcher.Find(m_editor->document()->toPlainText());
-            hits[target] = int(here.size());
-        }
-        hit = here.isEmpty() ? -1 : step == Step::Backward ? int(here.size()) - 1 : 0;
-    }
-    int number = 0;
-    if (hit >= 0) {
+    input.selectionStart = cursor.selectionStart();
+    input.hasSelection = cursor.hasSelection();
+    input.indexed = [this](int tab) -> const cards::TCardIndex::Card & { return m_index.Text(m_tabEntries[std::size_t(tab)]); };
+    return input;
+}
+
+bool TFindBar::reachCard(int card, TFindStep step)
+{
+    // Picking the tab writes the leaving card and loads the arriving one; a
+    // refused pick leaves everything where it was.
+    const bool moved = !m_typingStaysInCard && m_tabs->SelectByUser(card) && m_tabs->TabIndex() == card
+                       && m_cards.EditorCard() == card;
+    if (!moved && step == TFindStep::Typing)
+        m_typingStaysInCard = true;
+    return moved;
+}
+
+void TFindBar::selectHit(const TFindRun &run)
+{
+    if (run.hit >= 0) {
+        const cards::TTextRange &range = run.here[run.hit];
         QTextCursor select(m_editor->document());
-        select.setPosition(int(here[hit].start));
-        select.setPosition(int(here[hit].start + here[hit].length), QTextCursor::KeepAnchor);
+        select.setPosition(int(range.start));
+        select.setPosition(int(range.start + range.length), QTextCursor::KeepAnchor);
         m_editor->setTextCursor(select);
         m_editor->ensureCursorVisible();
-        for (int j = 0; j < target; ++j)
-            number += hits[j];
-        number += hit + 1;
     }
-    const auto [sum, withHits] = total();
-    report(number, sum, withHits, unreadable);
+    report(run.Number(), run.Total(), run.CardsWithHits(), run.unreadable);
 }
 
 void TFindBar::report(int number, int total, int cards, int unreadable)

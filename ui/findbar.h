@@ -5,6 +5,7 @@
 // user would, so the leaving card is written and the arriving one loaded.
 
 #include "cardindex.h"
+#include "findrun.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -50,8 +51,13 @@ public:
     QLabel *Status() const { return m_status; }
 
 private:
-    enum class Step { Typing, Forward, Backward };
-    void search(Step step);
+    void search(TFindStep step);
+    // The cards as the step sees them; the index's entries of the tabs'
+    // cards are looked up again when the tabs or the folder changed.
+    TFindCards cardsToSearch();
+    // Picks the tab of the card the step goes to, as the user would.
+    bool reachCard(int card, TFindStep step);
+    void selectHit(const TFindRun &run);
     void report(int number, int total, int cards, int unreadable);
 
     controls::TTabControl *m_tabs;
@@ -63,11 +69,11 @@ private:
     QLabel *m_status;
     // A pick of another card was refused while typing: further typing
     // stays in this card until the user asks for the next hit.
-    bool m_holdCard = false;
-    // The index's place of each tab's card, for the tabs and folder below.
-    QStringList m_slotTabs;
-    QString m_slotFolder;
-    std::vector<cards::TCardIndex::Entry *> m_slots;
+    bool m_typingStaysInCard = false;
+    // The index's entry of each tab's card, for these captions in this folder.
+    std::vector<cards::TCardIndex::Entry *> m_tabEntries;
+    QStringList m_tabEntriesCaptions;
+    QString m_tabEntriesFolder;
 };
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #include "hilfe2.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "dialogs.h"
 #include "makerlogo.h"
 #include "secondarywindow.h"

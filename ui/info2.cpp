@@ -1,6 +1,6 @@
 #include "info2.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "dialogs.h"
 #include "shell.h"
 #include "makerlogo.h"

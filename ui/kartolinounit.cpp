@@ -5,7 +5,7 @@
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
-#include "application.h"
+#include "guarded.h"
 #include "files.h"
 #include "programfolders.h"
 #include "richedit.h"
@@ -77,14 +77,30 @@ void TfrmMain::createComponents()
     font.setPixelSize(10);
     setFont(font);
 
+    createClientArea();
+    createToolbar();
+    createBanner();
+    createCardArea();
+    createTrayIcon();
+
+    setTabOrder(m_tabControl1, m_editor);
+    m_editor->setFocus();
+    updateMinimumSize();
+    // Shortcuts reach the menu before the focused control.
+    qApp->installEventFilter(this);
+}
+
+void TfrmMain::createClientArea()
+{
     auto *client = new ClientArea(this);
     m_client = client;
     setCentralWidget(client);
     client->onResize = [this] { layoutClient(); };
+}
 
-    createToolbar();
-
-    auto *panel = new TClickable<QFrame>(client);
+void TfrmMain::createBanner()
+{
+    auto *panel = new TClickable<QFrame>(m_client);
     m_panel1 = panel;
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::NoFrame);
@@ -113,8 +129,11 @@ void TfrmMain::createComponents()
     label->adjustSize();
     label->move(9, 7);
     label->OnClick = [this] { Panel1Click(); };
+}
 
-    m_tabControl1 = new controls::TTabControl(client);
+void TfrmMain::createCardArea()
+{
+    m_tabControl1 = new controls::TTabControl(m_client);
     m_tabControl1->setObjectName(QStringLiteral("TabControl1"));
     m_tabControl1->SetHotTrack(true);
     m_tabControl1->SetRaggedRight(true);
@@ -138,7 +157,10 @@ void TfrmMain::createComponents()
     column->addWidget(m_editor, 1);
     m_tabControl1->SetDisplayWidget(display);
     wireCardCompanions();
+}
 
+void TfrmMain::createTrayIcon()
+{
     // The icon is in the notification area from the window's creation on.
     setWindowIcon(ProgramIcon());
     m_trayIcon = new widgets::TTrayIcon(this);
@@ -146,12 +168,6 @@ void TfrmMain::createComponents()
     m_trayIcon->SetHint(QStringLiteral("Kartolino anzeigen"));
     m_trayIcon->SetIcon(ProgramIcon());
     m_trayIcon->OnClick = [this](QObject *sender, auto, auto, int, int) { TrayIconClick(sender); };
-
-    setTabOrder(m_tabControl1, m_editor);
-    m_editor->setFocus();
-    updateMinimumSize();
-    // Shortcuts reach the menu before the focused control.
-    qApp->installEventFilter(this);
 }
 
 void TfrmMain::createToolbar()

@@ -160,7 +160,12 @@ private:
     };
     using Handler = void (TfrmMain::*)(QObject *);
 
+    // The components, in the steps below; the toolbar is one of them.
     void createComponents();
+    void createClientArea();
+    void createBanner();   // Panel1 with Label1
+    void createCardArea(); // the tab row, the editor with the find bar, the card store
+    void createTrayIcon();
     void createToolbar();
     void createMainMenu();
     void createEditorPopupMenu();

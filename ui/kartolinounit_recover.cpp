@@ -8,7 +8,7 @@
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
-#include "application.h"
+#include "guarded.h"
 #include "dialogs.h"
 #include "exception.h"
 #include "files.h"

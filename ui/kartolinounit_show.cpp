@@ -6,7 +6,7 @@
 #include "cardstore.h"
 #include "recovery.h"
 #include "files.h"
-#include "application.h"
+#include "guarded.h"
 #include "dialogs.h"
 #include "errorreason.h"
 #include "profile.h"

@@ -1,6 +1,6 @@
 #include "flatbuttonunit.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "flatdrawing.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "glyphspeedbutton.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "syscolors.h"
 #include "glyphcache.h"
 #include "glyphimages.h"

@@ -1,6 +1,6 @@
 #include "speedbar.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "syscolors.h"
 #include "btncontrol.h"
 #include "dragoutline.h"

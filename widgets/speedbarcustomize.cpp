@@ -1,6 +1,6 @@
 #include "speedbarcustomize.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "buttonimage.h"
 #include "speedbarsection.h"
 #include "speeditem.h"

@@ -1,7 +1,7 @@
 // Re-docking a speed bar by dragging it to another edge of its parent, and
 // resizing it by its inner edge while a customisation editor is attached.
 
-#include "application.h"
+#include "guarded.h"
 #include "dragoutline.h"
 #include "speedbar.h"
 

@@ -1,7 +1,7 @@
 // Edit mode of a speed bar under a customisation editor: buttons are dragged
 // on and off the bar with a floating image instead of being pressed.
 
-#include "application.h"
+#include "guarded.h"
 #include "btncontrol.h"
 #include "speedbar.h"
 #include "speeditem.h"

@@ -1,6 +1,6 @@
 #include "trayicon.h"
 
-#include "application.h"
+#include "guarded.h"
 #include "hinttext.h"
 #include "popupmenu.h"
 

@@ -1,5 +1,5 @@
 #include "cardstore.h"
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "files.h"
 #include "richedit.h"

@@ -1,4 +1,4 @@
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "tabcontrol.h"
 

@@ -1,7 +1,7 @@
 // Undo, cut, copy and paste through the main window, and the time stamp.
 
 #include "cardstore.h"
-#include "application.h"
+#include "guarded.h"
 #include "regional.h"
 #include "richedit.h"
 #include "tempfolder.h"

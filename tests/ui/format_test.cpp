@@ -2,7 +2,7 @@
 // and the font dialog.
 
 #include "cardstore.h"
-#include "application.h"
+#include "guarded.h"
 #include "richedit.h"
 #include "textattributes.h"
 #include "modaldriver.h"

@@ -1,6 +1,6 @@
 #include "mainwindowfixture.h"
 #include "cardstore.h"
-#include "application.h"
+#include "guarded.h"
 #include "dialogs.h"
 #include "richedit.h"
 #include "tabcontrol.h"

@@ -3,7 +3,7 @@
 // the program does it.
 
 #include "cardstore.h"
-#include "application.h"
+#include "guarded.h"
 #include "dialogs.h"
 #include "richedit.h"
 #include "tabcontrol.h"

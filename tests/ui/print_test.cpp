@@ -3,7 +3,7 @@
 // and "KartolinoB" keep every job's PDF with its title and copies.
 
 #include "cardstore.h"
-#include "application.h"
+#include "guarded.h"
 #include "printing.h"
 #include "richedit.h"
 #include "tempfolder.h"

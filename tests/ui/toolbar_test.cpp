@@ -2,7 +2,7 @@
 // with their positions, tool tips and handlers, the close button, and the
 // pictures.
 
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "toolbar.h"
 #include "toolbarglyphs.h"

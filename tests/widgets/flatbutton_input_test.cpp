@@ -1,7 +1,7 @@
 // The flat button's mouse, keyboard, mnemonic, focus, group and hover
 // behaviour and the modal result it hands to its dialog.
 
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "flatbuttonunit.h"
 

@@ -2,7 +2,7 @@
 // start of a drag, the veto, the outline among docked siblings and the drop.
 
 #include "speedbar_testing.h"
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "dragoutline.h"
 #include "speedbar.h"

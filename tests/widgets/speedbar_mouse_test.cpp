@@ -2,7 +2,7 @@
 // release edges, double clicks, groups, auto-repeat, the hot state and
 // handlers that fail.
 
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "speedbar_testing.h"
 #include "glyphspeedbutton.h"

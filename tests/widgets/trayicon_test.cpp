@@ -1,7 +1,7 @@
 // The tray icon's mouse events and its add/modify/remove rules, against a fake
 // notification area.
 
-#include "application.h"
+#include "guarded.h"
 #include "exception.h"
 #include "trayicon_fake.h"
 #include "popupmenu.h"

@@ -1,4 +1,4 @@
-#include "application.h"
+#include "guarded.h"
 
 #include "dialogs.h"
 #include "exception.h"

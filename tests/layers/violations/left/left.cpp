@@ -1,0 +1,4 @@
+#include "left.h"
+#include <base.h>
+// A side neighbour, reached by a relative path.
+#include "../right/right.h"
