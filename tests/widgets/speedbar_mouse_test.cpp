@@ -325,6 +325,11 @@ TEST_F(ButtonMouse, AcceleratorClicksIgnoringCase)
     button->setEnabled(false);
     EXPECT_FALSE(button->DialogChar(QLatin1Char('S')));
     EXPECT_EQ(clicks, 1);
+    button->setEnabled(true);
+    button->SetGroupIndex(2);
+    EXPECT_TRUE(button->DialogChar(QLatin1Char('S')));
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(button->Down()) << "an accelerator clicks but does not latch";
 }
 
 TEST_F(ButtonMouse, ToolTipIsTheShortHint)
@@ -393,6 +398,13 @@ TEST_F(ButtonMouse, ClickHandsTheModalResultToItsDialog)
     ok->SetModalResult(QDialog::Accepted);
     QTimer::singleShot(0, &dialog, [&] { click(ok, QPoint(5, 5)); });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+
+    // A dialog that is not running modally only gets the value.
+    ok->SetModalResult(2);
+    dialog.show();
+    click(ok, QPoint(5, 5));
+    EXPECT_EQ(dialog.result(), 2);
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST_F(ButtonMouse, TransparentButtonShowsItsParentUnderTheFace)
