@@ -89,7 +89,7 @@ TfrmInfo::TfrmInfo(QWidget *owner)
     BitBtn1->setGeometry(272, 152, 75, 25);
     BitBtn1->SetCaption(QStringLiteral("OK"));
     BitBtn1->SetModalResult(platform::mrOk);
-    BitBtn1->SetLayout(widgets::TFlatButton::blGlyphLeft);
+    BitBtn1->SetLayout(widgets::TButtonLayout::blGlyphLeft);
     BitBtn1->SetTabStop(true);
     BitBtn1->setFocus();
     PlaceAddressLabels();

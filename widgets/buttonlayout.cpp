@@ -1,5 +1,6 @@
 #include "buttonlayout.h"
 
+#include <QPainter>
 #include <QStringList>
 #include <algorithm>
 
@@ -158,6 +159,32 @@ TButtonLayoutResult CalcButtonLayout(const TButtonLayoutInput &in, const QFontMe
     // The mark's allowance moved the caption but is not part of its bounds.
     out.textBounds = QRect(in.area.topLeft() + textPos, measured);
     return out;
+}
+
+QSize ButtonSizeHint(QSize glyph, QSize caption, bool horizontal, int margin, int spacing)
+{
+    glyph = glyph.expandedTo(QSize(0, 0));
+    caption = caption.expandedTo(QSize(0, 0));
+    const bool both = !glyph.isEmpty() && !caption.isEmpty();
+    const int gap = both ? std::max(spacing, 0) : 0;
+    const QSize content =
+        horizontal ? QSize(glyph.width() + gap + caption.width(), std::max(glyph.height(), caption.height()))
+                   : QSize(std::max(glyph.width(), caption.width()), glyph.height() + gap + caption.height());
+    const int edge = 2 * (4 + std::max(margin, 0)) + 1;
+    return content + QSize(edge, edge);
+}
+
+void DrawButtonCaption(QPainter &painter, const QRect &bounds, int flags, const QString &caption,
+                       bool disabled, const TCaptionColors &colors)
+{
+    if (disabled) {
+        painter.setPen(colors.Highlight);
+        painter.drawText(bounds.translated(1, 1), flags, caption);
+        painter.setPen(colors.Shadow);
+    } else {
+        painter.setPen(colors.Text);
+    }
+    painter.drawText(bounds, flags, caption);
 }
 
 } // namespace widgets

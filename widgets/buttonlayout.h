@@ -1,15 +1,20 @@
 #pragma once
-// Where a speed button's glyph and caption go inside the button face, and how
-// a caption is shortened to fit.
+// Glyph and caption of a self-drawn button: which side the glyph takes, where
+// both go inside a speed button's face, how a caption is shortened to fit,
+// the size a button asks for and how a caption is drawn.
 
+#include <QColor>
 #include <QFontMetrics>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
 
+class QPainter;
+
 namespace widgets {
 
+// The side of the caption on which the glyph sits.
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
@@ -42,5 +47,18 @@ int CaptionTextFlags(TAlignment alignment, bool wordWrap);
 QString FitCaption(const QString &caption, int width, const QFontMetrics &metrics, bool wordWrap);
 
 TButtonLayoutResult CalcButtonLayout(const TButtonLayoutInput &in, const QFontMetrics &metrics);
+
+// The size a button asks for: glyph and caption side by side (horizontal) or
+// stacked with the spacing between them, the margin on both sides, two frame
+// rings and a free ring around, and one pixel for the pressed offset.
+QSize ButtonSizeHint(QSize glyph, QSize caption, bool horizontal, int margin, int spacing);
+
+struct TCaptionColors {
+    QColor Highlight, Shadow, Text;
+};
+// A disabled caption is engraved: highlight one pixel right and down, shadow
+// on top; any other is drawn in the text colour.
+void DrawButtonCaption(QPainter &painter, const QRect &bounds, int flags, const QString &caption,
+                       bool disabled, const TCaptionColors &colors);
 
 } // namespace widgets

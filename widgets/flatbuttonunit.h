@@ -5,42 +5,32 @@
 // while it has the focus and sinks while it is pressed; grouped buttons latch.
 // A click hands the button's ModalResult to the dialog that holds it.
 //
-// All flat buttons share one 100 ms timer that notices the pointer leaving
-// the hovered button; it exists while at least one button exists and runs
-// only while a button is hovered by the mouse.
+// Pressing, latching, the mnemonic and the click are the base's
+// (abstractbutton.h); the pointer leaving is noticed by the shared hover
+// watcher (hoverwatcher.h); the face is drawn from a TFlatButtonOption
+// (flatbuttonface.h).
 
-#include "syscolors.h"
-#include "buttoncore.h"
+#include "abstractbutton.h"
+#include "buttonlayout.h"
 #include "glyphimages.h"
+#include "syscolors.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QRect>
-#include <QWidget>
 
-#include <functional>
 #include <vector>
-
-class QTimer;
 
 namespace widgets {
 
-class TFlatButton : public QWidget {
+struct TFlatButtonOption;
+
+class TFlatButton : public TAbstractButton {
     Q_OBJECT
 public:
     // Where the background comes from: always the parent's image, the
     // parent's image unless hovered, or always the button's own colours.
     enum TTransparentMode { tmAlways, tmNotFocused, tmNone };
-    // The side of the caption on which the glyph sits.
-    enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-    // ffsDown: pressed by mouse or space bar; ffsLatched: a grouped button that is Down.
-    enum TFlatFaceState { ffsUp, ffsDisabled, ffsDown, ffsLatched };
-
-    using TNotifyEvent = std::function<void(TFlatButton *sender)>;
-    using TMouseEvent = std::function<void(TFlatButton *sender, Qt::MouseButton button,
-                                           Qt::KeyboardModifiers shift, int x, int y)>;
-    using TMouseMoveEvent =
-        std::function<void(TFlatButton *sender, Qt::KeyboardModifiers shift, int x, int y)>;
 
     explicit TFlatButton(QWidget *parent = nullptr);
     ~TFlatButton() override;
@@ -51,10 +41,6 @@ public:
     // Default false: the up face without hover gets a 2-pixel border.
     bool Default() const { return default_; }
     void SetDefault(bool value);
-    // Default false: whether a group may have all its buttons up. Shared by
-    // the whole group: a change is copied to the other buttons.
-    bool AllowAllUp() const { return state_.AllowAllUp; }
-    void SetAllowAllUp(bool value);
     // Face colour; the parent's background colour while ParentColor is on
     // (default), clBtnFace without a parent. Writing it turns ParentColor off.
     platform::TColor Color() const { return color_; }
@@ -86,15 +72,6 @@ public:
     // Default false: derive the three colours above from Color.
     bool UseAdvColors() const { return useAdvColors_; }
     void SetUseAdvColors(bool value);
-    // Default 0 (no group): latching buttons among the children of one parent.
-    int GroupIndex() const { return state_.GroupIndex; }
-    void SetGroupIndex(int value);
-    // Default false; only a grouped button can be Down.
-    bool Down() const { return state_.Down; }
-    void SetDown(bool value);
-    // Default empty; one line, "&" marks the mnemonic (Alt + that letter).
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString &value);
     // Default true.
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool value) { setEnabled(value); }
@@ -107,7 +84,7 @@ public:
     // width is a whole multiple of its height sets NumGlyphs (1 beyond 4).
     QImage Glyph() const { return glyph_; }
     void SetGlyph(const QImage &value);
-    // Default blGlyphTop.
+    // Default glyph top.
     TButtonLayout Layout() const { return layout_; }
     void SetLayout(TButtonLayout value);
     // Default -1 (centres glyph and caption); pixels from the edge to the
@@ -126,26 +103,6 @@ public:
     // Default 4: pixels between glyph and caption; -1 spreads them evenly.
     int Spacing() const { return spacing_; }
     void SetSpacing(int value);
-    // Default 0: given to the holding dialog on every click; a non-zero
-    // value ends the dialog's modal loop with it.
-    int ModalResult() const { return modalResult_; }
-    void SetModalResult(int value) { modalResult_ = value; }
-
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick; // only while Down
-    TMouseEvent OnMouseDown; // every mouse event, before the button's own handling
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseUp;
-    TNotifyEvent OnMouseEnter; // the pointer entering or leaving; not the hover look
-    TNotifyEvent OnMouseLeave;
-
-    // The click: the holding dialog's result becomes ModalResult, then OnClick.
-    void Click();
-
-    TFlatFaceState FaceState() const;
-    bool Hovered() const { return hovered_; }
-    bool Pressing() const { return state_.Pressing; }
-
     // The face exactly as a repaint draws it, as an image of the button's size
     // with that many device pixels per pixel.
     QImage PaintFace(qreal pixelRatio = 1);
@@ -163,30 +120,11 @@ public:
                                                      QSize caption, TButtonLayout layout,
                                                      int margin, int spacing, QPoint offset);
 
-    // The shared hover timer and the button it watches (null when none).
-    static QTimer *HoverPollTimer();
-    static TFlatButton *HoveredButton();
-    static int InstanceCount();
-
-    // How the buttons learn where the pointer is, which control is under a
-    // screen point (disabled controls count) and whether the application has
-    // an active window. Empty members use the real desktop; tests set them.
-    struct TPointerProbe {
-        std::function<QPoint()> CursorPos;
-        std::function<QWidget *(const QPoint &screenPos)> ControlAt;
-        std::function<bool()> ApplicationActive;
-    };
-    static void SetPointerProbe(TPointerProbe probe);
-
 protected:
     bool event(QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
-    void mousePressEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
-    void mouseReleaseEvent(QMouseEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
-    void keyReleaseEvent(QKeyEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void enterEvent(QEnterEvent *e) override;
@@ -195,30 +133,28 @@ protected:
     void moveEvent(QMoveEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
 
-    // A button of `groupIndex` was latched or changed its group settings.
-    virtual void GroupButtonPressed(int groupIndex, TFlatButton *sender);
+    void Pressed(QPoint pos) override;
+    bool ReleaseEndsPress(Qt::MouseButton button) const override;
+    void Released(bool endedPress, bool inside, QPoint pos) override;
 
 private:
-    struct TPaintState;
-
-    TPaintState MakePaintState() const;
-    void DrawFace(QPainter &painter, const TPaintState &state);
-    QImage ComposeFace(const TPaintState &state, qreal pixelRatio);
-    static bool ShowsParent(const TPaintState &state);
+    // Face painting (flatbuttonface.cpp).
+    TFlatButtonOption PaintOption(qreal pixelRatio);
+    QImage ComposeFace(const TFlatButtonOption &option, qreal pixelRatio) const;
     QSize glyphSize() const;
     void RebuildGlyphImages();
-    void PaintBackground(QPainter &painter, const TPaintState &state);
 
-    void NotifyGroup();
+    // System colours do not change with the widget's state, so they are
+    // always taken from the active colour group.
+    QPalette ActivePalette() const;
     void ApplyAdvColors();
     void ParentColorChanged();
     platform::TColor ParentBackgroundColor() const;
+    // The hover look.
     void EnterStep();
     void LeaveStep();
-    void StopWatching();
     void RecheckHover();
     void WatchHover(const QPoint &screenPos);
-    static void HoverPollTimerTimer();
 
     TTransparentMode transparentMode_ = tmNone;
     bool default_ = false;
@@ -232,22 +168,17 @@ private:
     int advColorDown_ = 10;
     int advColorBorder_ = 50;
     bool useAdvColors_ = false;
-    QString caption_;
     QImage glyph_;
-    TButtonLayout layout_ = blGlyphTop;
+    TButtonLayout layout_ = TButtonLayout::blGlyphTop;
     int margin_ = -1;
     int numGlyphs_ = 1;
     bool parentColor_ = true;
     bool tabStop_ = false;
     int spacing_ = 4;
-    int modalResult_ = 0;
 
-    TButtonState state_; // Enabled is taken from the widget when used
-    bool hovered_ = false;
     std::vector<QImage> glyphImages_; // the strip's images, masked
     QImage embossedGlyph_;
     TScaledGlyphs scaledGlyphs_;      // the same for a screen of more device pixels
-    int mnemonicId_ = 0;
 };
 
 } // namespace widgets

@@ -47,4 +47,11 @@ void TImageList::Draw(QPainter &painter, int x, int y, int index) const
     m_scaled.Draw(painter, QPoint(x, y), m_images[size_t(index)]);
 }
 
+QImage TImageList::ImageAt(int index, qreal ratio) const
+{
+    if (index < 0 || index >= ImageCount())
+        return QImage();
+    return m_scaled.At(m_images[size_t(index)], ratio);
+}
+
 } // namespace widgets

@@ -33,6 +33,8 @@ public:
     // On a screen with more device pixels per pixel the picture is drawn
     // from a copy made for that ratio (kept until the picture changes).
     void Draw(QPainter &painter, int x, int y, int index) const;
+    // That copy, or the picture itself at ratio 1; empty for no such index.
+    QImage ImageAt(int index, qreal ratio) const;
 
 signals:
     void changed();

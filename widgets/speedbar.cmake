@@ -5,8 +5,11 @@ target_sources(kartolino_widgets PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/glyphcache.cpp ${CMAKE_CURRENT_LIST_DIR}/glyphcache.h
   ${CMAKE_CURRENT_LIST_DIR}/glyphimages.cpp ${CMAKE_CURRENT_LIST_DIR}/glyphimages.h
   ${CMAKE_CURRENT_LIST_DIR}/glyphspeedbutton.cpp ${CMAKE_CURRENT_LIST_DIR}/glyphspeedbutton.h
+  ${CMAKE_CURRENT_LIST_DIR}/speedbuttonface.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbuttonface.h
   ${CMAKE_CURRENT_LIST_DIR}/imagelist.cpp ${CMAKE_CURRENT_LIST_DIR}/imagelist.h
   ${CMAKE_CURRENT_LIST_DIR}/speedbar.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbar.h
+  ${CMAKE_CURRENT_LIST_DIR}/speedbaritems.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/speedbarpaint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/speedbarbutton.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbarbutton.h
   ${CMAKE_CURRENT_LIST_DIR}/speedbarerror.h
   ${CMAKE_CURRENT_LIST_DIR}/speedbarsection.cpp ${CMAKE_CURRENT_LIST_DIR}/speedbarsection.h

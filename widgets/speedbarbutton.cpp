@@ -7,7 +7,6 @@
 #include "speeditem.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 namespace widgets {
 
@@ -54,35 +53,33 @@ QSize TSpeedbarButton::GlyphExtent() const
     return TGlyphSpeedButton::GlyphExtent();
 }
 
-void TSpeedbarButton::DrawGlyphImage(QPainter &painter, QPoint pos, TButtonPaintState state)
+QImage TSpeedbarButton::GlyphPicture(TButtonPaintState state, qreal pixelRatio)
 {
     const TImageList *images = usableImages();
-    if (!images) {
-        TGlyphSpeedButton::DrawGlyphImage(painter, pos, state);
-        return;
-    }
+    if (!images)
+        return TGlyphSpeedButton::GlyphPicture(state, pixelRatio);
     const int index = m_item->ImageIndex();
     const QImage &image = images->Image(index);
     if (state == stDisabled) {
         // Made once, not at every paint: disabled buttons are repainted
         // with every hover of the bar.
-        const qreal ratio = PainterRatio(painter);
-        if (m_disabledImage.isNull() || m_disabledKey != image.cacheKey() || m_disabledImage.devicePixelRatio() != ratio) {
-            m_disabledImage = EmbossedSilhouette(image, ratio, platform::ToQColor(platform::clBtnHighlight, palette()),
+        if (m_disabledImage.isNull() || m_disabledKey != image.cacheKey()
+            || m_disabledImage.devicePixelRatio() != pixelRatio) {
+            m_disabledImage = EmbossedSilhouette(image, pixelRatio, platform::ToQColor(platform::clBtnHighlight, palette()),
                                                  platform::ToQColor(platform::clBtnShadow, palette()));
             m_disabledKey = image.cacheKey();
         }
-        painter.drawImage(pos, m_disabledImage);
-    } else if (state == stInactive) {
+        return m_disabledImage;
+    }
+    if (state == stInactive) {
         if (m_grayIndex != index || m_grayImage.isNull()) {
             m_grayImage = GrayedMaskedImage(image, platform::ToQColor(platform::clBtnFace, palette()).rgb());
             m_grayIndex = index;
             m_grayScaled.Clear();
         }
-        m_grayScaled.Draw(painter, pos, m_grayImage);
-    } else {
-        images->Draw(painter, pos.x(), pos.y(), index);
+        return m_grayScaled.At(m_grayImage, pixelRatio);
     }
+    return images->ImageAt(index, pixelRatio);
 }
 
 void TSpeedbarButton::mousePressEvent(QMouseEvent *event)

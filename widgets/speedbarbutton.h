@@ -27,7 +27,7 @@ public:
 
 protected:
     QSize GlyphExtent() const override;
-    void DrawGlyphImage(QPainter &painter, QPoint pos, TButtonPaintState state) override;
+    QImage GlyphPicture(TButtonPaintState state, qreal pixelRatio) override;
     void mousePressEvent(QMouseEvent *event) override;
 
 private:

@@ -3,6 +3,8 @@
 // by side, and the images built from it for each paint state, kept lazily in
 // the shared glyph lists.
 
+#include "buttonpaintstate.h"
+
 #include <QImage>
 #include <QPalette>
 #include <array>
@@ -11,10 +13,6 @@
 namespace widgets {
 
 class TGlyphList;
-
-// The order is the order of the frames in a multi-frame glyph.
-enum TButtonPaintState { stUp = 0, stDisabled = 1, stDown = 2, stExclusive = 3, stInactive = 4 };
-constexpr int kPaintStateCount = 5;
 
 class TSpeedGlyph {
 public:

@@ -104,13 +104,13 @@ public:
     void SetTop(int value);
 
     // The button's events; the sender is the button.
-    void SetOnClick(TGlyphSpeedButton::Notify handler) { m_button->OnClick = std::move(handler); }
-    void SetOnDblClick(TGlyphSpeedButton::Notify handler) { m_button->OnDblClick = std::move(handler); }
-    void SetOnMouseEnter(TGlyphSpeedButton::Notify handler) { m_button->OnMouseEnter = std::move(handler); }
-    void SetOnMouseLeave(TGlyphSpeedButton::Notify handler) { m_button->OnMouseLeave = std::move(handler); }
-    void SetOnMouseDown(TGlyphSpeedButton::MouseNotify handler) { m_button->OnMouseDown = std::move(handler); }
-    void SetOnMouseUp(TGlyphSpeedButton::MouseNotify handler) { m_button->OnMouseUp = std::move(handler); }
-    void SetOnMouseMove(TGlyphSpeedButton::MoveNotify handler) { m_button->OnMouseMove = std::move(handler); }
+    void SetOnClick(TAbstractButton::TNotifyEvent handler) { m_button->OnClick = std::move(handler); }
+    void SetOnDblClick(TAbstractButton::TNotifyEvent handler) { m_button->OnDblClick = std::move(handler); }
+    void SetOnMouseEnter(TAbstractButton::TNotifyEvent handler) { m_button->OnMouseEnter = std::move(handler); }
+    void SetOnMouseLeave(TAbstractButton::TNotifyEvent handler) { m_button->OnMouseLeave = std::move(handler); }
+    void SetOnMouseDown(TAbstractButton::TMouseEvent handler) { m_button->OnMouseDown = std::move(handler); }
+    void SetOnMouseUp(TAbstractButton::TMouseEvent handler) { m_button->OnMouseUp = std::move(handler); }
+    void SetOnMouseMove(TAbstractButton::TMouseMoveEvent handler) { m_button->OnMouseMove = std::move(handler); }
 
 private:
     friend class TSpeedBar;

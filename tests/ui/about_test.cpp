@@ -202,7 +202,7 @@ TEST_F(AboutWindows, InfoLayoutAndTexts)
     EXPECT_EQ(ok->geometry(), QRect(272, 152, 75, 25));
     EXPECT_EQ(ok->Caption(), "OK");
     EXPECT_EQ(ok->ModalResult(), 1);
-    EXPECT_EQ(ok->Layout(), widgets::TFlatButton::blGlyphLeft);
+    EXPECT_EQ(ok->Layout(), widgets::TButtonLayout::blGlyphLeft);
     EXPECT_TRUE(ok->TabStop());
     EXPECT_TRUE(ok->Glyph().isNull());
     EXPECT_EQ(ok->Color(), platform::clWhite) << "takes the window's colour";

@@ -4,6 +4,7 @@
 #include "guarded.h"
 #include "exception.h"
 #include "flatbuttonunit.h"
+#include "hoverwatcher.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -20,6 +21,7 @@
 #include <memory>
 
 using widgets::TFlatButton;
+using widgets::THoverWatcher;
 
 namespace {
 
@@ -53,11 +55,11 @@ class FlatButtonInput : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TFlatButton::SetPointerProbe({[] { return QPoint(-1000, -1000); },
+        THoverWatcher::SetPointerProbe({[] { return QPoint(-1000, -1000); },
                                       [this](const QPoint &) { return under; },
                                       [this] { return active; }});
     }
-    void TearDown() override { TFlatButton::SetPointerProbe({}); }
+    void TearDown() override { THoverWatcher::SetPointerProbe({}); }
 
     QWidget *under = nullptr;
     bool active = true;
@@ -69,19 +71,19 @@ TEST_F(FlatButtonInput, ReleaseOutsideGivesNoClickAndReturnsTheFaceToUp)
 {
     TFlatButton b;
     int clicks = 0;
-    b.OnClick = [&](TFlatButton *) { ++clicks; };
+    b.OnClick = [&](QObject *) { ++clicks; };
 
     mouse(b, QEvent::MouseButtonPress, {5, 5});
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsDown);
+    EXPECT_EQ(b.PaintState(), widgets::stDown);
     EXPECT_TRUE(b.Pressing());
     mouse(b, QEvent::MouseMove, {40, 5});
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
     mouse(b, QEvent::MouseMove, {5, 5});
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsDown);
+    EXPECT_EQ(b.PaintState(), widgets::stDown);
     mouse(b, QEvent::MouseMove, {5, -1});
     mouse(b, QEvent::MouseButtonRelease, {5, -1});
     EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
     EXPECT_FALSE(b.Pressing());
 
     // Right edge and two rows below are outside too.
@@ -94,12 +96,12 @@ TEST_F(FlatButtonInput, RowJustBelowTheBottomEdgeStillClicks)
 {
     TFlatButton b;
     int clicks = 0;
-    b.OnClick = [&](TFlatButton *) { ++clicks; };
+    b.OnClick = [&](QObject *) { ++clicks; };
     clickAt(b, {5, 25});
     EXPECT_EQ(clicks, 1);
     clickAt(b, {24, 0});
     EXPECT_EQ(clicks, 2);
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
 }
 
 TEST_F(FlatButtonInput, GroupedButtonReleasedOutsideDoesNotStayPressed)
@@ -109,7 +111,7 @@ TEST_F(FlatButtonInput, GroupedButtonReleasedOutsideDoesNotStayPressed)
     b.SetGroupIndex(1);
     mouse(b, QEvent::MouseButtonPress, {5, 5});
     mouse(b, QEvent::MouseButtonRelease, {60, 5}); // no move in between
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
     EXPECT_FALSE(b.Down());
 }
 
@@ -117,22 +119,22 @@ TEST_F(FlatButtonInput, MouseEventsRunBeforeTheButtonsOwnHandling)
 {
     TFlatButton b;
     std::vector<std::string> log;
-    b.OnMouseDown = [&](TFlatButton *s, Qt::MouseButton btn, Qt::KeyboardModifiers, int x, int y) {
+    b.OnMouseDown = [&](QObject *s, Qt::MouseButton btn, Qt::KeyboardModifiers, QPoint p) {
         EXPECT_EQ(s, &b);
-        log.push_back("down " + std::to_string(int(btn)) + " " + std::to_string(x) + "," +
-                      std::to_string(y) + (b.Pressing() ? " pressing" : ""));
+        log.push_back("down " + std::to_string(int(btn)) + " " + std::to_string(p.x()) + "," +
+                      std::to_string(p.y()) + (b.Pressing() ? " pressing" : ""));
     };
-    b.OnMouseMove = [&](TFlatButton *, Qt::KeyboardModifiers, int, int) {
-        log.push_back(std::string("move") + (b.FaceState() == TFlatButton::ffsDown ? " down" : " up"));
+    b.OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, QPoint) {
+        log.push_back(std::string("move") + (b.PaintState() == widgets::stDown ? " down" : " up"));
     };
-    b.OnMouseUp = [&](TFlatButton *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    b.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
         log.push_back(std::string("up") + (b.Pressing() ? " pressing" : ""));
     };
-    b.OnClick = [&](TFlatButton *) { log.push_back("click"); };
+    b.OnClick = [&](QObject *) { log.push_back("click"); };
 
     mouse(b, QEvent::MouseButtonPress, {3, 4}, Qt::RightButton);
     EXPECT_FALSE(b.Pressing()) << "only the left button presses";
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
     mouse(b, QEvent::MouseButtonPress, {3, 4});
     mouse(b, QEvent::MouseMove, {40, 4});
     mouse(b, QEvent::MouseMove, {3, 4});
@@ -146,31 +148,31 @@ TEST_F(FlatButtonInput, DisabledButtonIgnoresPresses)
 {
     TFlatButton b;
     int clicks = 0;
-    b.OnClick = [&](TFlatButton *) { ++clicks; };
+    b.OnClick = [&](QObject *) { ++clicks; };
     b.SetEnabled(false);
     clickAt(b, {5, 5});
     key(b, QEvent::KeyPress, Qt::Key_Space);
     EXPECT_EQ(clicks, 0);
     EXPECT_FALSE(b.Pressing());
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsDisabled);
+    EXPECT_EQ(b.PaintState(), widgets::stDisabled);
 }
 
 TEST_F(FlatButtonInput, SpacePressAndReleaseClicksOnceWhateverTheRepeat)
 {
     TFlatButton b;
     int clicks = 0;
-    b.OnClick = [&](TFlatButton *) { ++clicks; };
+    b.OnClick = [&](QObject *) { ++clicks; };
     EXPECT_TRUE(key(b, QEvent::KeyPress, Qt::Key_Space));
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsDown);
+    EXPECT_EQ(b.PaintState(), widgets::stDown);
     for (int i = 0; i < 3; ++i) { // the held key repeats as release/press pairs
         key(b, QEvent::KeyRelease, Qt::Key_Space, true);
         key(b, QEvent::KeyPress, Qt::Key_Space, true);
-        EXPECT_EQ(b.FaceState(), TFlatButton::ffsDown);
+        EXPECT_EQ(b.PaintState(), widgets::stDown);
     }
     EXPECT_EQ(clicks, 0);
     key(b, QEvent::KeyRelease, Qt::Key_Space);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
 }
 
 TEST_F(FlatButtonInput, EnterAndEscapeDoNothingEvenForTheDefaultButton)
@@ -178,13 +180,13 @@ TEST_F(FlatButtonInput, EnterAndEscapeDoNothingEvenForTheDefaultButton)
     TFlatButton b;
     b.SetDefault(true);
     int clicks = 0;
-    b.OnClick = [&](TFlatButton *) { ++clicks; };
+    b.OnClick = [&](QObject *) { ++clicks; };
     for (int k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_A}) {
         EXPECT_FALSE(key(b, QEvent::KeyPress, k)) << "left to the window";
         key(b, QEvent::KeyRelease, k);
     }
     EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
 }
 
 namespace {
@@ -203,7 +205,7 @@ struct Group {
         a->SetGroupIndex(1);
         b->SetGroupIndex(1);
         other->SetGroupIndex(2);
-        a->OnClick = [this](TFlatButton *) { ++clicksA; };
+        a->OnClick = [this](QObject *) { ++clicksA; };
     }
 };
 
@@ -216,12 +218,12 @@ TEST_F(FlatButtonInput, GroupWithoutAllowAllUpKeepsOneButtonLatched)
     g.other->SetDown(true);
     clickAt(*g.a, {5, 5});
     EXPECT_TRUE(g.a->Down());
-    EXPECT_EQ(g.a->FaceState(), TFlatButton::ffsLatched);
+    EXPECT_EQ(g.a->PaintState(), widgets::stExclusive);
     EXPECT_EQ(g.clicksA, 1);
 
     clickAt(*g.a, {5, 5}); // cannot be released directly, but still clicks
     EXPECT_TRUE(g.a->Down());
-    EXPECT_EQ(g.a->FaceState(), TFlatButton::ffsLatched);
+    EXPECT_EQ(g.a->PaintState(), widgets::stExclusive);
     EXPECT_EQ(g.clicksA, 2);
     g.a->SetDown(false);
     EXPECT_TRUE(g.a->Down());
@@ -229,7 +231,7 @@ TEST_F(FlatButtonInput, GroupWithoutAllowAllUpKeepsOneButtonLatched)
     clickAt(*g.b, {5, 5});
     EXPECT_TRUE(g.b->Down());
     EXPECT_FALSE(g.a->Down());
-    EXPECT_EQ(g.a->FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(g.a->PaintState(), widgets::stUp);
     EXPECT_TRUE(g.other->Down()) << "another group is not touched";
     EXPECT_EQ(g.label->text(), QStringLiteral("Name"));
     EXPECT_TRUE(g.edit->isEnabled());
@@ -256,7 +258,7 @@ TEST_F(FlatButtonInput, GroupWithAllowAllUpTogglesAndSharesTheSetting)
     EXPECT_FALSE(g.b->Down());
     clickAt(*g.a, {5, 5});
     EXPECT_FALSE(g.a->Down());
-    EXPECT_EQ(g.a->FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(g.a->PaintState(), widgets::stUp);
     EXPECT_EQ(g.clicksA, 2);
 
     // Joining the group later takes over the group's setting.
@@ -269,7 +271,7 @@ TEST_F(FlatButtonInput, DownNeedsAGroup)
     TFlatButton b;
     b.SetDown(true);
     EXPECT_FALSE(b.Down());
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
 }
 
 TEST_F(FlatButtonInput, DoubleClickRaisesOnDblClickOnlyWhileDown)
@@ -277,7 +279,7 @@ TEST_F(FlatButtonInput, DoubleClickRaisesOnDblClickOnlyWhileDown)
     QWidget parent;
     TFlatButton b(&parent);
     int dbl = 0;
-    b.OnDblClick = [&](TFlatButton *) { ++dbl; };
+    b.OnDblClick = [&](QObject *) { ++dbl; };
     mouse(b, QEvent::MouseButtonDblClick, {5, 5});
     mouse(b, QEvent::MouseButtonRelease, {5, 5});
     EXPECT_EQ(dbl, 0);
@@ -294,7 +296,7 @@ TEST_F(FlatButtonInput, ClickHandsModalResultToTheDialogAndEndsItsLoop)
     TFlatButton b(&panel);
     b.SetModalResult(1);
     int seen = -1;
-    b.OnClick = [&](TFlatButton *) { seen = dialog.result(); };
+    b.OnClick = [&](QObject *) { seen = dialog.result(); };
     QTimer::singleShot(0, &b, [&] { clickAt(b, {5, 5}); });
     EXPECT_EQ(dialog.exec(), 1);
     EXPECT_EQ(seen, 1) << "the result is set before OnClick runs";
@@ -327,11 +329,11 @@ TEST_F(FlatButtonInput, ExceptionFromOnClickReachesTheErrorHandler)
     QString shown;
     platform::SetErrorPresenter([&](const QString &m) { shown = m; });
     TFlatButton b;
-    b.OnClick = [](TFlatButton *) { throw platform::Exception("Kaputt"); };
+    b.OnClick = [](QObject *) { throw platform::Exception("Kaputt"); };
     clickAt(b, {5, 5});
     platform::SetErrorPresenter({});
     EXPECT_TRUE(shown.contains("Kaputt")) << shown.toStdString();
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(b.PaintState(), widgets::stUp);
 }
 
 TEST_F(FlatButtonInput, MnemonicClicksAndLatches)
@@ -341,7 +343,7 @@ TEST_F(FlatButtonInput, MnemonicClicksAndLatches)
     TFlatButton b(&window);
     b.SetCaption("&Los");
     int clicks = 0;
-    b.OnClick = [&](TFlatButton *) { ++clicks; };
+    b.OnClick = [&](QObject *) { ++clicks; };
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -368,30 +370,30 @@ TEST_F(FlatButtonInput, FocusShowsTheHoverLookAndLosingItClearsIt)
     TFlatButton b;
     QFocusEvent in(QEvent::FocusIn);
     QCoreApplication::sendEvent(&b, &in);
-    EXPECT_TRUE(b.Hovered());
+    EXPECT_TRUE(b.Hot());
     QFocusEvent out(QEvent::FocusOut);
     QCoreApplication::sendEvent(&b, &out);
-    EXPECT_FALSE(b.Hovered());
+    EXPECT_FALSE(b.Hot());
 }
 
 // --- hover --------------------------------------------------------------------
 
 TEST_F(FlatButtonInput, OneTimerLivesFromTheFirstToTheLastButton)
 {
-    ASSERT_EQ(TFlatButton::InstanceCount(), 0);
-    EXPECT_EQ(TFlatButton::HoverPollTimer(), nullptr);
+    ASSERT_EQ(THoverWatcher::UserCount(), 0);
+    EXPECT_EQ(THoverWatcher::Timer(), nullptr);
     auto first = std::make_unique<TFlatButton>();
-    QTimer *timer = TFlatButton::HoverPollTimer();
+    QTimer *timer = THoverWatcher::Timer();
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 100);
     EXPECT_FALSE(timer->isActive());
     auto second = std::make_unique<TFlatButton>();
-    EXPECT_EQ(TFlatButton::HoverPollTimer(), timer);
-    EXPECT_EQ(TFlatButton::InstanceCount(), 2);
+    EXPECT_EQ(THoverWatcher::Timer(), timer);
+    EXPECT_EQ(THoverWatcher::UserCount(), 2);
     first.reset();
-    EXPECT_EQ(TFlatButton::HoverPollTimer(), timer);
+    EXPECT_EQ(THoverWatcher::Timer(), timer);
     second.reset();
-    EXPECT_EQ(TFlatButton::HoverPollTimer(), nullptr);
+    EXPECT_EQ(THoverWatcher::Timer(), nullptr);
 }
 
 TEST_F(FlatButtonInput, HoverMovesBetweenButtonsAndTheTimerNoticesTheLeave)
@@ -399,20 +401,20 @@ TEST_F(FlatButtonInput, HoverMovesBetweenButtonsAndTheTimerNoticesTheLeave)
     TFlatButton a, b;
     under = &a;
     mouse(a, QEvent::MouseMove, {5, 5});
-    EXPECT_EQ(TFlatButton::HoveredButton(), &a);
-    EXPECT_TRUE(a.Hovered());
-    EXPECT_TRUE(TFlatButton::HoverPollTimer()->isActive());
+    EXPECT_EQ(THoverWatcher::Watched(), &a);
+    EXPECT_TRUE(a.Hot());
+    EXPECT_TRUE(THoverWatcher::Timer()->isActive());
 
     under = &b;
     mouse(b, QEvent::MouseMove, {5, 5});
-    EXPECT_FALSE(a.Hovered());
-    EXPECT_TRUE(b.Hovered());
-    EXPECT_EQ(TFlatButton::HoveredButton(), &b);
+    EXPECT_FALSE(a.Hot());
+    EXPECT_TRUE(b.Hot());
+    EXPECT_EQ(THoverWatcher::Watched(), &b);
 
     under = nullptr; // the pointer went somewhere without a move reaching b
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.Hovered(); }));
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
-    EXPECT_FALSE(TFlatButton::HoverPollTimer()->isActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.Hot(); }));
+    EXPECT_EQ(THoverWatcher::Watched(), nullptr);
+    EXPECT_FALSE(THoverWatcher::Timer()->isActive());
 }
 
 TEST_F(FlatButtonInput, NoHoverWithoutAnActiveWindowOrOverAnotherControl)
@@ -421,12 +423,12 @@ TEST_F(FlatButtonInput, NoHoverWithoutAnActiveWindowOrOverAnotherControl)
     QWidget elsewhere;
     under = &elsewhere;
     mouse(a, QEvent::MouseMove, {5, 5});
-    EXPECT_FALSE(a.Hovered());
+    EXPECT_FALSE(a.Hot());
     under = &a;
     active = false;
     mouse(a, QEvent::MouseMove, {5, 5});
-    EXPECT_FALSE(a.Hovered());
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
+    EXPECT_FALSE(a.Hot());
+    EXPECT_EQ(THoverWatcher::Watched(), nullptr);
 }
 
 TEST_F(FlatButtonInput, DestroyingTheHoveredButtonStopsWatching)
@@ -435,13 +437,13 @@ TEST_F(FlatButtonInput, DestroyingTheHoveredButtonStopsWatching)
     TFlatButton keep;
     under = a.get();
     mouse(*a, QEvent::MouseMove, {5, 5});
-    ASSERT_EQ(TFlatButton::HoveredButton(), a.get());
+    ASSERT_EQ(THoverWatcher::Watched(), a.get());
     a.reset();
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
-    EXPECT_FALSE(TFlatButton::HoverPollTimer()->isActive());
+    EXPECT_EQ(THoverWatcher::Watched(), nullptr);
+    EXPECT_FALSE(THoverWatcher::Timer()->isActive());
     // A tick all the same (one already on its way) must not reach the destroyed button.
-    ASSERT_TRUE(QMetaObject::invokeMethod(TFlatButton::HoverPollTimer(), "timeout"));
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
+    ASSERT_TRUE(QMetaObject::invokeMethod(THoverWatcher::Timer(), "timeout"));
+    EXPECT_EQ(THoverWatcher::Watched(), nullptr);
 }
 
 TEST_F(FlatButtonInput, ReleaseRechecksTheHoverFromThePointersRealPlace)
@@ -451,13 +453,13 @@ TEST_F(FlatButtonInput, ReleaseRechecksTheHoverFromThePointersRealPlace)
     mouse(b, QEvent::MouseButtonPress, {5, 5});
     mouse(b, QEvent::MouseMove, {5, 5});
     mouse(b, QEvent::MouseButtonRelease, {5, 5});
-    EXPECT_TRUE(b.Hovered()) << "still under the pointer after the click";
+    EXPECT_TRUE(b.Hot()) << "still under the pointer after the click";
 
     under = nullptr;
     mouse(b, QEvent::MouseButtonPress, {5, 5});
     mouse(b, QEvent::MouseButtonRelease, {5, 5});
-    EXPECT_FALSE(b.Hovered());
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
+    EXPECT_FALSE(b.Hot());
+    EXPECT_EQ(THoverWatcher::Watched(), nullptr);
 }
 
 TEST_F(FlatButtonInput, DisablingDropsTheHoverAndStopsWatching)
@@ -465,23 +467,23 @@ TEST_F(FlatButtonInput, DisablingDropsTheHoverAndStopsWatching)
     TFlatButton b;
     under = &b;
     mouse(b, QEvent::MouseMove, {5, 5});
-    ASSERT_EQ(TFlatButton::HoveredButton(), &b);
+    ASSERT_EQ(THoverWatcher::Watched(), &b);
     b.SetEnabled(false);
-    EXPECT_FALSE(b.Hovered());
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
+    EXPECT_FALSE(b.Hot());
+    EXPECT_EQ(THoverWatcher::Watched(), nullptr);
     b.SetEnabled(true);
-    EXPECT_TRUE(b.Hovered()) << "re-enabled under the pointer";
+    EXPECT_TRUE(b.Hot()) << "re-enabled under the pointer";
 }
 
 TEST_F(FlatButtonInput, EnterAndLeaveAreReportedWithoutChangingTheHoverLook)
 {
     TFlatButton b;
     std::vector<std::string> log;
-    b.OnMouseEnter = [&](TFlatButton *s) { log.push_back(s == &b ? "enter" : "?"); };
-    b.OnMouseLeave = [&](TFlatButton *s) { log.push_back(s == &b ? "leave" : "?"); };
+    b.OnMouseEnter = [&](QObject *s) { log.push_back(s == &b ? "enter" : "?"); };
+    b.OnMouseLeave = [&](QObject *s) { log.push_back(s == &b ? "leave" : "?"); };
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(&b, &enter);
-    EXPECT_FALSE(b.Hovered());
+    EXPECT_FALSE(b.Hot());
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&b, &leave);
     EXPECT_EQ(log, (std::vector<std::string>{"enter", "leave"}));
@@ -525,10 +527,10 @@ TEST(FlatButtonHover, RealPointerHoversAndTheTimerSeesItLeave)
 
     QCursor::setPos(b.mapToGlobal(QPoint(5, 5)));
     QTest::mouseMove(&b, QPoint(5, 5));
-    EXPECT_TRUE(b.Hovered());
-    EXPECT_EQ(TFlatButton::HoveredButton(), &b);
+    EXPECT_TRUE(b.Hot());
+    EXPECT_EQ(THoverWatcher::Watched(), &b);
 
     QCursor::setPos(window.mapToGlobal(QPoint(150, 80))); // no move reaches the button
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.Hovered(); }));
-    EXPECT_EQ(TFlatButton::HoveredButton(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.Hot(); }));
+    EXPECT_EQ(THoverWatcher::Watched(), nullptr);
 }

@@ -88,7 +88,7 @@ TEST(FlatButtonPaint, NewButtonIs25By25AtTheOrigin)
     TFlatButton b;
     EXPECT_EQ(b.geometry(), QRect(0, 0, 25, 25));
     EXPECT_EQ(b.PaintFace().size(), QSize(25, 25));
-    EXPECT_EQ(b.Layout(), TFlatButton::blGlyphTop);
+    EXPECT_EQ(b.Layout(), widgets::TButtonLayout::blGlyphTop);
     EXPECT_EQ(b.Spacing(), 4);
     EXPECT_EQ(b.Margin(), -1);
     EXPECT_EQ(b.TransparentMode(), TFlatButton::tmNone);
@@ -108,7 +108,7 @@ TEST(FlatButtonPaint, UpFaceHoveredRaisesTheBorderEvenForTheDefaultButton)
     TFlatButton b;
     configure(b);
     hover(b);
-    ASSERT_TRUE(b.Hovered());
+    ASSERT_TRUE(b.Hot());
     expectFrame(b.PaintFace(), {kLight, kDark, kFocused, 1}, "hovered");
     b.SetDefault(true);
     expectFrame(b.PaintFace(), {kLight, kDark, kFocused, 1}, "hovered default");
@@ -119,7 +119,7 @@ TEST(FlatButtonPaint, DownFaceIsSunkenWithTheDownColour)
     TFlatButton b;
     configure(b);
     press(b);
-    ASSERT_EQ(b.FaceState(), TFlatButton::ffsDown);
+    ASSERT_EQ(b.PaintState(), widgets::stDown);
     expectFrame(b.PaintFace(), {kDark, kLight, kDown, 1}, "down");
     hover(b);
     expectFrame(b.PaintFace(), {kDark, kLight, kDown, 1}, "down hovered");
@@ -130,7 +130,7 @@ TEST(FlatButtonPaint, LatchedFaceShowsFocusedColourOnlyWhenHovered)
     TFlatButton b;
     configure(b);
     latch(b);
-    ASSERT_EQ(b.FaceState(), TFlatButton::ffsLatched);
+    ASSERT_EQ(b.PaintState(), widgets::stExclusive);
     expectFrame(b.PaintFace(), {kDark, kLight, kDown, 1}, "latched");
     hover(b);
     expectFrame(b.PaintFace(), {kDark, kLight, kFocused, 1}, "latched hovered");
@@ -143,8 +143,8 @@ TEST(FlatButtonPaint, DisabledFaceKeepsTheFaceColourAndFlatBorder)
     hover(b);
     b.SetEnabled(false);
     expectFrame(b.PaintFace(), {kBorder, kBorder, kFace, 1}, "disabled");
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsDisabled);
-    EXPECT_FALSE(b.Hovered());
+    EXPECT_EQ(b.PaintState(), widgets::stDisabled);
+    EXPECT_FALSE(b.Hot());
 }
 
 TEST(FlatButtonPaint, ReEnabledButtonReturnsToItsLatchedOrUpFace)
@@ -153,16 +153,16 @@ TEST(FlatButtonPaint, ReEnabledButtonReturnsToItsLatchedOrUpFace)
     configure(b);
     latch(b);
     b.SetEnabled(false);
-    ASSERT_EQ(b.FaceState(), TFlatButton::ffsDisabled);
+    ASSERT_EQ(b.PaintState(), widgets::stDisabled);
     b.SetEnabled(true);
     expectFrame(b.PaintFace(), {kDark, kLight, kDown, 1}, "latched again");
-    EXPECT_EQ(b.FaceState(), TFlatButton::ffsLatched);
+    EXPECT_EQ(b.PaintState(), widgets::stExclusive);
 
     TFlatButton plain;
     configure(plain);
     plain.SetEnabled(false);
     plain.SetEnabled(true);
-    EXPECT_EQ(plain.FaceState(), TFlatButton::ffsUp);
+    EXPECT_EQ(plain.PaintState(), widgets::stUp);
 }
 
 namespace {
@@ -260,7 +260,7 @@ QImage strip(int count)
 }
 
 // Button 40 x 30, glyph on top and no caption: an 8 x 8 glyph lands at (16, 11).
-QImage paintWithFace(int numGlyphs, TFlatButton::TFlatFaceState face, QPoint *origin = nullptr)
+QImage paintWithFace(int numGlyphs, widgets::TButtonPaintState face, QPoint *origin = nullptr)
 {
     TFlatButton b;
     configure(b);
@@ -269,25 +269,26 @@ QImage paintWithFace(int numGlyphs, TFlatButton::TFlatFaceState face, QPoint *or
     EXPECT_EQ(b.NumGlyphs(), numGlyphs);
     QPoint o(16, 11);
     switch (face) {
-    case TFlatButton::ffsUp: break;
-    case TFlatButton::ffsDisabled: b.SetEnabled(false); break;
-    case TFlatButton::ffsDown: press(b); o += QPoint(1, 1); break;
-    case TFlatButton::ffsLatched: latch(b); o += QPoint(1, 1); break;
+    case widgets::stUp: break;
+    case widgets::stDisabled: b.SetEnabled(false); break;
+    case widgets::stDown: press(b); o += QPoint(1, 1); break;
+    case widgets::stExclusive: latch(b); o += QPoint(1, 1); break;
+    case widgets::stInactive: ADD_FAILURE() << "not a face of the flat button"; break;
     }
     QImage img = b.PaintFace();
-    EXPECT_EQ(b.FaceState(), face);
+    EXPECT_EQ(b.PaintState(), face);
     if (origin)
         *origin = o;
     return img;
 }
 
-int imageShown(int numGlyphs, TFlatButton::TFlatFaceState face)
+int imageShown(int numGlyphs, widgets::TButtonPaintState face)
 {
     QPoint o;
     const QImage img = paintWithFace(numGlyphs, face, &o);
     // The mask-coloured corner lets the background show through; the pixel
     // just below the glyph is background too.
-    const bool sunken = face == TFlatButton::ffsDown || face == TFlatButton::ffsLatched;
+    const bool sunken = face == widgets::stDown || face == widgets::stExclusive;
     EXPECT_EQ(at(img, o.x(), o.y() + 7), sunken ? kDown : kFace);
     EXPECT_EQ(at(img, o.x() + 1, o.y() + 8), sunken ? kDown : kFace);
     EXPECT_NE(at(img, o.x() + 1, o.y() + 7), sunken ? kDown : kFace);
@@ -302,13 +303,12 @@ int imageShown(int numGlyphs, TFlatButton::TFlatFaceState face)
 
 TEST(FlatButtonGlyph, ImageChosenPerNumGlyphsAndFace)
 {
-    using F = TFlatButton;
     const int table[4][4] = {// up, disabled, down, latched
                              {1, 0, 1, 1},
                              {1, 2, 1, 1},
                              {1, 2, 3, 3},
                              {1, 2, 3, 4}};
-    const F::TFlatFaceState faces[4] = {F::ffsUp, F::ffsDisabled, F::ffsDown, F::ffsLatched};
+    const widgets::TButtonPaintState faces[4] = {widgets::stUp, widgets::stDisabled, widgets::stDown, widgets::stExclusive};
     for (int n = 1; n <= 4; ++n)
         for (int f = 0; f < 4; ++f) {
             if (table[n - 1][f] == 0)
@@ -415,20 +415,20 @@ TEST(FlatButtonLayout, PlacesGlyphAndCaptionAlongEachAxis)
     struct Case {
         const char *name;
         QSize client;
-        F::TButtonLayout layout;
+        widgets::TButtonLayout layout;
         int margin, spacing;
         QPoint glyph, caption;
     };
     const QSize g(16, 16), t(20, 10);
     const Case cases[] = {
-        {"right, fixed", {60, 30}, F::blGlyphRight, 3, 4, {41, 7}, {17, 10}},
-        {"left, both spread", {60, 30}, F::blGlyphLeft, -1, -1, {8, 7}, {32, 10}},
-        {"left, spacing spread", {60, 30}, F::blGlyphLeft, 2, -1, {2, 7}, {29, 10}},
-        {"left, centred pair", {60, 30}, F::blGlyphLeft, -1, 4, {10, 7}, {30, 10}},
-        {"top, centred pair", {40, 50}, F::blGlyphTop, -1, 4, {12, 10}, {10, 30}},
-        {"bottom, centred pair", {40, 50}, F::blGlyphBottom, -1, 4, {12, 24}, {10, 10}},
+        {"right, fixed", {60, 30}, widgets::TButtonLayout::blGlyphRight, 3, 4, {41, 7}, {17, 10}},
+        {"left, both spread", {60, 30}, widgets::TButtonLayout::blGlyphLeft, -1, -1, {8, 7}, {32, 10}},
+        {"left, spacing spread", {60, 30}, widgets::TButtonLayout::blGlyphLeft, 2, -1, {2, 7}, {29, 10}},
+        {"left, centred pair", {60, 30}, widgets::TButtonLayout::blGlyphLeft, -1, 4, {10, 7}, {30, 10}},
+        {"top, centred pair", {40, 50}, widgets::TButtonLayout::blGlyphTop, -1, 4, {12, 10}, {10, 30}},
+        {"bottom, centred pair", {40, 50}, widgets::TButtonLayout::blGlyphBottom, -1, 4, {12, 24}, {10, 10}},
         // (10 - 36) div 3 truncates toward zero: -8, not -9.
-        {"left, too small", {10, 30}, F::blGlyphLeft, -1, -1, {-8, 7}, {0, 10}},
+        {"left, too small", {10, 30}, widgets::TButtonLayout::blGlyphLeft, -1, -1, {-8, 7}, {0, 10}},
     };
     for (const Case &c : cases) {
         const auto r = F::LayoutGlyphAndCaption(QRect(QPoint(0, 0), c.client), g, t, c.layout,
@@ -441,7 +441,7 @@ TEST(FlatButtonLayout, PlacesGlyphAndCaptionAlongEachAxis)
 TEST(FlatButtonLayout, ClientOriginAndPressedOffsetShiftBoth)
 {
     const auto r = TFlatButton::LayoutGlyphAndCaption(QRect(5, 7, 60, 30), {16, 16}, {20, 10},
-                                                      TFlatButton::blGlyphRight, 3, 4, {1, 1});
+                                                      widgets::TButtonLayout::blGlyphRight, 3, 4, {1, 1});
     EXPECT_EQ(r.GlyphOrigin, QPoint(47, 15));
     EXPECT_EQ(r.CaptionRect, QRect(23, 18, 20, 10));
 }
@@ -450,7 +450,7 @@ TEST(FlatButtonLayout, CaptionAloneIsCentredAsOnTheAboutWindowsButton)
 {
     // No glyph: the spacing drops to 0 and the margin centres the caption.
     const auto r = TFlatButton::LayoutGlyphAndCaption(QRect(0, 0, 75, 25), {}, {15, 16},
-                                                      TFlatButton::blGlyphLeft, -1, 4, {});
+                                                      widgets::TButtonLayout::blGlyphLeft, -1, 4, {});
     EXPECT_EQ(r.CaptionRect, QRect(30, 5, 15, 16));
 }
 
@@ -475,7 +475,7 @@ TEST(FlatButtonCaption, OkCaptionIsDrawnCentredInTheWindowFont)
     configure(b);
     b.SetColor(platform::clWhite);
     b.resize(75, 25);
-    b.SetLayout(TFlatButton::blGlyphLeft);
+    b.SetLayout(widgets::TButtonLayout::blGlyphLeft);
     QFont f = b.font();
     f.setPixelSize(13);
     b.SetFont(f);

@@ -21,7 +21,7 @@ namespace {
 class ProbeButton : public TGlyphSpeedButton {
 public:
     using TGlyphSpeedButton::TGlyphSpeedButton;
-    void setHot(bool hot) { SetMouseInControl(hot, false); }
+    void setHot(bool hot) { ChangeHot(hot, false); }
 };
 
 class ButtonFace : public ::testing::Test {

@@ -76,7 +76,7 @@ TEST_F(ButtonMouse, ReleaseOutsideDoesNotClick)
     release(button, QPoint(-3, 5));
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(button->PaintState(), stUp);
-    EXPECT_FALSE(button->Dragging());
+    EXPECT_FALSE(button->Pressing());
 }
 
 TEST_F(ButtonMouse, BottomRowCountsAsInsideButRightColumnDoesNot)
@@ -112,7 +112,7 @@ TEST_F(ButtonMouse, DisabledButtonDoesNotPress)
     button->setEnabled(false);
     click(button, QPoint(5, 5));
     EXPECT_EQ(clicks, 0);
-    EXPECT_FALSE(button->Dragging());
+    EXPECT_FALSE(button->Pressing());
     button->RenderFace();
     EXPECT_EQ(button->PaintState(), stDisabled);
 }
@@ -260,7 +260,7 @@ TEST_F(ButtonMouse, NotHotWhileTheProgramIsInactive)
     int enters = 0;
     button->OnMouseEnter = [&](QObject *) { ++enters; };
     enter(button, QPoint(5, 5));
-    EXPECT_FALSE(button->MouseInControl());
+    EXPECT_FALSE(button->Hot());
     EXPECT_EQ(enters, 0);
     const QImage img = button->RenderFace();
     EXPECT_EQ(rgbAt(img, 0, 0), rgb(kFace));
@@ -278,11 +278,11 @@ TEST_F(ButtonMouse, HotWhileActiveAndColdAgainOnLeave)
     };
     button->OnMouseLeave = [&](QObject *) { ++leaves; };
     enter(button, QPoint(5, 5));
-    EXPECT_TRUE(button->MouseInControl());
+    EXPECT_TRUE(button->Hot());
     EXPECT_EQ(enters, 1);
     EXPECT_EQ(rgbAt(button->RenderFace(), 2, 2), qRgb(255, 0, 0) & 0xFFFFFF);
     leave(button);
-    EXPECT_FALSE(button->MouseInControl());
+    EXPECT_FALSE(button->Hot());
     EXPECT_EQ(leaves, 1);
 }
 
@@ -298,7 +298,7 @@ TEST_F(ButtonMouse, AfterAClickTheButtonUnderThePointerEntersAgainWithoutLeaving
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(enters, 2);
     EXPECT_EQ(leaves, 0);
-    EXPECT_TRUE(button->MouseInControl());
+    EXPECT_TRUE(button->Hot());
 }
 
 TEST_F(ButtonMouse, ThrowingClickHandlerReachesTheErrorBoxAndTheButtonRecovers)
@@ -309,7 +309,7 @@ TEST_F(ButtonMouse, ThrowingClickHandlerReachesTheErrorBoxAndTheButtonRecovers)
     click(button, QPoint(5, 5));
     EXPECT_EQ(shown, QStringList{QStringLiteral("Fehler beim Klick")});
     EXPECT_EQ(button->PaintState(), stUp);
-    EXPECT_FALSE(button->Dragging());
+    EXPECT_FALSE(button->Pressing());
     platform::SetErrorPresenter(nullptr);
 }
 
@@ -325,6 +325,11 @@ TEST_F(ButtonMouse, AcceleratorClicksIgnoringCase)
     button->setEnabled(false);
     EXPECT_FALSE(button->DialogChar(QLatin1Char('S')));
     EXPECT_EQ(clicks, 1);
+    button->setEnabled(true);
+    button->SetGroupIndex(2);
+    EXPECT_TRUE(button->DialogChar(QLatin1Char('S')));
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(button->Down()) << "an accelerator clicks but does not latch";
 }
 
 TEST_F(ButtonMouse, ToolTipIsTheShortHint)
@@ -354,7 +359,7 @@ TEST_F(ButtonMouse, PressOpensTheDropDownMenuBelowAndEndsWithoutAClick)
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(openedAt, button->mapToGlobal(QPoint(-1, button->height())));
     EXPECT_EQ(clicks, 0);
-    EXPECT_FALSE(button->Dragging());
+    EXPECT_FALSE(button->Pressing());
     EXPECT_EQ(button->PaintState(), stUp);
     release(button, QPoint(5, 5)); // the release that follows clicks nothing either
     EXPECT_EQ(clicks, 0);
@@ -393,6 +398,13 @@ TEST_F(ButtonMouse, ClickHandsTheModalResultToItsDialog)
     ok->SetModalResult(QDialog::Accepted);
     QTimer::singleShot(0, &dialog, [&] { click(ok, QPoint(5, 5)); });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+
+    // A dialog that is not running modally only gets the value.
+    ok->SetModalResult(2);
+    dialog.show();
+    click(ok, QPoint(5, 5));
+    EXPECT_EQ(dialog.result(), 2);
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST_F(ButtonMouse, TransparentButtonShowsItsParentUnderTheFace)
