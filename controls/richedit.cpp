@@ -1,6 +1,7 @@
 #include "richedit.h"
 
 #include "guarded.h"
+#include "documentresources.h"
 #include "exception.h"
 #include "files.h"
 #include "printing.h"
@@ -37,16 +38,6 @@ QString plainTextFromCrLf(QByteArray bytes)
     bytes.replace("\r\n", "\n");
     // A Linux editor saves UTF-8; everything else is the program's own 8-bit text.
     return platform::DecodeUtf8OrWindows1252(bytes);
-}
-
-// What a document may fetch by name. An empty answer lets the document
-// decode a data: address itself; every other answer must be a value, or the
-// document goes on to read the named file (a pasted "/dev/zero" never ends).
-QVariant noOutsideResource(const QUrl &name)
-{
-    if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0)
-        return {};
-    return QVariant(QByteArray());
 }
 
 } // namespace
@@ -86,7 +77,7 @@ void TRichEdit::contentsChanged()
     platform::Guarded([this] { OnChange(this); });
 }
 
-void TRichEdit::LoadDocument(const QString &path)
+std::unique_ptr<QTextDocument> TRichEdit::ReadDocument(const QString &path, const QFont &baseFont)
 {
     platform::InputFile file;
     if (!file.open(path))
@@ -96,12 +87,9 @@ void TRichEdit::LoadDocument(const QString &path)
     if (!ReadAll(file, bytes))
         throw platform::Exception(QStringLiteral("Das Laden des Streams ist mißlungen"));
 
-    // Parse into a fresh document first, so a failure leaves the editor's
-    // content untouched, and a success needs no copy: the new document
-    // simply takes the old one's place (with an empty undo history).
-    auto loaded = std::make_unique<QTextDocument>();
-    loaded->setDefaultFont(document()->defaultFont());
-    loaded->setDocumentMargin(document()->documentMargin());
+    std::unique_ptr<QTextDocument> loaded(new QTextDocument(platform::ResourceGuard()));
+    loaded->setDefaultFont(baseFont);
+    loaded->setDocumentMargin(0);
     loaded->setUndoRedoEnabled(false);
     if (!rtf::RtfReader(loaded.get()).read(bytes)) {
         bytes.clear();
@@ -118,6 +106,16 @@ void TRichEdit::LoadDocument(const QString &path)
         QTextCursor(first).setBlockCharFormat(first.begin().fragment().charFormat());
     loaded->setUndoRedoEnabled(true);
     loaded->setModified(false);
+    return loaded;
+}
+
+void TRichEdit::LoadDocument(const QString &path)
+{
+    // Parsed into a fresh document first, so a failure leaves the editor's
+    // content untouched, and a success needs no copy: the new document
+    // simply takes the old one's place (with an empty undo history).
+    std::unique_ptr<QTextDocument> loaded = ReadDocument(path, document()->defaultFont());
+    loaded->setDocumentMargin(document()->documentMargin());
     adoptDocument(loaded.release());
     m_textLimit = kMaxTextLimit;
 }
@@ -300,7 +298,7 @@ QMimeData *TRichEdit::MimeDataFor(const QTextDocumentFragment &fragment, const Q
     data->setText(fragment.toPlainText());
     data->setHtml(fragment.toHtml());
     QTextDocument piece;
-    piece.setResourceProvider(noOutsideResource);
+    piece.setResourceProvider(platform::NoOutsideResource);
     piece.setDefaultFont(baseFont);
     QTextCursor(&piece).insertFragment(fragment);
     const QByteArray rtf = rtf::RtfWriter(&piece).write();
@@ -326,7 +324,7 @@ bool TRichEdit::insertRichFragment(const QMimeData *source)
     if (bytes.isEmpty())
         bytes = source->data(QString::fromLatin1(kRtfMimeTypeAlt));
     QTextDocument piece;
-    piece.setResourceProvider(noOutsideResource);
+    piece.setResourceProvider(platform::NoOutsideResource);
     piece.setDefaultFont(document()->defaultFont());
     if (!bytes.isEmpty() && rtf::RtfReader(&piece).read(bytes)) {
         QTextCursor cursor = textCursor();
@@ -425,7 +423,7 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
     QTextEdit::keyPressEvent(event);
 }
 
-QVariant TRichEdit::loadResource(int, const QUrl &name) { return noOutsideResource(name); }
+QVariant TRichEdit::loadResource(int, const QUrl &name) { return platform::NoOutsideResource(name); }
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <QTextCharFormat>
 #include <QTextEdit>
 #include <functional>
+#include <memory>
 
 class QTextDocumentFragment;
 
@@ -39,6 +40,10 @@ public:
     // Streams ist mißlungen"; on failure the content stays as it was. Raises
     // no change event.
     void LoadDocument(const QString &path);
+    // The file read into a new document as LoadDocument reads it, in the
+    // base font baseFont and without the document margin; throws as
+    // LoadDocument does. Reads no resource from outside the card.
+    static std::unique_ptr<QTextDocument> ReadDocument(const QString &path, const QFont &baseFont);
     // Writes the whole content as RTF, replacing the file atomically. Throws
     // "Datei %s kann nicht erstellt werden" or "Das Speichern des Streams ist
     // mißlungen"; on failure the previous file stays whole.

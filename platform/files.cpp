@@ -71,6 +71,15 @@ mode_t processUmask()
     return 022;
 }
 
+void syncFolder(const QByteArray &dir)
+{
+    const int dirFd = ::open(dir.isEmpty() ? "." : dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
 bool isWriteProtected(const struct stat &st, const QByteArray &path)
 {
     if ((st.st_mode & S_IWUSR) == 0)
@@ -330,7 +339,7 @@ void InputFile::close()
     m_fd = -1;
 }
 
-ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode)
+ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode, FolderSync folderSync)
 {
     // Write through a symbolic link to the file it names, so the link stays.
     QByteArray dest = native(path);
@@ -390,12 +399,11 @@ ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, i
         return ReplaceResult::WriteFailed;
     }
     // Make the rename itself durable.
-    const int dirFd = ::open(dir.isEmpty() ? "." : dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    if (folderSync == FolderSync::Now)
+        syncFolder(dir);
     return ReplaceResult::Ok;
 }
+
+void SyncFolder(const QString &folder) { syncFolder(native(folder)); }
 
 } // namespace platform

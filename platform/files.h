@@ -87,10 +87,19 @@ bool IsReplaceTempName(const QByteArray &name);
 // folder; nothing else. Returns how many went.
 int RemoveReplaceDebris(const QString &folder);
 
+// Whether a replacement makes its rename durable at once (the folder flushed
+// to disk) or leaves that to the caller (SyncFolder), who replaces many
+// files in one folder.
+enum class FolderSync { Now, Later };
+
 // Replaces path with data atomically: a temporary file beside it is written,
 // flushed to disk and renamed over path. On any failure the previous file
 // stays whole and the temporary file is removed. A path whose existing file
 // is write-protected cannot be created. The file's permissions are kept.
-ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode = nullptr);
+// Safe to call from several threads at once.
+ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode = nullptr,
+                                  FolderSync folderSync = FolderSync::Now);
+// Flushes the folder's entries to disk (the renames into it made durable).
+void SyncFolder(const QString &folder);
 
 } // namespace platform

@@ -1,16 +1,23 @@
 #include "printing.h"
 
+#include "documentresources.h"
 #include "exception.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScopeGuard>
 #include <QTextDocument>
+
+#include <cstdint>
+#include <langinfo.h>
 
 namespace platform {
 
@@ -32,13 +39,30 @@ void UsePrintableArea(QPrinter &printer)
     printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
 }
 
-// A copy of the document laid out for the printer: fonts measured at its
-// resolution, pages of the printable area's size, no document margin.
-std::unique_ptr<QTextDocument> LayoutForPrinter(const QTextDocument &document, QPrinter &printer,
-                                                const QSizeF &pageSize)
+// The card's own lengths (indents, paragraph spacing, tab stops, picture
+// sizes) are pixels at 96 per inch, as the RTF reader makes them and the
+// editor shows them; a layout at the device's resolution would shrink them
+// to nothing and draw a list's bullets off the page. So the copy is laid out
+// in those units and the painter scales it to the device; design metrics keep
+// the glyph advances exact when scaled.
+constexpr int kCardDotsPerMeter = 3780; // 96 per inch
+
+QImage CardUnitsDevice()
 {
-    std::unique_ptr<QTextDocument> copy(document.clone());
-    copy->documentLayout()->setPaintDevice(&printer);
+    QImage device(1, 1, QImage::Format_ARGB32);
+    device.setDotsPerMeterX(kCardDotsPerMeter);
+    device.setDotsPerMeterY(kCardDotsPerMeter);
+    return device;
+}
+
+std::unique_ptr<QTextDocument> LayoutInCardUnits(const QTextDocument &document, QPaintDevice &units,
+                                                 const QSizeF &pageSize)
+{
+    std::unique_ptr<QTextDocument> copy = CopyDocument(document);
+    copy->documentLayout()->setPaintDevice(&units);
+    QTextOption option = copy->defaultTextOption();
+    option.setUseDesignMetrics(true);
+    copy->setDefaultTextOption(option);
     copy->setDocumentMargin(0);
     copy->setPageSize(pageSize);
     return copy;
@@ -70,6 +94,20 @@ void DrawPage(QPainter &painter, QTextDocument &layout, int page, const QSizeF &
     painter.translate(0, -area.top());
     layout.drawContents(&painter, area);
     painter.restore();
+}
+
+// The locale's paper (LC_PAPER, a glibc extension), else A4.
+QPageSize LocalePaperSize()
+{
+#ifdef __GLIBC__
+    const auto width = static_cast<int>(reinterpret_cast<intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
+    const auto height = static_cast<int>(reinterpret_cast<intptr_t>(nl_langinfo(_NL_PAPER_HEIGHT)));
+    if (width > 0 && height > 0) {
+        const QPageSize::PageSizeId id = QPageSize::id(QSizeF(width, height), QPageSize::Millimeter, QPageSize::FuzzyMatch);
+        return id == QPageSize::Custom ? QPageSize(QSizeF(width, height), QPageSize::Millimeter) : QPageSize(id);
+    }
+#endif
+    return QPageSize(QPageSize::A4);
 }
 
 // Qt's dialog shows its page range and page set even without the page range
@@ -168,18 +206,48 @@ void PrinterSession::PrintDocument(const QTextDocument &document, const QString 
     if (!painter.begin(&printer))
         throw Exception(QString::fromUtf8(kInvalidPrinterText));
 
-    const QSizeF pageSize(printer.width(), printer.height());
-    const std::unique_ptr<QTextDocument> layout = LayoutForPrinter(document, printer, pageSize);
-    const int pages = layout->pageCount();
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !printer.newPage()) {
-            painter.end();
-            throw Exception(QString::fromUtf8(kInvalidPrinterText));
-        }
-        DrawPage(painter, *layout, page, pageSize);
-        QCoreApplication::processEvents();
+    if (!PaintDocument(document, printer, painter, [] { QCoreApplication::processEvents(); })) {
+        painter.end();
+        throw Exception(QString::fromUtf8(kInvalidPrinterText));
     }
     painter.end();
+}
+
+bool PaintDocument(const QTextDocument &document, QPagedPaintDevice &device, QPainter &painter,
+                   const std::function<void()> &afterPage)
+{
+    QImage units = CardUnitsDevice();
+    const qreal scaleX = qreal(device.logicalDpiX()) / units.logicalDpiX();
+    const qreal scaleY = qreal(device.logicalDpiY()) / units.logicalDpiY();
+    const QSizeF pageSize(device.width() / scaleX, device.height() / scaleY);
+    const std::unique_ptr<QTextDocument> layout = LayoutInCardUnits(document, units, pageSize);
+    painter.scale(scaleX, scaleY);
+    const int pages = layout->pageCount();
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !device.newPage())
+            return false;
+        DrawPage(painter, *layout, page, pageSize);
+        if (afterPage)
+            afterPage();
+    }
+    return true;
+}
+
+QByteArray PdfOfDocument(const QTextDocument &document, const QString &title)
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&out);
+        pdf.setTitle(title);
+        pdf.setCreator(QStringLiteral("Kartolino"));
+        pdf.setPageLayout(QPageLayout(LocalePaperSize(), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&pdf) || !PaintDocument(document, pdf, painter))
+            return {};
+        painter.end();
+    }
+    return out.data();
 }
 
 } // namespace platform

@@ -19,14 +19,20 @@
 //     printer gone / cannot be drawn  "Ausgewählter Drucker ist ungültig"
 //     a print is still being sent     "Das Drucken ist im Gang"
 // - A session that ends while its job is being sent lets the job finish.
+// - PdfOfDocument gives the document as it prints, on the locale's paper
+//   (LC_PAPER; A4 when the locale names none) with margins of 2 cm; printing
+//   and the PDF share the layout and drawing, PaintDocument.
 //
 // On Linux the printers are CUPS queues (Qt's print support sends PDF).
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
+class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
 class QTextDocument;
 class QWidget;
@@ -76,5 +82,16 @@ private:
     PrintDialogStep m_dialogStep;
     bool m_printing = false;
 };
+
+// Lays the document out for the device's paint rectangle, without document
+// margin, in the editor's units (points for fonts, pixels at 96 per inch for
+// the other lengths), and paints it page after page with painter (begun on
+// device, whose transformation it scales). afterPage runs after every page.
+// False when the device refused a new page.
+bool PaintDocument(const QTextDocument &document, QPagedPaintDevice &device, QPainter &painter,
+                   const std::function<void()> &afterPage = {});
+
+// The document as a PDF titled title; empty when it could not be made.
+QByteArray PdfOfDocument(const QTextDocument &document, const QString &title);
 
 } // namespace platform

@@ -266,10 +266,22 @@ void TfrmMain::createMainMenu()
                 &TfrmMain::mnuTextverarbeitungClick)
         ->setStatusTip(QStringLiteral("Öffnet die Karte in der Textverarbeitung"));
 
+    createExtrasMenu();
+
     QMenu *hilfe = bar->addMenu(QStringLiteral("&Hilfe"));
     hilfe->setObjectName(QStringLiteral("mnuHilfe"));
     addMenuItem(hilfe, QStringLiteral("mnuHilfetext"), QStringLiteral("Zum &Programm"), 0, &TfrmMain::mnuHilfetextClick);
     addMenuItem(hilfe, QStringLiteral("mnuInfo"), QStringLiteral("&Info"), 0, &TfrmMain::mnuInfoClick);
+}
+
+void TfrmMain::createExtrasMenu()
+{
+    m_mnuExtras = menuBar()->addMenu(QStringLiteral("E&xtras"));
+    m_mnuExtras->setObjectName(QStringLiteral("mnuExtras"));
+    addMenuItem(m_mnuExtras, QStringLiteral("mnuExportieren"), QStringLiteral("Karte &exportieren \u2026"), 0,
+                &TfrmMain::mnuExportierenClick);
+    addMenuItem(m_mnuExtras, QStringLiteral("mnuAlleExportieren"), QStringLiteral("&Alle Karten exportieren \u2026"), 0,
+                &TfrmMain::mnuAlleExportierenClick);
 }
 
 void TfrmMain::createEditorPopupMenu()

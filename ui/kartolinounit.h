@@ -53,6 +53,17 @@ struct TDialogFont {
 // values they came in with.
 using FontDialogStep = std::function<bool(TDialogFont &font, QWidget *parent)>;
 
+// What an export's dialog shows and what the user chose in it: a file to
+// save (one card) or a folder (all cards), and one of the export filters.
+struct TExportDialog {
+    bool folder = false;
+    QString title;
+    QString path;   // in: the suggested file or folder; out: the chosen one
+    QString filter; // in: the filter shown first; out: the chosen one
+};
+// Stands in for the export's dialog; returns whether the user confirmed.
+using ExportDialogStep = std::function<bool(TExportDialog &dialog, QWidget *parent)>;
+
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -88,6 +99,8 @@ public:
     platform::PrinterSession &PrintSession() { return m_printSession; }
     // Tests replace the font dialog; an empty step restores the real one.
     void SetFontDialogStep(FontDialogStep step) { m_fontDialogStep = std::move(step); }
+    // Tests replace the export's file and folder dialog the same way.
+    void SetExportDialogStep(ExportDialogStep step) { m_exportDialogStep = std::move(step); }
 
     // Form handlers.
     void FormCreate();
@@ -141,6 +154,10 @@ public:
     void mnuHilfetextClick(QObject *sender);
     void mnuInfoClick(QObject *sender);
 
+    // Export (kartolinounit_export.cpp).
+    void mnuExportierenClick(QObject *sender);
+    void mnuAlleExportierenClick(QObject *sender);
+
 signals:
     // The window has closed for good: the program ends.
     void Closed();
@@ -168,6 +185,7 @@ private:
     void createTrayIcon();
     void createToolbar();
     void createMainMenu();
+    void createExtrasMenu();
     void createEditorPopupMenu();
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut, Handler handler,
                          int glyph = -1);
@@ -179,6 +197,8 @@ private:
     void setTabStyle(int style);
     void toggleStyle(controls::TFontStyles flag);
     bool runFontDialog(TDialogFont &font);
+    bool runExportDialog(TExportDialog &dialog);
+    QString exportFolder() const;
     bool askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name);
     void updateMinimumSize();
     // Other programs' edits and crash recovery (kartolinounit_recover.cpp).
@@ -199,6 +219,7 @@ private:
     controls::TRichEdit *m_editor = nullptr;
     TFindBar *m_findBar = nullptr;
     QMenu *m_popupMenu1 = nullptr;
+    QMenu *m_mnuExtras = nullptr;
     widgets::TTrayIcon *m_trayIcon = nullptr;
     QActionGroup *m_styleGroup = nullptr;
     QVector<MenuEntry> m_menuEntries; // depth first, as shortcuts are searched
@@ -216,6 +237,10 @@ private:
     cards::ViewSettings m_view;
     platform::PrinterSession m_printSession;
     FontDialogStep m_fontDialogStep;
+    ExportDialogStep m_exportDialogStep;
+    // Where the last export of this run went, and as what.
+    QString m_exportFolder;
+    QString m_exportFilter;
 };
 
 } // namespace ui

@@ -1,3 +1,4 @@
+#include "documentresources.h"
 #include "exception.h"
 #include "richedit.h"
 #include "tempfolder.h"
@@ -166,6 +167,20 @@ TEST_F(EditorFixture, PastedHtmlIsWrittenInTheSizeItIsShownIn)
         ASSERT_TRUE(reloaded.toPlainText().endsWith(row.text));
         EXPECT_NEAR(shownPoints(reloaded.document(), end), shown, 0.5) << row.text;
     }
+}
+
+TEST_F(EditorFixture, DocumentsWithoutTheEditorReadNoLocalFileAPictureNames)
+{
+    // Printing and export lay out copies; export reads cards into documents of their own.
+    dir.write("geheim.txt", "geheim");
+    const QUrl picture = QUrl::fromLocalFile(dir.file("geheim.txt"));
+    dir.write("card.rtf", "{\\rtf1\\ansi Karte}");
+    QTextCursor(editor.document()).insertHtml("<img src=\"" + picture.toString() + "\">");
+    const std::unique_ptr<QTextDocument> read = TRichEdit::ReadDocument(dir.file("card.rtf"), editor.font());
+    QTextCursor(read.get()).insertHtml("<img src=\"" + picture.toString() + "\">");
+    const std::unique_ptr<QTextDocument> copy = platform::CopyDocument(*editor.document());
+    for (const QTextDocument *doc : {copy.get(), read.get()})
+        EXPECT_EQ(doc->resource(QTextDocument::ImageResource, picture).toByteArray(), QByteArray());
 }
 
 TEST_F(EditorFixture, BulletOfTheFirstLineAfterALoadIsDrawnInItsTextsFont)

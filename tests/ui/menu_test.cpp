@@ -39,6 +39,8 @@ const MenuRow kMenu[] = {
     {"&Karte", "mnuRename", "&Umbenennen", ""},
     {"&Karte", "mnuSchrift", "&Schrift", ""},
     {"&Karte", "mnuTextverarbeitung", "In &Textverarbeitung öffnen", ""},
+    {"E&xtras", "mnuExportieren", "Karte &exportieren …", ""},
+    {"E&xtras", "mnuAlleExportieren", "&Alle Karten exportieren …", ""},
     {"&Hilfe", "mnuHilfetext", "Zum &Programm", ""},
     {"&Hilfe", "mnuInfo", "&Info", ""},
 };
