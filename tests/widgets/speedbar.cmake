@@ -22,4 +22,4 @@ add_executable(speedbar_drag_probe ${CMAKE_CURRENT_LIST_DIR}/speedbar_drag_probe
 target_link_libraries(speedbar_drag_probe PRIVATE kartolino_widgets)
 add_test(NAME speedbar_drag_e2e
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/speedbar_drag_e2e.sh $<TARGET_FILE:speedbar_drag_probe>)
-set_tests_properties(speedbar_drag_e2e PROPERTIES LABELS e2e TIMEOUT 120)
+set_tests_properties(speedbar_drag_e2e PROPERTIES LABELS e2e TIMEOUT 120 RUN_SERIAL TRUE)

@@ -20,4 +20,4 @@ add_executable(trayicon_e2e_probe ${CMAKE_CURRENT_LIST_DIR}/trayicon_e2e_probe.c
 target_link_libraries(trayicon_e2e_probe PRIVATE kartolino_widgets kartolino_ui)
 add_test(NAME trayicon_e2e
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/trayicon_e2e.sh $<TARGET_FILE:trayicon_e2e_probe>)
-set_tests_properties(trayicon_e2e PROPERTIES LABELS e2e TIMEOUT 120)
+set_tests_properties(trayicon_e2e PROPERTIES LABELS e2e TIMEOUT 120 RUN_SERIAL TRUE)
