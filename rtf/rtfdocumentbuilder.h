@@ -73,6 +73,9 @@ private:
     // without a format of its own costs no calls into Qt to make and drop.
     struct Edit {
         enum Kind : std::uint8_t { Text, Block, Paragraph, Image, EndLists };
+        // Made in place by kind: an aggregate cannot be, before C++20's
+        // parenthesised initialisation, which clang 14 lacks.
+        explicit Edit(Kind k) : kind(k) {}
         Kind kind;
         bool setFormat = false; // Paragraph: the block's format changes
         int charFormat = -1; // Text, Block, Image: in m_charFormats
