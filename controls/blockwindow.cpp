@@ -69,6 +69,7 @@ void TBlockWindow::follow()
             // Shrunk below the size that needs a window: everything shows again.
             m_active = false;
             setShown(0, doc->blockCount() - 1, true);
+            doc->markContentsDirty(0, doc->characterCount());
             m_first = 0;
             m_last = doc->blockCount() - 1;
         }
@@ -78,6 +79,9 @@ void TBlockWindow::follow()
     const int block = m_edit->textCursor().blockNumber();
     if (!m_active || needsMove(block)) {
         moveTo(block);
+        // The view still shows where the window was: it goes to the caret
+        // without taking the window back along.
+        QScopedValueRollback<bool> moving(m_moving, true);
         m_edit->ensureCursorVisible();
     }
 }
@@ -129,20 +133,27 @@ void TBlockWindow::moveTo(int block)
     int first = 0;
     int last = 0;
     span(*m_doc, block, first, last);
+    // What leaves the window hides, what enters shows. The layout hears of
+    // it once, from the first paragraph touched: it walks on from there over
+    // every hidden paragraph behind, so each notice costs that walk.
+    int from = first;
+    int to = last;
     if (m_active) {
-        // What leaves the window hides, what enters shows; the layout
-        // hears of each range once.
         if (m_first < first)
             setShown(m_first, qMin(m_last, first - 1), false);
         if (m_last > last)
             setShown(qMax(m_first, last + 1), m_last, false);
+        from = qMin(from, m_first);
+        to = qMax(to, m_last);
     } else {
-        int n = 0;
-        for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next(), ++n)
-            b.setVisible(n >= first && n <= last);
-        m_doc->markContentsDirty(0, m_doc->characterCount());
+        setShown(0, m_doc->blockCount() - 1, false);
+        from = 0;
+        to = m_doc->blockCount() - 1;
     }
     setShown(first, last, true);
+    const QTextBlock begin = m_doc->findBlockByNumber(from);
+    const QTextBlock end = m_doc->findBlockByNumber(qMin(to, m_doc->blockCount() - 1));
+    m_doc->markContentsDirty(begin.position(), end.position() + end.length() - begin.position());
     m_active = true;
     m_first = first;
     m_last = last;
@@ -152,16 +163,9 @@ void TBlockWindow::moveTo(int block)
 
 void TBlockWindow::setShown(int from, int to, bool shown)
 {
-    if (from > to)
-        return;
-    const QTextBlock first = m_doc->findBlockByNumber(from);
-    QTextBlock b = first;
-    QTextBlock last = first;
-    for (int n = from; b.isValid() && n <= to; b = b.next(), ++n) {
+    int n = from;
+    for (QTextBlock b = m_doc->findBlockByNumber(from); b.isValid() && n <= to; b = b.next(), ++n)
         b.setVisible(shown);
-        last = b;
-    }
-    m_doc->markContentsDirty(first.position(), last.position() + last.length() - first.position());
 }
 
 } // namespace controls
