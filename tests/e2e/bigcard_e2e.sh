@@ -9,7 +9,7 @@ prog=$(make_program_folder "$1")
 mkdir "$prog/KRT"
 card="$prog/KRT/Gross.rtf"
 { printf '{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\f0\\fs20 Anfang\\par\n'
-  yes '\par' | head -n 1000000
+  awk 'BEGIN { for (i = 0; i < 1000000; i++) print "\\par" }'
   printf '}'; } >"$card"
 
 start_program "$prog"
