@@ -5,10 +5,10 @@
 //   build/bench/find_bench [cards] [bytes per card]
 
 #include "cardstore.h"
-#include "cardtext.h"
 #include "richedit.h"
 #include "tabcontrol.h"
 #include "findbar.h"
+#include "rtfplaintext.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -70,7 +70,7 @@ int main(int argc, char **argv)
         f.close();
         names << name;
         rtfBytes += bytes.size();
-        plainChars += cards::CardPlainText(bytes).size();
+        plainChars += rtf::PlainText(bytes).size();
     }
 
     controls::TTabControl tabs;

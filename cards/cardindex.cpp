@@ -1,7 +1,9 @@
 #include "cardindex.h"
 
 #include "cardmatcher.h"
-#include "cardtext.h"
+#include "files.h"
+#include "rtfplaintext.h"
+#include "rtfreader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -69,9 +71,23 @@ Stamp stampOf(const QString &fileName)
     return ::stat(QFile::encodeName(fileName).constData(), &st) == 0 ? stampOf(st) : Stamp{};
 }
 
+// The card's text as the editor shows it: RTF through the reader's own
+// interpreter, anything else as plain text.
+QString cardText(const QByteArray &bytes)
+{
+    if (rtf::RtfReader::looksLikeRtf(bytes))
+        return rtf::PlainText(bytes);
+    // A Linux editor saves UTF-8, the program itself Windows-1252; CR LF,
+    // lone CR and lone LF are one line end each.
+    QString text = platform::DecodeUtf8OrWindows1252(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 } // namespace
 
-TCardIndex::Entry *TCardIndex::Slot(const QString &fileName)
+TCardIndex::Entry *TCardIndex::EntryFor(const QString &fileName)
 {
     Entry &entry = m_entries[fileName];
     if (entry.fileName.isNull())
@@ -79,19 +95,18 @@ TCardIndex::Entry *TCardIndex::Slot(const QString &fileName)
     return &entry;
 }
 
-const TCardIndex::Card &TCardIndex::Text(Entry *slot)
+const TCardIndex::Card &TCardIndex::FreshCard(Entry *entry)
 {
-    Entry &entry = *slot;
-    if (!entry.stale && entry.epoch != m_epoch) {
+    if (!entry->stale && entry->epoch != m_epoch) {
         // Something in the folder changed since this card was last looked at.
-        const Stamp now = stampOf(entry.fileName);
-        if (now.size != entry.size || now.modified != entry.modified)
-            entry.stale = true;
-        entry.epoch = m_epoch;
+        const Stamp now = stampOf(entry->fileName);
+        if (now.size != entry->size || now.modified != entry->modified)
+            entry->stale = true;
+        entry->epoch = m_epoch;
     }
-    if (entry.stale)
-        read(entry);
-    return entry.card;
+    if (entry->stale)
+        read(*entry);
+    return entry->card;
 }
 
 void TCardIndex::read(Entry &entry)
@@ -130,7 +145,7 @@ void TCardIndex::read(Entry &entry)
         return;
     entry.size = stamp.size;
     entry.modified = stamp.modified;
-    entry.card.folded = FoldForIndex(CardPlainText(bytes), m_german);
+    entry.card.folded = FoldForIndex(cardText(bytes), m_german);
     entry.card.folded.squeeze();
     entry.card.readable = true;
 }

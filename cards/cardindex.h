@@ -33,12 +33,14 @@ public:
     void SetGerman(bool german);
     bool German() const { return m_german; }
 
-    // The place of a file's card in the index; it stays valid as long as the index.
+    // The index's entry for a file, made on first ask; it stays valid as
+    // long as the index.
     struct Entry;
-    Entry *Slot(const QString &fileName);
-    // The card of this file, read when it is new to the index or its file changed.
-    const Card &Text(Entry *slot);
-    const Card &Text(const QString &fileName) { return Text(Slot(fileName)); }
+    Entry *EntryFor(const QString &fileName);
+    // The entry's card as its file now is: read when it is new to the
+    // index or its file changed.
+    const Card &FreshCard(Entry *entry);
+    const Card &FreshCard(const QString &fileName) { return FreshCard(EntryFor(fileName)); }
     // The file has just been written or read: its text is read again at its next use.
     void FileTouched(const QString &fileName);
     // The folder changed (the watcher calls it).

@@ -206,7 +206,7 @@ void Interpreter::finishPicture()
     width = std::clamp(width * m_picture.scaleX / 100.0, 1.0, 100000.0);
     height = std::clamp(height * m_picture.scaleY / 100.0, 1.0, 100000.0);
     syncCharFormat();
-    m_builder.appendImage(picture.bytes, width, height);
+    m_sink.appendImage(picture.bytes, width, height);
 }
 
 void Interpreter::startFont(int number)

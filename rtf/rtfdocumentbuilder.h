@@ -10,7 +10,8 @@
 // every two insertions pushed the document's own data out of the caches,
 // and Qt then took longer for the same insertions.
 
-#include <QByteArrayView>
+#include "rtfsink.h"
+
 #include <QPointer>
 #include <QString>
 #include <QTextBlockFormat>
@@ -22,49 +23,29 @@
 #include <memory>
 #include <vector>
 
-
 namespace rtf {
 
-// What a paragraph's list membership should be.
-struct ListPlace {
-    bool isList = false;
-    QTextListFormat::Style style = QTextListFormat::ListDisc;
-    int level = 0;
-    int key = 0; // paragraphs of one list share the key
-
-    bool operator==(const ListPlace &) const = default;
-};
-
-class DocumentBuilder {
+class DocumentBuilder final : public Sink {
 public:
     explicit DocumentBuilder(const QTextCursor &cursor);
 
-    void setCharFormat(const QTextCharFormat &format);
-    void appendText(QStringView text);
-    void appendChar(QChar ch);
-    // Appends bytes as the characters a table of all 256 gives them; a byte
-    // the table maps to 0 shows nothing. The table maps printable ASCII
-    // (0x20..0x7E) to itself.
-    void appendMapped(QByteArrayView bytes, const char16_t *table);
-    // Inserts an image whose bytes (PNG or JPEG) become a document resource.
-    void appendImage(const QByteArray &data, double width, double height);
-    // Ends a table cell: the next text of the row follows after a tab.
-    void endCell();
-    void endParagraph(const QTextBlockFormat &format, const ListPlace &list);
-    // Flushes what is held. A whole document's last paragraph gets its
-    // format even without a paragraph end, and a final paragraph end adds
-    // no empty paragraph; an insertion keeps both as they are.
-    void finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode);
-    // Gives the text held since the last format change a property of its
-    // own (a note's mark that the file wrote as text; rtfnotes.cpp); false
-    // when no text is held.
-    bool markPendingRun(int property, const QVariant &value);
-    // The document the edits go into; what is held is not in it until finish().
-    QTextDocument *document() const { return m_cursor.document(); }
-    // A paragraph end right before a cell's end closes the cell, not a
-    // paragraph: the row goes on in the same line.
-    void joinPendingParagraph() { m_blockPending = false; }
-    bool paragraphPending() const { return m_blockPending; }
+    bool takesParagraphFormats() const override { return true; }
+    void setCharFormat(const QTextCharFormat &format) override;
+    void appendText(QStringView text) override;
+    void appendChar(QChar ch) override;
+    void appendMapped(QByteArrayView bytes, const char16_t *table) override;
+    // The image's bytes become a document resource.
+    void appendImage(const QByteArray &data, double width, double height) override;
+    void endCell() override;
+    void endParagraph(const QTextBlockFormat &format, const ListPlace &list) override;
+    void joinPendingParagraph() override { m_blockPending = false; }
+    bool paragraphPending() const override { return m_blockPending; }
+    // Flushes what is held.
+    void finish(const QTextBlockFormat &format, const ListPlace &list, bool insertMode) override;
+    bool markPendingRun(int property, const QVariant &value) override; // rtfnotes.cpp
+    int lastNoteId() const override; // rtfnotes.cpp
+    void appendNoteParagraph(const QTextBlockFormat &format, bool reuseEmpty) override;
+    void appendNoteText(QStringView text, bool superscript) override;
 
 private:
     // One held change to the document, in the order the file gave them.
@@ -73,6 +54,9 @@ private:
     // without a format of its own costs no calls into Qt to make and drop.
     struct Edit {
         enum Kind : std::uint8_t { Text, Block, Paragraph, Image, EndLists };
+        // Made in place by kind: an aggregate cannot be, before C++20's
+        // parenthesised initialisation, which clang 14 lacks.
+        explicit Edit(Kind k) : kind(k) {}
         Kind kind;
         bool setFormat = false; // Paragraph: the block's format changes
         int charFormat = -1; // Text, Block, Image: in m_charFormats
@@ -141,6 +125,7 @@ private:
     };
 
     QTextCursor m_cursor;
+    QTextCursor m_noteCursor; // at the document's end, once the notes come
     std::vector<Edit> m_edits;
     std::vector<QTextCharFormat> m_charFormats;
     std::vector<QTextBlockFormat> m_blockFormats;

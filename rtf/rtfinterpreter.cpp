@@ -2,8 +2,32 @@
 
 namespace rtf {
 
-Interpreter::Interpreter(const QTextCursor &cursor, bool insertMode)
-    : m_builder(cursor), m_insertMode(insertMode)
+namespace {
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+} // namespace
+
+qsizetype Interpreter::rtfStart(QByteArrayView bytes)
+{
+    // Word and LibreOffice read past a UTF-8 byte order mark and white
+    // space before and after the opening brace, and so do we.
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < bytes.size() && isSpace(bytes[i]))
+        ++i;
+    if (i >= bytes.size() || bytes[i] != '{')
+        return -1;
+    ++i;
+    while (i < bytes.size() && isSpace(bytes[i]))
+        ++i;
+    return bytes.sliced(i).startsWith("\\rtf") ? i : -1;
+}
+
+Interpreter::Interpreter(Sink &sink, bool insertMode)
+    : m_sink(sink), m_insertMode(insertMode)
 {
     m_stack.reserve(64);
     m_stack.emplace_back(); // the state outside the document's group
@@ -43,7 +67,10 @@ void Interpreter::run(QByteArrayView bytes)
     syncCharFormat();
     flushAnchor();
     const ParaState &para = state().para;
-    m_builder.finish(blockFormat(para), listPlace(para), m_insertMode);
+    if (m_sink.takesParagraphFormats())
+        m_sink.finish(blockFormat(para), listPlace(para), m_insertMode);
+    else
+        m_sink.finish({}, {}, m_insertMode);
     appendNotes();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
-// Reads RTF tokens and writes the document through a DocumentBuilder. It
-// keeps a heap stack of group states (never recursion), so any nesting is
+// Reads RTF tokens and hands what they show to a Sink: the document
+// builder or the plain text builder. It keeps a heap stack of group states (never recursion), so any nesting is
 // safe: groups deeper than MaxDepth are counted instead of pushed.
 
 #include "rtfcodepage.h"
 #include "rtfcontrolwords.h"
-#include "rtfdocumentbuilder.h"
+#include "rtfsink.h"
 #include "rtfformatcache.h"
 #include "rtfstate.h"
 #include "rtftokenizer.h"
@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QString>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <array>
 #include <map>
@@ -26,8 +27,10 @@ public:
 
     // In insert mode the last paragraph keeps the format of the paragraph
     // it lands in.
-    Interpreter(const QTextCursor &cursor, bool insertMode);
+    Interpreter(Sink &sink, bool insertMode);
 
+    // Where "\rtf" starts, or -1 when bytes are no RTF.
+    static qsizetype rtfStart(QByteArrayView bytes);
     // bytes start at the "\rtf" word, after the document's opening brace.
     void run(QByteArrayView bytes);
     ReadIssues issues() const { return m_issues; }
@@ -118,7 +121,7 @@ private:
     void endParagraph();
 
     Tokenizer *m_tokenizer = nullptr;
-    DocumentBuilder m_builder;
+    Sink &m_sink;
     bool m_insertMode;
     std::vector<GroupState> m_stack;
     ReadIssues m_issues;

@@ -5,6 +5,7 @@
 // file gives them (\ftnnrlc: i, ii, ...); a mark of the file's own text is
 // the text run right before the note, as word processors take it.
 
+#include "rtfdocumentbuilder.h"
 #include "rtfinterpreter.h"
 #include "rtfnumbers.h"
 #include "rtfproperties.h"
@@ -84,20 +85,11 @@ void Interpreter::noteWord(const WordInfo &info, const Token &token)
 void Interpreter::startNote()
 {
     flushBytes();
-    if (m_noteIdBase < 0) {
-        // A pasted note must not take the number of one the card has.
-        m_noteIdBase = 0;
-        const QTextDocument *document = m_builder.document();
-        for (QTextBlock block = document->lastBlock(); block.isValid(); block = block.previous()) {
-            const int id = block.blockFormat().intProperty(NoteTextProperty);
-            if (id <= 0)
-                break; // notes stand at the end
-            m_noteIdBase = std::max(m_noteIdBase, id);
-        }
-    }
+    if (m_noteIdBase < 0)
+        m_noteIdBase = m_sink.lastNoteId(); // a pasted note must not take the number of one the card has
     Note note;
     note.id = m_noteIdBase + int(m_notes.size()) + 1;
-    if (!m_anchorPending && !m_builder.markPendingRun(NoteAnchorProperty, note.id)) {
+    if (!m_anchorPending && !m_sink.markPendingRun(NoteAnchorProperty, note.id)) {
         // No mark at all: the note gets a number, so that it has a place.
         m_anchorPending = true;
         m_anchorChars = state().chars;
@@ -132,9 +124,9 @@ void Interpreter::finishNote()
     }
     QTextCharFormat format = charFormat(m_anchorChars);
     format.setProperty(NoteAnchorProperty, note.id);
-    m_builder.setCharFormat(format);
-    m_builder.appendText(m_noteMark);
-    m_builder.setCharFormat(charFormat(state().chars)); // the mark is no text a later note can take
+    m_sink.setCharFormat(format);
+    m_sink.appendText(m_noteMark);
+    m_sink.setCharFormat(charFormat(state().chars)); // the mark is no text a later note can take
     m_anchorPending = false;
     m_appliedFormat = nullptr;
 }
@@ -144,8 +136,8 @@ void Interpreter::flushAnchor()
     if (!m_anchorPending || state().destination == Destination::Note)
         return;
     m_anchorPending = false;
-    m_builder.setCharFormat(charFormat(m_anchorChars));
-    m_builder.appendText(nextNoteMark(false));
+    m_sink.setCharFormat(charFormat(m_anchorChars));
+    m_sink.appendText(nextNoteMark(false));
     m_appliedFormat = nullptr;
 }
 
@@ -162,14 +154,6 @@ void Interpreter::noteText(QStringView text)
 
 void Interpreter::appendNotes()
 {
-    if (m_notes.empty())
-        return;
-    QTextCursor cursor(m_builder.document());
-    cursor.movePosition(QTextCursor::End);
-    QTextCharFormat plain;
-    QTextCharFormat super;
-    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    const bool emptyDocument = m_builder.document()->isEmpty();
     bool first = true;
     for (Note &note : m_notes) {
         // A note's last paragraph mark ends the note, not a paragraph.
@@ -182,19 +166,16 @@ void Interpreter::appendNotes()
         block.setProperty(NoteTextProperty, note.id);
         if (note.endnote)
             block.setProperty(EndnoteProperty, true);
-        if (first && emptyDocument && !m_insertMode)
-            cursor.setBlockFormat(block);
-        else
-            cursor.insertBlock(block, plain);
+        m_sink.appendNoteParagraph(block, first && !m_insertMode);
         first = false;
         for (const NoteRun &run : note.runs) {
             const QStringList lines = run.text.split(QLatin1Char('\n'));
             for (qsizetype i = 0; i < lines.size(); ++i) {
                 if (i > 0)
-                    cursor.insertBlock(block, plain);
+                    m_sink.appendNoteParagraph(block, false);
                 QString line = lines[i];
                 line.removeIf([](QChar c) { return !isShownCharacter(c.unicode()); });
-                cursor.insertText(line, run.superscript ? super : plain);
+                m_sink.appendNoteText(line, run.superscript);
             }
         }
     }
@@ -203,6 +184,39 @@ void Interpreter::appendNotes()
 } // namespace rtf
 
 namespace rtf {
+
+int DocumentBuilder::lastNoteId() const
+{
+    int last = 0;
+    const QTextDocument *document = m_cursor.document();
+    for (QTextBlock block = document->lastBlock(); block.isValid(); block = block.previous()) {
+        const int id = block.blockFormat().intProperty(NoteTextProperty);
+        if (id <= 0)
+            break; // notes stand at the end
+        last = std::max(last, id);
+    }
+    return last;
+}
+
+void DocumentBuilder::appendNoteParagraph(const QTextBlockFormat &format, bool reuseEmpty)
+{
+    if (m_noteCursor.isNull()) {
+        m_noteCursor = QTextCursor(m_cursor.document());
+        m_noteCursor.movePosition(QTextCursor::End);
+    }
+    if (reuseEmpty && m_cursor.document()->isEmpty())
+        m_noteCursor.setBlockFormat(format);
+    else
+        m_noteCursor.insertBlock(format, QTextCharFormat());
+}
+
+void DocumentBuilder::appendNoteText(QStringView text, bool superscript)
+{
+    QTextCharFormat format;
+    if (superscript)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    m_noteCursor.insertText(text.toString(), format);
+}
 
 bool DocumentBuilder::markPendingRun(int property, const QVariant &value)
 {

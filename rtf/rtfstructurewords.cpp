@@ -33,9 +33,9 @@ void Interpreter::structureWord(Word word, const Token &token)
             break;
         }
         syncCharFormat();
-        if (m_builder.paragraphPending() && !m_rowEnded)
-            m_builder.joinPendingParagraph();
-        m_builder.endCell();
+        if (m_sink.paragraphPending() && !m_rowEnded)
+            m_sink.joinPendingParagraph();
+        m_sink.endCell();
         break;
     case Word::Unicode: {
         // RTF writes 16-bit signed values; a pair of surrogates stays a pair.

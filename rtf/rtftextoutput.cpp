@@ -88,7 +88,7 @@ void Interpreter::addBytes(QByteArrayView bytes)
     }
     syncCharFormat();
     if (m_fontCacheTable && state().destination == Destination::Text) {
-        m_builder.appendMapped(bytes, m_fontCacheTable);
+        m_sink.appendMapped(bytes, m_fontCacheTable);
         return;
     }
     m_scratch.resize(0); // keeps its buffer for the next run
@@ -114,7 +114,7 @@ void Interpreter::appendDecoded()
     if (state().destination == Destination::Note)
         noteText(m_scratch);
     else
-        m_builder.appendText(m_scratch);
+        m_sink.appendText(m_scratch);
 }
 
 void Interpreter::flushBytes()
@@ -138,7 +138,7 @@ void Interpreter::addChar(char16_t ch)
         return;
     }
     syncCharFormat();
-    m_builder.appendChar(QChar(ch));
+    m_sink.appendChar(QChar(ch));
 }
 
 void Interpreter::syncCharFormat()
@@ -160,7 +160,7 @@ void Interpreter::syncCharFormat()
         setCharProperties(derived, s, &m_appliedChars);
         return derived;
     });
-    m_builder.setCharFormat(format);
+    m_sink.setCharFormat(format);
     m_appliedChars = chars;
     m_appliedFormat = &format;
 }
@@ -320,8 +320,12 @@ void Interpreter::endParagraph()
     }
     syncCharFormat();
     const ParaState &para = state().para;
-    m_builder.endParagraph(m_blockFormats.get(para, [this](const ParaState &p) { return blockFormat(p); }),
-                           listPlace(para));
+    if (!m_sink.takesParagraphFormats()) {
+        m_sink.endParagraph({}, {});
+        return;
+    }
+    m_sink.endParagraph(m_blockFormats.get(para, [this](const ParaState &p) { return blockFormat(p); }),
+                        listPlace(para));
 }
 
 } // namespace rtf

@@ -9,11 +9,16 @@
 # the include path), ends in such a layer's folder, or, where it is not found
 # at all, names a header of such a layer.
 #
+# A layer below shows only its face: the folders of its own that its target
+# exports (a library with an include/ folder keeps the rest of its headers to
+# itself). A layer's include path reaching into such a layer elsewhere, or a
+# source including one of its other headers, breaks the rule as well.
+#
 # The facts file (tests/layers/layers.cmake writes it at configure time) sets
 # `layers`, the folder names bottom up, and for each layer <name>_target,
-# <name>_step, <name>_includes and <name>_links. Relative paths in it are
-# taken from ROOT. Every violation is one line "violation: ..."; any makes the
-# check fail.
+# <name>_step, <name>_includes, <name>_public (what the target exports) and
+# <name>_links. Relative paths in it are taken from ROOT. Every violation is
+# one line "violation: ..."; any makes the check fail.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -55,6 +60,37 @@ function(absolute path out)
   set(${out} "${path}" PARENT_SCOPE)
 endfunction()
 
+# What a layer shows the layers above: the exported folders that lie in its
+# own folder, or, when it exports none there, the whole folder.
+foreach(layer IN LISTS layers)
+  set(${layer}_face "")
+  foreach(dir IN LISTS ${layer}_public)
+    if(dir STREQUAL "")
+      continue()
+    endif()
+    absolute("${dir}" dir)
+    layer_of("${dir}" owner)
+    if(owner STREQUAL layer)
+      list(APPEND ${layer}_face "${dir}")
+    endif()
+  endforeach()
+  if(NOT ${layer}_face)
+    set(${layer}_face "${ROOT}/${layer}")
+  endif()
+endforeach()
+
+# Whether path lies in one of the folders of layer's face.
+function(in_face layer path out)
+  set(inside FALSE)
+  foreach(face IN LISTS ${layer}_face)
+    string(FIND "${path}/" "${face}/" at)
+    if(at EQUAL 0)
+      set(inside TRUE)
+    endif()
+  endforeach()
+  set(${out} ${inside} PARENT_SCOPE)
+endfunction()
+
 set(violations "")
 set(files_read 0)
 set(includes_resolved 0)
@@ -87,13 +123,20 @@ foreach(layer IN LISTS layers)
         list(APPEND reached ${other})
       endif()
     endforeach()
+    file(RELATIVE_PATH shown "${ROOT}" "${dir}")
+    if(shown STREQUAL "")
+      set(shown ".")
+    endif()
     if(reached)
-      file(RELATIVE_PATH shown "${ROOT}" "${dir}")
-      if(shown STREQUAL "")
-        set(shown ".")
-      endif()
       list(JOIN reached ", " reached)
       list(APPEND violations "violation: ${layer}: include path ${shown} reaches ${reached}")
+    endif()
+    layer_of("${dir}" dir_layer)
+    if(NOT dir_layer STREQUAL "" AND NOT dir_layer STREQUAL layer AND NOT dir_layer IN_LIST reached)
+      in_face(${dir_layer} "${dir}" shows)
+      if(NOT shows)
+        list(APPEND violations "violation: ${layer}: include path ${shown} reaches inside ${dir_layer}")
+      endif()
     endif()
   endforeach()
   list(REMOVE_DUPLICATES search_path)
@@ -159,10 +202,15 @@ foreach(layer IN LISTS layers)
       endif()
       math(EXPR includes_resolved "${includes_resolved} + 1")
       may_use(${layer} ${owner} allowed)
+      file(RELATIVE_PATH shown_source "${ROOT}" "${source}")
+      file(RELATIVE_PATH shown_header "${ROOT}" "${header}")
       if(NOT allowed)
-        file(RELATIVE_PATH shown_source "${ROOT}" "${source}")
-        file(RELATIVE_PATH shown_header "${ROOT}" "${header}")
         list(APPEND violations "violation: ${shown_source} includes ${shown_header} of layer ${owner}")
+      elseif(NOT owner STREQUAL layer)
+        in_face(${owner} "${header}" shows)
+        if(NOT shows)
+          list(APPEND violations "violation: ${shown_source} includes ${shown_header}, private to layer ${owner}")
+        endif()
       endif()
     endforeach()
   endforeach()

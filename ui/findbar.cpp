@@ -128,7 +128,7 @@ TFindCards TFindBar::cardsToSearch()
         m_tabEntries.clear();
         m_tabEntries.reserve(std::size_t(tabs.size()));
         for (int i = 0; i < tabs.size(); ++i)
-            m_tabEntries.push_back(m_index.Slot(m_cards.CardPath(i)));
+            m_tabEntries.push_back(m_index.EntryFor(m_cards.CardPath(i)));
     }
     TFindCards input;
     input.count = int(m_tabEntries.size());
@@ -140,7 +140,7 @@ TFindCards TFindBar::cardsToSearch()
     const QTextCursor cursor = m_editor->textCursor();
     input.selectionStart = cursor.selectionStart();
     input.hasSelection = cursor.hasSelection();
-    input.indexed = [this](int tab) -> const cards::TCardIndex::Card & { return m_index.Text(m_tabEntries[std::size_t(tab)]); };
+    input.indexed = [this](int tab) -> const cards::TCardIndex::Card & { return m_index.FreshCard(m_tabEntries[std::size_t(tab)]); };
     return input;
 }
 

@@ -1,10 +1,12 @@
 #include "cardindex.h"
 #include "cardmatcher.h"
-#include "cardtext.h"
+#include "richedit.h"
 #include "qtprinters.h"
 #include "tempfolder.h"
 
+#include <QDirIterator>
 #include <QFile>
+#include <QTextDocument>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -39,25 +41,28 @@ TEST(CardMatcher, FindsTermsAsTheFoldingSays)
     }
 }
 
-TEST(CardPlainText, ReadsTheVisibleTextOfTheRtf)
+// The index and the editor read a card alike: over every file the RTF
+// tests know, the index holds the editor's text, folded as the matcher
+// folds it, notes at the end included.
+TEST(CardIndexText, IsTheEditorsTextOfEveryTestFile)
 {
-    const struct {
-        const char *rtf, *text;
-    } cases[] = {
-        {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0 Eins\\par Zwei}", "Eins\nZwei"},
-        {"{\\rtf1\\ansi M\\'fcller \\'dfe}", "Müller ße"},
-        {"{\\rtf1\\ansi\\ansicpg1251 \\'cc\\'e8\\'f0}", "Мир"},
-        {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset204 Arial Cyr;}}\\f0 a\\f1\\'e0\\f0\\'e0}", "aаà"},
-        {"{\\rtf1\\ansi\\uc1 \\u8364?uro \\u-3913?}", "\u20acuro \uf0b7"},
-        {"{\\rtf1\\ansi A{\\*\\unbekannt geheim}B{\\pict\\pngblip 89504e47}C}", "ABC"},
-        {"{\\rtf1\\ansi sicht{\\v bar}\\tab x\\~y\\{\\}}", "sicht\tx\u00a0y{}"},
-        {"{\\rtf1\\ansi{\\info{\\title Titel}}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt Link}}}", "Link"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(CardPlainText(c.rtf), QString::fromUtf8(c.text)) << c.rtf;
-    // Not RTF: plain text, UTF-8 when it is valid, else Windows-1252.
-    EXPECT_EQ(CardPlainText("Gr\xc3\xbc\xc3\x9f""e\r\nzwei\rdrei"), QString::fromUtf8("Grüße\nzwei\ndrei"));
-    EXPECT_EQ(CardPlainText("Gr\xfc\xdf""e \x80"), QString::fromUtf8("Grüße €"));
+    TCardIndex index;
+    QDirIterator files(QStringLiteral(RTF_TEST_DATA), QDir::Files, QDirIterator::Subdirectories);
+    int compared = 0;
+    while (files.hasNext()) {
+        const QString path = files.next();
+        SCOPED_TRACE(path.toStdString());
+        const auto editor = controls::TRichEdit::ReadDocument(path, QFont());
+        const TCardIndex::Card &card = index.FreshCard(path);
+        ASSERT_TRUE(card.readable);
+        EXPECT_EQ(QString::fromUtf8(card.folded), QString::fromUtf8(FoldForIndex(editor->toPlainText(), false)));
+        ++compared;
+    }
+    EXPECT_GE(compared, 30);
+    // Footnotes, which only the editor used to see.
+    EXPECT_TRUE(index.FreshCard(QStringLiteral(RTF_TEST_DATA "/real/libreoffice-7.4.rtf")).folded.contains("fußnotentext"));
+    EXPECT_TRUE(index.FreshCard(QStringLiteral(RTF_TEST_DATA "/real/pandoc-2.17-notes-table.rtf"))
+                    .folded.contains("text der ersten fußnote."));
 }
 
 class CardIndexTest : public ::testing::Test {
@@ -67,7 +72,7 @@ protected:
         folder.write("Eins.rtf", "{\\rtf1\\ansi M\\'fcller}");
         index.SetFolder(folder.path());
     }
-    QString text(const char *name) { return QString::fromUtf8(index.Text(folder.file(name)).folded); }
+    QString text(const char *name) { return QString::fromUtf8(index.FreshCard(folder.file(name)).folded); }
 
     TempFolder folder;
     TCardIndex index;
@@ -107,6 +112,14 @@ TEST_F(CardIndexTest, AWrittenCardIsReadAgainEvenWithTheSameStamp)
     EXPECT_EQ(text("Eins.rtf"), QString::fromUtf8("meierü"));
 }
 
+TEST_F(CardIndexTest, APlainTextCardIsUtf8OrWindows1252)
+{
+    folder.write("utf8.rtf", "Gr\xc3\xbc\xc3\x9f""e\r\nzwei\rdrei");
+    folder.write("ansi.rtf", "Gr\xfc\xdf""e \x80");
+    EXPECT_EQ(text("utf8.rtf"), QString::fromUtf8("grüße\nzwei\ndrei"));
+    EXPECT_EQ(text("ansi.rtf"), QString::fromUtf8("grüße €"));
+}
+
 TEST_F(CardIndexTest, GermanFoldingAndUnreadableCards)
 {
     index.SetGerman(true);
@@ -115,7 +128,7 @@ TEST_F(CardIndexTest, GermanFoldingAndUnreadableCards)
     EXPECT_EQ(text("Eins.rtf"), QString::fromUtf8("müller"));
 
     folder.mkdir("x.rtf");
-    EXPECT_FALSE(index.Text(folder.file("x.rtf")).readable);
-    EXPECT_FALSE(index.Text(folder.file("fehlt.rtf")).readable);
-    EXPECT_TRUE(index.Text(folder.file("Eins.rtf")).readable);
+    EXPECT_FALSE(index.FreshCard(folder.file("x.rtf")).readable);
+    EXPECT_FALSE(index.FreshCard(folder.file("fehlt.rtf")).readable);
+    EXPECT_TRUE(index.FreshCard(folder.file("Eins.rtf")).readable);
 }

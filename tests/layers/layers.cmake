@@ -16,6 +16,7 @@ foreach(entry IN LISTS KARTOLINO_LAYERS)
     "set(${folder}_target ${target})\n"
     "set(${folder}_step ${step})\n"
     "set(${folder}_includes \"$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>\")\n"
+    "set(${folder}_public \"$<TARGET_PROPERTY:${target},INTERFACE_INCLUDE_DIRECTORIES>\")\n"
     "set(${folder}_links [==[${links}]==])\n")
 endforeach()
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/layers/facts.cmake CONTENT "${layer_facts}")

@@ -10,6 +10,26 @@ kartolino_add_gtest(rtf_tests
     ${CMAKE_CURRENT_LIST_DIR}/rtffidelity_test.cpp
   LIBS kartolino_rtf)
 target_compile_definitions(rtf_tests PRIVATE RTF_TEST_DATA="${CMAKE_CURRENT_LIST_DIR}/data")
+# The code page tables are tested on their own, inside the library.
+target_include_directories(rtf_tests PRIVATE ${CMAKE_SOURCE_DIR}/rtf)
+
+# The fuzzer builds the RTF library with clang, so every test run checks
+# that clang still compiles it (syntax and warnings, no code made).
+find_program(KARTOLINO_CLANGXX NAMES clang++ clang++-14)
+if(KARTOLINO_CLANGXX)
+  get_target_property(_rtf_sources kartolino_rtf SOURCES)
+  list(FILTER _rtf_sources INCLUDE REGEX "\\.cpp$")
+  add_test(NAME rtf_clang
+    COMMAND ${KARTOLINO_CLANGXX} -std=c++20 -fsyntax-only -fPIC -Wall -Wextra -Werror
+            "-D$<JOIN:$<TARGET_PROPERTY:kartolino_rtf,COMPILE_DEFINITIONS>,;-D>"
+            "-I$<JOIN:$<TARGET_PROPERTY:kartolino_rtf,INCLUDE_DIRECTORIES>,;-I>"
+            ${_rtf_sources}
+    COMMAND_EXPAND_LISTS)
+else()
+  add_test(NAME rtf_clang COMMAND ${CMAKE_COMMAND} -E echo "clang++ not found: bash tools/deps.sh test installs it")
+  set_tests_properties(rtf_clang PROPERTIES WILL_FAIL TRUE)
+endif()
+set_tests_properties(rtf_clang PROPERTIES LABELS unit)
 
 # The reader's libFuzzer target (clang only); tests/rtf/fuzz.sh builds and runs it.
 if(KARTOLINO_FUZZ)

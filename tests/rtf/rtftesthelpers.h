@@ -2,6 +2,7 @@
 // Small helpers shared by the RTF tests: read bytes into a document and
 // look at its blocks and runs.
 
+#include "rtfplaintext.h"
 #include "rtfproperties.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
@@ -13,6 +14,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <gtest/gtest.h>
 #include <cctype>
 #include <memory>
 #include <string>
@@ -42,11 +44,14 @@ inline std::string rowName(const char *description)
 }
 
 
+// Every RTF a test reads is held to one more rule on the way: its plain
+// text, read without a document, is the document's text.
 inline std::unique_ptr<QTextDocument> readRtf(const QByteArray &bytes)
 {
     auto document = std::make_unique<QTextDocument>();
     rtf::RtfReader reader(document.get());
     reader.read(bytes);
+    EXPECT_EQ(rtf::PlainText(bytes), document->toPlainText()) << "plain text of " << bytes.left(300).toStdString();
     return document;
 }
 
