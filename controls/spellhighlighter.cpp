@@ -1,0 +1,284 @@
+#include "spellhighlighter.h"
+
+#include "spellchecker.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace controls {
+
+namespace {
+
+// A paragraph's verdict, kept with the paragraph so that it moves with it.
+// An edit inside the paragraph shifts the words behind it and leaves a
+// stretch to check again; one across paragraphs drops the verdict.
+class SpellBlockData : public QTextBlockUserData {
+public:
+    int round = -1;
+    QList<platform::TWordRange> wrong;
+    int dirtyFrom = -1;
+    int dirtyTo = -1;
+};
+
+SpellBlockData *dataOf(const QTextBlock &block) { return dynamic_cast<SpellBlockData *>(block.userData()); }
+
+QTextCharFormat underline()
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    format.setUnderlineColor(QColor(Qt::red));
+    return format;
+}
+
+// Words and addresses never span white space, so the stretch to check again
+// grows to the white space around it.
+void growToWhiteSpace(const QString &text, int &from, int &to)
+{
+    from = qBound(0, from, int(text.size()));
+    to = qBound(from, to, int(text.size()));
+    while (from > 0 && !text.at(from - 1).isSpace())
+        --from;
+    while (to < text.size() && !text.at(to).isSpace())
+        ++to;
+}
+
+} // namespace
+
+TSpellHighlighter::TSpellHighlighter(QTextEdit *editor) : QObject(editor), m_editor(editor)
+{
+    m_visible.setSingleShot(true);
+    m_visible.setInterval(0);
+    connect(&m_visible, &QTimer::timeout, this, &TSpellHighlighter::updateVisible);
+    m_idle.setInterval(0);
+    connect(&m_idle, &QTimer::timeout, this, &TSpellHighlighter::idleSlice);
+    // The editor tells of a new document only through the caret it puts at
+    // its start.
+    connect(editor, &QTextEdit::cursorPositionChanged, this, [this] {
+        if (m_editor->document() != m_document) {
+            attachDocument();
+            return;
+        }
+        if (m_editor->textCursor().position() != m_editPosition)
+            m_editPosition = -1;
+        if (m_checker)
+            m_visible.start();
+    });
+    connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_checker)
+            m_visible.start();
+    });
+    attachDocument();
+}
+
+TSpellHighlighter::~TSpellHighlighter() = default;
+
+void TSpellHighlighter::attachDocument()
+{
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
+    m_document = m_editor->document();
+    connect(m_document, &QTextDocument::contentsChange, this, &TSpellHighlighter::contentsChange);
+    // Layout runs late for big cards and after resizes: what is visible
+    // changes with it.
+    connect(m_document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this] {
+        if (m_checker)
+            m_visible.start();
+    });
+    Recheck();
+}
+
+void TSpellHighlighter::SetChecker(const platform::TSpellChecker *checker)
+{
+    m_checker = checker;
+    Recheck();
+}
+
+void TSpellHighlighter::Recheck()
+{
+    ++m_round;
+    m_checkerGeneration = m_checker ? m_checker->Generation() : 0;
+    m_scanPosition = 0;
+    m_editPosition = -1;
+    if (!m_checker) {
+        m_visible.stop();
+        m_idle.stop();
+        m_editor->setExtraSelections({});
+        return;
+    }
+    m_visible.start();
+    m_idle.start();
+}
+
+bool TSpellHighlighter::isChecked(const QTextBlock &block) const
+{
+    const SpellBlockData *data = dataOf(block);
+    return data && data->round == m_round && data->dirtyFrom < 0;
+}
+
+int TSpellHighlighter::CheckedBlocks() const
+{
+    int count = 0;
+    for (QTextBlock b = m_document->begin(); b.isValid(); b = b.next())
+        count += isChecked(b) ? 1 : 0;
+    return count;
+}
+
+void TSpellHighlighter::contentsChange(int position, int removed, int added)
+{
+    if (!m_checker)
+        return;
+    m_editPosition = position + added;
+    const QTextBlock first = m_document->findBlock(position);
+    const QTextBlock last = m_document->findBlock(position + added);
+    SpellBlockData *data = dataOf(first);
+    if (first == last && data && data->round == m_round) {
+        const int local = position - first.position();
+        const int delta = added - removed;
+        for (auto it = data->wrong.begin(); it != data->wrong.end();) {
+            if (it->end() < local) {
+                ++it;
+            } else if (it->start > local + removed) {
+                it->start += delta;
+                ++it;
+            } else {
+                it = data->wrong.erase(it);
+            }
+        }
+        if (data->dirtyFrom < 0) {
+            data->dirtyFrom = local;
+            data->dirtyTo = local + added;
+        } else {
+            if (data->dirtyTo > local)
+                data->dirtyTo = qMax(local, data->dirtyTo + delta);
+            data->dirtyFrom = qMin(data->dirtyFrom, local);
+            data->dirtyTo = qMax(data->dirtyTo, local + added);
+        }
+    } else {
+        for (QTextBlock b = first; b.isValid(); b = b.next()) {
+            if (SpellBlockData *d = dataOf(b))
+                d->round = -1;
+            if (b == last)
+                break;
+        }
+        if (position < m_scanPosition) {
+            m_scanPosition = position;
+            m_idle.start();
+        }
+    }
+    m_visible.start();
+}
+
+const QList<platform::TWordRange> &TSpellHighlighter::verdict(QTextBlock block)
+{
+    SpellBlockData *data = dataOf(block);
+    if (data && data->round == m_round && data->dirtyFrom < 0)
+        return data->wrong;
+    if (!data) {
+        data = new SpellBlockData;
+        block.setUserData(data);
+    }
+    const QString text = block.text();
+    if (data->round != m_round) {
+        data->wrong = m_checker->Misspelled(text);
+    } else {
+        int from = data->dirtyFrom;
+        int to = data->dirtyTo;
+        growToWhiteSpace(text, from, to);
+        data->wrong.removeIf([&](const platform::TWordRange &w) { return w.start < to && from < w.end(); });
+        QList<platform::TWordRange> found = m_checker->Misspelled(QStringView(text).mid(from, to - from));
+        auto at = std::find_if(data->wrong.begin(), data->wrong.end(), [&](const platform::TWordRange &w) {
+            return w.start >= to;
+        });
+        int index = int(at - data->wrong.begin());
+        for (platform::TWordRange w : found) {
+            w.start += from;
+            data->wrong.insert(index++, w);
+        }
+    }
+    data->round = m_round;
+    data->dirtyFrom = data->dirtyTo = -1;
+    return data->wrong;
+}
+
+void TSpellHighlighter::updateVisible()
+{
+    if (!m_checker || !m_document)
+        return;
+    if (m_checker->Generation() != m_checkerGeneration)
+        Recheck();
+    const QWidget *viewport = m_editor->viewport();
+    const QTextBlock first = m_editor->cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock last = m_editor->cursorForPosition(QPoint(viewport->width(), viewport->height())).block();
+    showUnderlines(first, last);
+}
+
+void TSpellHighlighter::showUnderlines(const QTextBlock &first, const QTextBlock &last)
+{
+    static const QTextCharFormat format = underline();
+    const int caret = m_editor->textCursor().position();
+    QList<QTextEdit::ExtraSelection> selections;
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        for (const platform::TWordRange &w : verdict(b)) {
+            const int from = b.position() + w.start;
+            const int to = from + w.length;
+            // The word being typed is not wrong yet.
+            if (m_editPosition >= from && m_editPosition <= to && caret >= from && caret <= to)
+                continue;
+            QTextEdit::ExtraSelection selection{QTextCursor(m_document), format};
+            selection.cursor.setPosition(from);
+            selection.cursor.setPosition(to, QTextCursor::KeepAnchor);
+            selections.append(selection);
+        }
+        if (b == last)
+            break;
+    }
+    m_editor->setExtraSelections(selections);
+}
+
+void TSpellHighlighter::idleSlice()
+{
+    if (!m_checker || !m_document) {
+        m_idle.stop();
+        return;
+    }
+    if (m_checker->Generation() != m_checkerGeneration)
+        Recheck();
+    QElapsedTimer clock;
+    clock.start();
+    QTextBlock b = m_document->findBlock(m_scanPosition);
+    while (b.isValid() && clock.elapsed() < kSliceMs) {
+        verdict(b);
+        b = b.next();
+    }
+    if (b.isValid()) {
+        m_scanPosition = b.position();
+    } else {
+        m_scanPosition = m_document->characterCount();
+        m_idle.stop();
+    }
+}
+
+QTextCursor TSpellHighlighter::MisspelledWordAt(int position)
+{
+    if (!m_checker || !m_document)
+        return {};
+    const QTextBlock block = m_document->findBlock(position);
+    if (!block.isValid())
+        return {};
+    for (const platform::TWordRange &w : verdict(block)) {
+        const int from = block.position() + w.start;
+        if (position >= from && position <= from + w.length) {
+            QTextCursor word(m_document);
+            word.setPosition(from);
+            word.setPosition(from + w.length, QTextCursor::KeepAnchor);
+            return word;
+        }
+    }
+    return {};
+}
+
+} // namespace controls
