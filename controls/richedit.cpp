@@ -140,6 +140,9 @@ void TRichEdit::adoptDocument(QTextDocument *doc)
     QPointer<QTextDocument> old = document();
     disconnect(old.data(), &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
     doc->setParent(this);
+    // Qt keeps the extra selections across a new document, and their
+    // cursors would point into the deleted one.
+    setExtraSelections({});
     setDocument(doc);
     connect(doc, &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
     if (old && old->parent() == this)

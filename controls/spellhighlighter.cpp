@@ -55,13 +55,12 @@ TSpellHighlighter::TSpellHighlighter(QTextEdit *editor) : QObject(editor), m_edi
     connect(&m_visible, &QTimer::timeout, this, &TSpellHighlighter::updateVisible);
     m_idle.setInterval(0);
     connect(&m_idle, &QTimer::timeout, this, &TSpellHighlighter::idleSlice);
-    // The editor tells of a new document only through the caret it puts at
-    // its start.
+    // The editor does not announce a new document; it is found when the
+    // editor paints or the caret moves.
+    editor->viewport()->installEventFilter(this);
     connect(editor, &QTextEdit::cursorPositionChanged, this, [this] {
-        if (m_editor->document() != m_document) {
-            attachDocument();
+        if (followDocument())
             return;
-        }
         if (m_editor->textCursor().position() != m_editPosition)
             m_editPosition = -1;
         if (m_checker)
@@ -75,6 +74,22 @@ TSpellHighlighter::TSpellHighlighter(QTextEdit *editor) : QObject(editor), m_edi
 }
 
 TSpellHighlighter::~TSpellHighlighter() = default;
+
+bool TSpellHighlighter::eventFilter(QObject *, QEvent *event)
+{
+    // Only noticed here; the work waits for the event loop.
+    if (event->type() == QEvent::Paint && m_editor->document() != m_document && m_checker)
+        m_visible.start();
+    return false;
+}
+
+bool TSpellHighlighter::followDocument()
+{
+    if (m_editor->document() == m_document)
+        return false;
+    attachDocument();
+    return true;
+}
 
 void TSpellHighlighter::attachDocument()
 {
@@ -119,8 +134,15 @@ bool TSpellHighlighter::isChecked(const QTextBlock &block) const
     return data && data->round == m_round && data->dirtyFrom < 0;
 }
 
+bool TSpellHighlighter::Finished() const
+{
+    return !m_checker || (m_editor->document() == m_document && !m_idle.isActive() && !m_visible.isActive());
+}
+
 int TSpellHighlighter::CheckedBlocks() const
 {
+    if (m_editor->document() != m_document)
+        return 0;
     int count = 0;
     for (QTextBlock b = m_document->begin(); b.isValid(); b = b.next())
         count += isChecked(b) ? 1 : 0;
@@ -206,7 +228,8 @@ const QList<platform::TWordRange> &TSpellHighlighter::verdict(QTextBlock block)
 
 void TSpellHighlighter::updateVisible()
 {
-    if (!m_checker || !m_document)
+    followDocument();
+    if (!m_checker)
         return;
     if (m_checker->Generation() != m_checkerGeneration)
         Recheck();
@@ -241,7 +264,9 @@ void TSpellHighlighter::showUnderlines(const QTextBlock &first, const QTextBlock
 
 void TSpellHighlighter::idleSlice()
 {
-    if (!m_checker || !m_document) {
+    if (followDocument())
+        return;
+    if (!m_checker) {
         m_idle.stop();
         return;
     }
@@ -264,7 +289,8 @@ void TSpellHighlighter::idleSlice()
 
 QTextCursor TSpellHighlighter::MisspelledWordAt(int position)
 {
-    if (!m_checker || !m_document)
+    followDocument();
+    if (!m_checker)
         return {};
     const QTextBlock block = m_document->findBlock(position);
     if (!block.isValid())

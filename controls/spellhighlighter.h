@@ -43,14 +43,18 @@ public:
     // selected; a null cursor when there is none.
     QTextCursor MisspelledWordAt(int position);
     // Whether every paragraph of the card has been checked.
-    bool Finished() const { return !m_idle.isActive() && !m_visible.isActive(); }
+    bool Finished() const;
     // Paragraphs checked so far for the current verdicts.
     int CheckedBlocks() const;
 
     // The longest idle slice, in milliseconds.
     static constexpr int kSliceMs = 4;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    bool followDocument();
     void attachDocument();
     void contentsChange(int position, int removed, int added);
     void updateVisible();
