@@ -10,6 +10,7 @@
 #include "programfolders.h"
 #include "richedit.h"
 #include "shell.h"
+#include "spellchecker.h"
 #include "tabcontrol.h"
 #include "clickable.h"
 #include "findbar.h"

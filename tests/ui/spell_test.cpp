@@ -32,7 +32,8 @@ struct SpellFixture : MainWindowFixture {
         at.setPosition(editor->toPlainText().indexOf(word) + 2);
         QStringList captions;
         QTimer::singleShot(0, [&] {
-            QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()) != nullptr; }, 5000);
+            if (!QTest::qWaitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()) != nullptr; }, 5000))
+                return;
             auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             if (!menu)
                 return;
