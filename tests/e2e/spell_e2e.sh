@@ -18,11 +18,10 @@ first_show "$WIN"
 # red_pixels -> "count minx maxx miny maxy" of the clearly red pixels in the window
 red_pixels() {
   import -window "$WIN" "$E2E_TMP/shot.png" 2>/dev/null || { echo "0 0 0 0 0"; return; }
-  convert "$E2E_TMP/shot.png" -depth 8 txt:- | awk -F'[ ,:#]+' '
-    NR > 1 { r = strtonum("0x" substr($0, index($0, "#") + 1, 2)); g = strtonum("0x" substr($0, index($0, "#") + 3, 2));
-             b = strtonum("0x" substr($0, index($0, "#") + 5, 2));
-             if (r > 180 && g < 90 && b < 90) { n++; x = $1; y = $2;
-               if (n == 1 || x < x0) x0 = x; if (x > x1) x1 = x; if (n == 1 || y < y0) y0 = y; if (y > y1) y1 = y } }
+  convert "$E2E_TMP/shot.png" -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9.]*\),\([0-9.]*\),\([0-9.]*\).*/\1 \2 \3 \4 \5/p' | awk '
+    $3 > 180 && $4 < 90 && $5 < 90 { n++; x = $1; y = $2;
+      if (n == 1 || x < x0) x0 = x; if (x > x1) x1 = x; if (n == 1 || y < y0) y0 = y; if (y > y1) y1 = y }
     END { printf "%d %d %d %d %d\n", n, x0, x1, y0, y1 }'
 }
 # The toolbar's glyphs hold red of their own: the wave is what the check adds.
