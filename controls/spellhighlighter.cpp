@@ -233,9 +233,25 @@ void TSpellHighlighter::updateVisible()
         return;
     if (m_checker->Generation() != m_checkerGeneration)
         Recheck();
-    const QWidget *viewport = m_editor->viewport();
-    const QTextBlock first = m_editor->cursorForPosition(QPoint(0, 0)).block();
-    const QTextBlock last = m_editor->cursorForPosition(QPoint(viewport->width(), viewport->height())).block();
+    // Asking for a paragraph's place lays the card out up to it, so only
+    // paragraphs near the screen are asked: the caret's, when it is on the
+    // screen (it is while typing), else the one the hit test finds at the
+    // top, and from there the neighbours.
+    const QAbstractTextDocumentLayout *layout = m_document->documentLayout();
+    const int top = m_editor->verticalScrollBar()->value();
+    const int bottom = top + m_editor->viewport()->height();
+    auto onScreen = [&](const QTextBlock &b) {
+        const QRectF r = layout->blockBoundingRect(b);
+        return r.bottom() >= top && r.top() <= bottom;
+    };
+    QTextBlock first = m_editor->textCursor().block();
+    if (!onScreen(first))
+        first = m_editor->cursorForPosition(QPoint(0, 0)).block();
+    while (first.previous().isValid() && layout->blockBoundingRect(first.previous()).bottom() >= top)
+        first = first.previous();
+    QTextBlock last = first;
+    while (last.next().isValid() && layout->blockBoundingRect(last.next()).top() < bottom)
+        last = last.next();
     showUnderlines(first, last);
 }
 
