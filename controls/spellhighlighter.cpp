@@ -8,6 +8,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTextLayout>
 
 namespace controls {
 
@@ -26,13 +29,74 @@ public:
 
 SpellBlockData *dataOf(const QTextBlock &block) { return dynamic_cast<SpellBlockData *>(block.userData()); }
 
-QTextCharFormat underline()
+// Where a word's underline runs, in viewport pixels: one line segment per
+// display line the word spans (x from, x to, y of the underline).
+QList<QLineF> underlineOf(const QTextEdit &editor, const QTextCursor &word)
 {
-    QTextCharFormat format;
-    format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-    format.setUnderlineColor(QColor(Qt::red));
-    return format;
+    QList<QLineF> segments;
+    const QTextBlock block = word.block();
+    const QTextLayout *layout = block.layout();
+    if (!layout || !block.isVisible())
+        return segments;
+    const QPointF origin = editor.document()->documentLayout()->blockBoundingRect(block).topLeft() -
+                           QPointF(editor.horizontalScrollBar()->value(), editor.verticalScrollBar()->value());
+    const int from = word.selectionStart() - block.position();
+    const int to = word.selectionEnd() - block.position();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const int start = qMax(from, line.textStart());
+        const int end = qMin(to, line.textStart() + line.textLength());
+        if (start >= end)
+            continue;
+        const qreal y = origin.y() + line.y() + line.ascent() + 2;
+        segments.append(QLineF(origin.x() + line.cursorToX(start), y, origin.x() + line.cursorToX(end), y));
+    }
+    return segments;
 }
+
+QRect boundsOf(const QList<QLineF> &segments)
+{
+    QRect bounds;
+    for (const QLineF &s : segments)
+        bounds |= QRectF(s.p1(), s.p2()).normalized().adjusted(-2, -3, 2, 3).toAlignedRect();
+    return bounds;
+}
+
+// The layer above the editor's text that draws the waves. It lies over the
+// viewport but belongs to the editor, so the viewport's scrolling does not
+// carry it along, and it lets every mouse event through.
+class UnderlineLayer : public QWidget {
+public:
+    UnderlineLayer(QTextEdit *editor, const QList<QTextCursor> &underlines)
+        : QWidget(editor), m_editor(editor), m_underlines(underlines)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPainter painter(this);
+        painter.setClipRect(event->rect());
+        painter.setPen(QPen(QColor(Qt::red), 1));
+        for (const QTextCursor &word : m_underlines) {
+            for (const QLineF &s : underlineOf(*m_editor, word)) {
+                if (!event->rect().intersects(boundsOf({s})))
+                    continue;
+                QPolygonF zigzag;
+                for (qreal x = s.x1(), up = 0; x <= s.x2() + 0.5; x += 2, up = 1 - up)
+                    zigzag << QPointF(x, s.y1() + (up ? -1 : 1));
+                painter.drawPolyline(zigzag);
+            }
+        }
+    }
+
+private:
+    QTextEdit *m_editor;
+    const QList<QTextCursor> &m_underlines;
+};
 
 // Words and addresses never span white space, so the stretch to check again
 // grows to the white space around it.
@@ -48,8 +112,11 @@ void growToWhiteSpace(const QString &text, int &from, int &to)
 
 } // namespace
 
-TSpellHighlighter::TSpellHighlighter(QTextEdit *editor) : QObject(editor), m_editor(editor)
+TSpellHighlighter::TSpellHighlighter(QTextEdit *editor)
+    : QObject(editor), m_editor(editor), m_layer(new UnderlineLayer(editor, m_underlines))
 {
+    m_layer->setGeometry(editor->viewport()->geometry());
+    m_layer->show();
     m_visible.setSingleShot(true);
     m_visible.setInterval(0);
     connect(&m_visible, &QTimer::timeout, this, &TSpellHighlighter::updateVisible);
@@ -67,6 +134,7 @@ TSpellHighlighter::TSpellHighlighter(QTextEdit *editor) : QObject(editor), m_edi
             m_visible.start();
     });
     connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        m_layer->update();
         if (m_checker)
             m_visible.start();
     });
@@ -77,6 +145,10 @@ TSpellHighlighter::~TSpellHighlighter() = default;
 
 bool TSpellHighlighter::eventFilter(QObject *, QEvent *event)
 {
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Move) {
+        m_layer->setGeometry(m_editor->viewport()->geometry());
+        m_layer->raise();
+    }
     // Only noticed here; the work waits for the event loop.
     if (event->type() == QEvent::Paint && m_editor->document() != m_document && m_checker)
         m_visible.start();
@@ -95,6 +167,9 @@ void TSpellHighlighter::attachDocument()
 {
     if (m_document)
         disconnect(m_document, nullptr, this, nullptr);
+    // The words underlined belong to the old document.
+    m_underlines.clear();
+    m_layer->update();
     m_document = m_editor->document();
     connect(m_document, &QTextDocument::contentsChange, this, &TSpellHighlighter::contentsChange);
     // Layout runs late for big cards and after resizes: what is visible
@@ -121,7 +196,7 @@ void TSpellHighlighter::Recheck()
     if (!m_checker) {
         m_visible.stop();
         m_idle.stop();
-        m_editor->setExtraSelections({});
+        setUnderlines({});
         return;
     }
     m_visible.start();
@@ -257,9 +332,8 @@ void TSpellHighlighter::updateVisible()
 
 void TSpellHighlighter::showUnderlines(const QTextBlock &first, const QTextBlock &last)
 {
-    static const QTextCharFormat format = underline();
     const int caret = m_editor->textCursor().position();
-    QList<QTextEdit::ExtraSelection> selections;
+    QList<QTextCursor> underlines;
     for (QTextBlock b = first; b.isValid(); b = b.next()) {
         for (const platform::TWordRange &w : verdict(b)) {
             const int from = b.position() + w.start;
@@ -267,15 +341,35 @@ void TSpellHighlighter::showUnderlines(const QTextBlock &first, const QTextBlock
             // The word being typed is not wrong yet.
             if (m_editPosition >= from && m_editPosition <= to && caret >= from && caret <= to)
                 continue;
-            QTextEdit::ExtraSelection selection{QTextCursor(m_document), format};
-            selection.cursor.setPosition(from);
-            selection.cursor.setPosition(to, QTextCursor::KeepAnchor);
-            selections.append(selection);
+            QTextCursor word(m_document);
+            word.setPosition(from);
+            word.setPosition(to, QTextCursor::KeepAnchor);
+            underlines.append(word);
         }
         if (b == last)
             break;
     }
-    m_editor->setExtraSelections(selections);
+    setUnderlines(std::move(underlines));
+}
+
+void TSpellHighlighter::setUnderlines(QList<QTextCursor> underlines)
+{
+    // The cursors move with the text, so an edit leaves the kept ones right;
+    // only words that came or went are drawn anew (the editor repaints the
+    // lines it changed, and the layer above them with them).
+    auto same = [](const QTextCursor &a, const QTextCursor &b) {
+        return a.selectionStart() == b.selectionStart() && a.selectionEnd() == b.selectionEnd();
+    };
+    QRect dirty;
+    for (const QTextCursor &old : m_underlines)
+        if (std::none_of(underlines.begin(), underlines.end(), [&](const QTextCursor &c) { return same(c, old); }))
+            dirty |= boundsOf(underlineOf(*m_editor, old));
+    for (const QTextCursor &now : underlines)
+        if (std::none_of(m_underlines.begin(), m_underlines.end(), [&](const QTextCursor &c) { return same(c, now); }))
+            dirty |= boundsOf(underlineOf(*m_editor, now));
+    m_underlines = std::move(underlines);
+    if (!dirty.isEmpty())
+        m_layer->update(dirty);
 }
 
 void TSpellHighlighter::idleSlice()

@@ -1,7 +1,8 @@
 #pragma once
-// Underlines the misspelled words of an editor with a red wave. Display
-// only: the underlines are the editor's extra selections, so they never
-// reach the document, its undo steps, its RTF, the clipboard or a printout.
+// Underlines the misspelled words of an editor with a red wave (the style's
+// spell-check underline). Display only: the waves are drawn on a transparent
+// layer above the editor's text, so they never reach the document, its undo
+// steps, its RTF, the clipboard or a printout.
 //
 // Each paragraph's verdict is kept with the paragraph. The visible
 // paragraphs are checked at once (after a load, a scroll or an edit), the
@@ -42,6 +43,8 @@ public:
     // The misspelled word at position (inside or at either end of it),
     // selected; a null cursor when there is none.
     QTextCursor MisspelledWordAt(int position);
+    // The words underlined on the screen now, in order.
+    const QList<QTextCursor> &Underlines() const { return m_underlines; }
     // Whether every paragraph of the card has been checked.
     bool Finished() const;
     // Paragraphs checked so far for the current verdicts.
@@ -62,8 +65,11 @@ private:
     bool isChecked(const QTextBlock &block) const;
     const QList<platform::TWordRange> &verdict(QTextBlock block);
     void showUnderlines(const QTextBlock &first, const QTextBlock &last);
+    void setUnderlines(QList<QTextCursor> underlines);
 
     QTextEdit *m_editor;
+    QWidget *m_layer;
+    QList<QTextCursor> m_underlines;
     QPointer<QTextDocument> m_document;
     const platform::TSpellChecker *m_checker = nullptr;
     // Verdicts of an older round count as unchecked.

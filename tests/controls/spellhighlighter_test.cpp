@@ -42,11 +42,8 @@ struct SpellHighlighterTest : ::testing::Test {
     QStringList underlined() const
     {
         QStringList words;
-        for (const QTextEdit::ExtraSelection &s : editor.extraSelections()) {
-            EXPECT_EQ(s.format.underlineStyle(), QTextCharFormat::SpellCheckUnderline);
-            EXPECT_EQ(s.format.underlineColor(), QColor(Qt::red));
-            words << s.cursor.selectedText();
-        }
+        for (const QTextCursor &word : highlighter->Underlines())
+            words << word.selectedText();
         return words;
     }
     void typeAt(int position, const QString &text)
@@ -65,6 +62,13 @@ TEST_F(SpellHighlighterTest, UnderlinesOnlyOnTheScreenNeverInTheCard)
     highlighter->SetChecker(&checker);
     ASSERT_TRUE(settle());
     EXPECT_EQ(underlined(), (QStringList{"Hauss", "Garrten"}));
+    // Drawn in red under the word, on the screen only.
+    const QImage shown = editor.grab().toImage();
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            red += shown.pixelColor(x, y) == QColor(Qt::red) ? 1 : 0;
+    EXPECT_GT(red, 20);
 
     editor.SaveDocument(dir.file(QStringLiteral("after.rtf")));
     EXPECT_EQ(dir.read(QStringLiteral("after.rtf")), dir.read(QStringLiteral("before.rtf")));
@@ -89,7 +93,7 @@ TEST_F(SpellHighlighterTest, ChecksWhatIsVisibleFirstAndTheRestInSlices)
     load(rtf + "}");
     const int blocks = editor.document()->blockCount();
     highlighter->SetChecker(&checker);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !editor.extraSelections().isEmpty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !highlighter->Underlines().isEmpty(); }, 10000));
     EXPECT_LT(underlined().size(), 100);
     const int afterFirstTurn = highlighter->CheckedBlocks();
     EXPECT_LT(afterFirstTurn, blocks);

@@ -19,8 +19,8 @@ struct SpellFixture : MainWindowFixture {
     QStringList underlined() const
     {
         QStringList words;
-        for (const QTextEdit::ExtraSelection &s : window->Editor()->extraSelections())
-            words << s.cursor.selectedText();
+        for (const QTextCursor &word : window->SpellHighlighter()->Underlines())
+            words << word.selectedText();
         return words;
     }
     // Opens the context menu over the first occurrence of word and picks the
