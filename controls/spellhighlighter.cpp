@@ -322,10 +322,12 @@ void TSpellHighlighter::updateVisible()
     QTextBlock first = m_editor->textCursor().block();
     if (!onScreen(first))
         first = m_editor->cursorForPosition(QPoint(0, 0)).block();
-    while (first.previous().isValid() && layout->blockBoundingRect(first.previous()).bottom() >= top)
+    // Paragraphs hidden by the editor's window over a big card have no place.
+    while (first.previous().isValid() && first.previous().isVisible() &&
+           layout->blockBoundingRect(first.previous()).bottom() >= top)
         first = first.previous();
     QTextBlock last = first;
-    while (last.next().isValid() && layout->blockBoundingRect(last.next()).top() < bottom)
+    while (last.next().isValid() && last.next().isVisible() && layout->blockBoundingRect(last.next()).top() < bottom)
         last = last.next();
     showUnderlines(first, last);
 }
