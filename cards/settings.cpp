@@ -9,6 +9,8 @@ const QString kAnsicht = QStringLiteral("Ansicht");
 const QString kSchrift = QStringLiteral("Schrift");
 const QString kZeitstempel = QStringLiteral("Zeitstempel");
 const QString kHoehe = QStringLiteral("H\u00f6he");
+const QString kRechtschreibung = QStringLiteral("Rechtschreibung");
+const QString kPruefen = QStringLiteral("Pr\u00fcfen");
 } // namespace
 
 QString SettingsFileIn(const QString &programFolder) { return programFolder + QStringLiteral("Kartolino.ini"); }
@@ -39,6 +41,24 @@ CardSettings ReadCardSettings(const platform::TIniFile &ini)
     c.newCardFontSize = ini.ReadInteger(kSchrift, QStringLiteral("Size"), 10);
     c.timeStampMode = ini.ReadString(kZeitstempel, QStringLiteral("Einsetzen"), QStringLiteral("Anfang"));
     return c;
+}
+
+SpellSettings ReadSpellSettings(const platform::TIniFile &ini)
+{
+    SpellSettings s;
+    s.check = ini.ReadBool(kRechtschreibung, kPruefen, true);
+    for (const QString &language : ini.ReadString(kRechtschreibung, QStringLiteral("Sprachen"), QString()).split(QLatin1Char(','))) {
+        const QString name = language.trimmed();
+        if (!name.isEmpty() && !s.languages.contains(name))
+            s.languages << name;
+    }
+    return s;
+}
+
+void WriteSpellSettings(const platform::TIniFile &ini, const SpellSettings &spell)
+{
+    ini.WriteBool(kRechtschreibung, kPruefen, spell.check);
+    ini.WriteString(kRechtschreibung, QStringLiteral("Sprachen"), spell.languages.join(QLatin1Char(',')));
 }
 
 void WriteViewSettings(const platform::TIniFile &ini, const ViewSettings &view)

@@ -3,6 +3,7 @@
 // that "Ansichtsoptionen speichern" writes back.
 
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 class TIniFile;
@@ -23,6 +24,13 @@ struct ViewSettings {
     TWindowState windowState = wsNormal;
 };
 
+// [Rechtschreibung]: whether the spell check is on and its languages.
+// Without the keys the check is on with the languages the locale suggests.
+struct SpellSettings {
+    bool check = true;
+    QStringList languages; // empty: the defaults
+};
+
 struct CardSettings {
     QString newCardFontName = QStringLiteral("Arial");
     int newCardFontSize = 10;
@@ -33,6 +41,10 @@ struct CardSettings {
 // the default, so no stored value can stop the first show.
 ViewSettings ReadViewSettings(const platform::TIniFile &ini);
 CardSettings ReadCardSettings(const platform::TIniFile &ini);
+
+SpellSettings ReadSpellSettings(const platform::TIniFile &ini);
+// Writes Prüfen and Sprachen ("de_DE,en_US").
+void WriteSpellSettings(const platform::TIniFile &ini, const SpellSettings &spell);
 
 // Writes Mehrzeilig, Button, Fenster and, unless maximised, Breite and Höhe,
 // in that order; a refused write throws and the keys after it stay unwritten.

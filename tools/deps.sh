@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kartolino needs. "run" is enough to build and
-# start the program; "test" adds what the tests drive (X server, window
+# start the program (the spell check's Hunspell library with the German and
+# English dictionaries included); "test" adds what the tests drive (X server, window
 # manager, tray host, printing, locales, peer programs for RTF).
 set -euo pipefail
 what=${1:-run}
 
-run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev qt6-translations-l10n)
+run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev qt6-translations-l10n
+          libhunspell-dev hunspell-de-de hunspell-en-us)
 test_pkgs=(googletest libgtest-dev libbenchmark-dev xvfb openbox xdotool x11-utils imagemagick trayer
            desktop-file-utils appstream dpkg-dev file dbus
            cups cups-client cups-bsd poppler-utils locales-all)

@@ -10,6 +10,7 @@
 #include "programfolders.h"
 #include "richedit.h"
 #include "shell.h"
+#include "spellchecker.h"
 #include "tabcontrol.h"
 #include "clickable.h"
 #include "findbar.h"
@@ -278,6 +279,7 @@ void TfrmMain::createExtrasMenu()
 {
     m_mnuExtras = menuBar()->addMenu(QStringLiteral("E&xtras"));
     m_mnuExtras->setObjectName(QStringLiteral("mnuExtras"));
+    createSpellCheck();
     addMenuItem(m_mnuExtras, QStringLiteral("mnuExportieren"), QStringLiteral("Karte &exportieren \u2026"), 0,
                 &TfrmMain::mnuExportierenClick);
     addMenuItem(m_mnuExtras, QStringLiteral("mnuAlleExportieren"), QStringLiteral("&Alle Karten exportieren \u2026"), 0,
@@ -304,7 +306,7 @@ void TfrmMain::createEditorPopupMenu()
     }
     m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_editor, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { m_popupMenu1->exec(m_editor->viewport()->mapToGlobal(pos)); });
+            [this](const QPoint &pos) { EditorContextMenu(pos); });
 }
 
 QAction *TfrmMain::MenuItem(const QString &name) const
@@ -383,6 +385,7 @@ void TfrmMain::FormCreate()
 void TfrmMain::SetFolders(const QString &cardsFolder, const QString &settingsFolder)
 {
     m_settingsFolder = settingsFolder;
+    m_dataFolder = cardsFolder;
     m_cards->SetCardDir(cards::CardFolderIn(cardsFolder));
 }
 

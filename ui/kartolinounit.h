@@ -10,6 +10,7 @@
 #include "menushortcut.h"
 
 #include <QMainWindow>
+#include <QTextCursor>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -20,7 +21,13 @@ class QFrame;
 class QLabel;
 class QMenu;
 
+namespace platform {
+class TIniFile;
+class TSpellChecker;
+} // namespace platform
+
 namespace controls {
+class TSpellHighlighter;
 class TTabControl;
 class TRichEdit;
 } // namespace controls
@@ -154,6 +161,16 @@ public:
     void mnuHilfetextClick(QObject *sender);
     void mnuInfoClick(QObject *sender);
 
+    // Spell check (kartolinounit_spell.cpp). The editor's context menu:
+    // PopupMenu1, over a misspelled word with suggestions above its items.
+    void mnuRechtschreibungClick(QObject *sender);
+    void EditorContextMenu(const QPoint &pos);
+    controls::TSpellHighlighter *SpellHighlighter() const { return m_spellHighlighter; }
+    bool SpellCheckOn() const { return m_spellOn; }
+    // Tests look for dictionaries elsewhere than the system's folders (set
+    // before the first show); empty for the system's.
+    void SetDictionaryFolders(const QStringList &folders) { m_dictionaryFolders = folders; }
+
     // Export (kartolinounit_export.cpp).
     void mnuExportierenClick(QObject *sender);
     void mnuAlleExportierenClick(QObject *sender);
@@ -187,6 +204,13 @@ private:
     void createMainMenu();
     void createExtrasMenu();
     void createEditorPopupMenu();
+    void createSpellCheck();
+    QStringList dictionaryFolders() const;
+    void applySpellSettings(const cards::SpellSettings &spell);
+    void saveSpellSettings(const platform::TIniFile &ini) const;
+    platform::TSpellChecker &spellChecker();
+    void setSpellCheck(bool on);
+    void replaceWord(QTextCursor word, const QString &was, const QString &with);
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut, Handler handler,
                          int glyph = -1);
     bool dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrideOnly);
@@ -211,6 +235,7 @@ private:
     void informLater(const QString &text);
 
     QString m_settingsFolder;
+    QString m_dataFolder; // the user's data folder: KRT/ and the personal dictionary
     QWidget *m_client = nullptr;
     widgets::TSpeedBar *m_speedBar1 = nullptr;
     QFrame *m_panel1 = nullptr;
@@ -238,6 +263,12 @@ private:
     platform::PrinterSession m_printSession;
     FontDialogStep m_fontDialogStep;
     ExportDialogStep m_exportDialogStep;
+    std::unique_ptr<platform::TSpellChecker> m_spellChecker;
+    controls::TSpellHighlighter *m_spellHighlighter = nullptr;
+    QStringList m_spellLanguages;
+    QStringList m_dictionaryFolders;
+    bool m_spellOn = false;
+    bool m_noDictionarySaid = false;
     // Where the last export of this run went, and as what.
     QString m_exportFolder;
     QString m_exportFilter;

@@ -55,6 +55,7 @@ void TfrmMain::FormShow()
 
     applyViewSettings(cards::ReadViewSettings(ini));
     m_cardSettings = cards::ReadCardSettings(ini);
+    applySpellSettings(cards::ReadSpellSettings(ini));
     m_cards->BuildCardList();
     platform::Guarded([this] { restoreRecoveries(); });
 

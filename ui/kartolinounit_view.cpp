@@ -43,7 +43,9 @@ void TfrmMain::mnuSaveAnsichtClick(QObject *)
     const QRect outer = frameGeometry();
     view.width = outer.width();
     view.height = outer.height();
-    cards::WriteViewSettings(platform::TIniFile(SettingsFileName()), view);
+    const platform::TIniFile ini(SettingsFileName());
+    cards::WriteViewSettings(ini, view);
+    saveSpellSettings(ini);
 }
 
 } // namespace ui

@@ -43,4 +43,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # Depends comes from the shared libraries the program links (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Hunspell library comes in through the shared libraries; the spell check
+# wants a German dictionary as well, and the English one beside it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-de-de | hunspell-dictionary-de, hunspell-en-us | hunspell-dictionary-en")
 include(CPack)

@@ -9,3 +9,6 @@ kartolino_add_gtest(controls_tests
     ${CMAKE_CURRENT_LIST_DIR}/richedit_format_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rtfcard_roundtrip_test.cpp
   LIBS kartolino_controls)
+kartolino_add_gtest(spellhighlighter_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/spellhighlighter_test.cpp
+  LIBS kartolino_controls)

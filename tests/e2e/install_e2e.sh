@@ -41,7 +41,10 @@ deb=$(ls "$tmp"/pkg/*.deb)
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$tmp/contents"
 for f in $expected; do grep -qx "./usr/$f" "$tmp/contents" || fail "package lacks /usr/$f: $(cat "$tmp/contents")"; done
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libhunspell-1.7-0; do
   tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | matches -xF "$lib" || fail "Depends lacks $lib: $depends"
 done
-ok "package $(basename "$deb"), Depends: $depends"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+tr ',' '\n' <<<"$recommends" | sed 's/^ *//' | matches -xF "hunspell-de-de | hunspell-dictionary-de" ||
+  fail "Recommends lacks the German dictionary: $recommends"
+ok "package $(basename "$deb"), Depends: $depends, Recommends: $recommends"

@@ -1,0 +1,3 @@
+target_sources(kartolino_controls PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/spellhighlighter.cpp ${CMAKE_CURRENT_LIST_DIR}/spellhighlighter.h
+)
