@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <sys/stat.h>
 
 using namespace cards;
 using testing_support::TempFolder;
@@ -107,7 +108,7 @@ TEST_F(CardIndexTest, AWrittenCardIsReadAgainEvenWithTheSameStamp)
     EXPECT_EQ(text("Eins.rtf"), QString::fromUtf8("meierü"));
 }
 
-TEST_F(CardIndexTest, GermanFoldingAndUnreadableCards)
+TEST_F(CardIndexTest, GermanFoldingAndUnreadableCardsWithoutBlocking)
 {
     index.SetGerman(true);
     EXPECT_EQ(text("Eins.rtf"), QStringLiteral("mueller"));
@@ -116,6 +117,11 @@ TEST_F(CardIndexTest, GermanFoldingAndUnreadableCards)
 
     folder.mkdir("x.rtf");
     EXPECT_FALSE(index.Text(folder.file("x.rtf")).readable);
+    // A FIFO blocked the first search for good; a device was read for ever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("Rohr.rtf")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", folder.file("Null.rtf")));
+    EXPECT_FALSE(index.Text(folder.file("Rohr.rtf")).readable);
+    EXPECT_FALSE(index.Text(folder.file("Null.rtf")).readable);
     EXPECT_FALSE(index.Text(folder.file("fehlt.rtf")).readable);
     EXPECT_TRUE(index.Text(folder.file("Eins.rtf")).readable);
 }
