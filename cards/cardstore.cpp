@@ -1,16 +1,39 @@
 #include "cardstore.h"
 
+#include "cardnames.h"
+#include "errorreason.h"
+#include "exception.h"
 #include "mybib.h"
 #include "files.h"
 #include "programfolders.h"
 #include "richedit.h"
+#include "rtfwriter.h"
 #include "tabcontrol.h"
+
+#include <QCryptographicHash>
 
 namespace cards {
 
 const QString kNoCardHint = QStringLiteral("Noch keine Karte vorhanden. Legen Sie mit \u201EKarte \u2192 Neu\u201C die erste Karte an, dann können Sie schreiben.");
 
 QString CardFolderIn(const QString &programFolder) { return programFolder + QStringLiteral("KRT/"); }
+
+QByteArray ContentHash(const QByteArray &bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1); }
+
+namespace {
+
+// The editor's own messages for a failed write, with the reason.
+[[noreturn]] void throwWriteFailure(platform::ReplaceResult result, const QString &path, int code)
+{
+    QString message = result == platform::ReplaceResult::WriteFailed
+                          ? QStringLiteral("Das Speichern des Streams ist mißlungen")
+                          : QStringLiteral("Datei %1 kann nicht erstellt werden").arg(platform::ReadableFileName(path));
+    if (code)
+        message += QStringLiteral(" (%1)").arg(platform::ErrorCodeText(code));
+    throw platform::Exception(message);
+}
+
+} // namespace
 
 TCardStore::TCardStore(controls::TTabControl *tabs, controls::TRichEdit *editor) : m_tabs(tabs), m_editor(editor) {}
 
@@ -71,7 +94,14 @@ void TCardStore::LoadCurrentCard()
 {
     const int index = m_tabs->TabIndex();
     const QString path = CardPath(index);
+    // Read once more for what the editor's text is based on; a file that
+    // cannot be read fails in the load, with its message.
+    QByteArray bytes;
+    platform::FileStamp stamp;
+    platform::ReadRegularFile(path, bytes, &stamp);
     m_editor->LoadDocument(path);
+    m_known = {path, stamp, ContentHash(bytes)};
+    m_unwritten = false;
     SetEditorCard(index);
     if (OnLoaded)
         OnLoaded(path);
@@ -85,9 +115,93 @@ void TCardStore::SaveCurrentCard()
         return;
     if (OnBeforeWrite && !OnBeforeWrite(path))
         return;
-    m_editor->SaveDocument(path);
+    writeCurrentCard(path);
+}
+
+void TCardStore::writeCurrentCard(const QString &path)
+{
+    const QByteArray bytes = EditorBytes();
+    platform::Replaced replaced;
+    int code = 0;
+    const platform::ReplaceResult result = platform::ExchangeFileContents(path, bytes, replaced, &code);
+    if (result != platform::ReplaceResult::Ok)
+        throwWriteFailure(result, path, code);
+    // Another program's version that landed after the last look: the
+    // program never read it, so it must not vanish.
+    const bool other = replaced.existed && replaced.bytes != bytes
+                       && (m_known.path != path || ContentHash(replaced.bytes) != m_known.hash);
+    m_known = {path, replaced.written, ContentHash(bytes)};
+    m_unwritten = false;
     if (OnWritten)
         OnWritten(path);
+    if (other && OnReplacedOther)
+        OnReplacedOther(path, replaced.bytes);
+}
+
+bool TCardStore::CreateCardFile(const QString &name, const QByteArray &bytes) const
+{
+    const QString path = CardFileName(name);
+    int code = 0;
+    const platform::ReplaceResult result = platform::CreateFileContents(path, bytes, &code);
+    if (result == platform::ReplaceResult::Ok)
+        return true;
+    if (code == platform::kErrorAlreadyExists)
+        return false;
+    throwWriteFailure(result, path, code);
+}
+
+bool TCardStore::CreateCurrentCard()
+{
+    const int index = m_tabs->TabIndex();
+    const QString path = CardPath(index);
+    const QByteArray bytes = EditorBytes();
+    if (!CreateCardFile(m_tabs->Tab(index), bytes))
+        return false;
+    KnowWritten(path, bytes);
+    return true;
+}
+
+void TCardStore::KnowWritten(const QString &path, const QByteArray &bytes)
+{
+    m_known = {path, platform::StampOf(path), ContentHash(bytes)};
+    m_unwritten = false;
+    if (OnWritten)
+        OnWritten(path);
+}
+
+QByteArray TCardStore::EditorBytes() const { return rtf::RtfWriter(m_editor->document()).write(); }
+
+bool TCardStore::NameTaken(const QString &name) const
+{
+    if (CardExists(m_tabs->Tabs(), name))
+        return true;
+    QStringList files;
+    ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
+    QStringList captions;
+    for (const QString &file : std::as_const(files))
+        captions.append(ExtractBaseName(platform::ReadableFileName(file)));
+    return CardExists(captions, name);
+}
+
+void TCardStore::FileRenamed(const QString &oldPath, const QString &newPath)
+{
+    if (m_known.path == oldPath)
+        m_known.path = newPath;
+}
+
+TCardStore::DiskState TCardStore::CompareWithDisk()
+{
+    const platform::FileStamp now = platform::StampOf(m_known.path);
+    if (!now.exists)
+        return DiskState::Gone;
+    if (now == m_known.stamp)
+        return DiskState::Same;
+    QByteArray bytes;
+    platform::FileStamp read;
+    if (!platform::ReadRegularFile(m_known.path, bytes, &read) || ContentHash(bytes) != m_known.hash)
+        return DiskState::Changed;
+    m_known.stamp = read;
+    return DiskState::Same;
 }
 
 void TCardStore::Leaving()
