@@ -3,6 +3,7 @@
 #include "cardnames.h"
 #include "errorreason.h"
 #include "exception.h"
+#include "guarded.h"
 #include "mybib.h"
 #include "files.h"
 #include "programfolders.h"
@@ -11,6 +12,7 @@
 #include "tabcontrol.h"
 
 #include <QCryptographicHash>
+#include <QSet>
 
 namespace cards {
 
@@ -68,6 +70,32 @@ void TCardStore::BuildCardList()
     }
     m_tabs->AssignTabs(captions);
     SetEditorCard(m_editorCard);
+    m_arriving.clear();
+    watchFolder();
+}
+
+void TCardStore::watchFolder()
+{
+    if (!m_arrivalLook) {
+        // A second apart: a file must keep its stamp from one look to the next.
+        m_arrivalLook = std::make_unique<QTimer>();
+        m_arrivalLook->setSingleShot(true);
+        m_arrivalLook->setInterval(1000);
+        QObject::connect(m_arrivalLook.get(), &QTimer::timeout, m_arrivalLook.get(), [this] {
+            platform::Guarded([this] {
+                const int before = m_tabs->TabCount();
+                if (AddArrivals())
+                    m_arrivalLook->start();
+                if (m_tabs->TabCount() != before && OnArrived)
+                    OnArrived();
+            });
+        });
+    }
+    m_folderWatch = std::make_unique<QFileSystemWatcher>();
+    QObject::connect(m_folderWatch.get(), &QFileSystemWatcher::directoryChanged, m_arrivalLook.get(),
+                     [this] { m_arrivalLook->start(); });
+    if (platform::DirectoryExists(m_cardDir))
+        m_folderWatch->addPath(m_cardDir);
 }
 
 void TCardStore::SetEditorCard(int index)
@@ -181,6 +209,46 @@ bool TCardStore::NameTaken(const QString &name) const
     for (const QString &file : std::as_const(files))
         captions.append(ExtractBaseName(platform::ReadableFileName(file)));
     return CardExists(captions, name);
+}
+
+bool TCardStore::IsArrivingCardName(const QString &fileName)
+{
+    // Dot files (Syncthing's ".syncthing.*.tmp", office locks ".~lock.*#",
+    // editor locks) and the temporary names of other engines.
+    return !fileName.startsWith(QLatin1Char('.')) && !fileName.startsWith(QStringLiteral("~syncthing~"))
+           && !fileName.endsWith(QStringLiteral(".part"), Qt::CaseInsensitive)
+           && fileName.endsWith(QStringLiteral(".rtf"), Qt::CaseInsensitive);
+}
+
+bool TCardStore::AddArrivals()
+{
+    QStringList files;
+    ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
+    QSet<QString> known;
+    for (int i = 0; i < m_tabs->TabCount(); ++i)
+        known.insert(CardPath(i));
+    QHash<QString, platform::FileStamp> seen;
+    for (const QString &file : std::as_const(files)) {
+        const QString path = m_cardDir + file;
+        if (known.contains(path) || !IsArrivingCardName(file))
+            continue;
+        const platform::FileStamp now = platform::StampOf(path);
+        if (!now.exists)
+            continue;
+        if (m_arriving.value(path) != now) {
+            seen.insert(path, now); // new, or still changing
+            continue;
+        }
+        // The tabs before it that were made here keep their own names.
+        for (int i = int(m_listed.size()); i < m_tabs->TabCount(); ++i)
+            m_listed.append({m_tabs->Tab(i), m_tabs->Tab(i) + QStringLiteral(".rtf")});
+        const QString caption = ExtractBaseName(platform::ReadableFileName(file));
+        m_tabs->AddTab(caption);
+        m_listed.append({caption, file});
+    }
+    m_arriving = seen;
+    SetEditorCard(m_editorCard);
+    return !m_arriving.isEmpty();
 }
 
 void TCardStore::FileRenamed(const QString &oldPath, const QString &newPath)

@@ -6,6 +6,10 @@
 #include "files.h"
 
 #include <QByteArray>
+#include <QFileSystemWatcher>
+#include <QHash>
+#include <QTimer>
+#include <memory>
 #include <QString>
 #include <functional>
 #include <QVector>
@@ -81,9 +85,21 @@ public:
     // The current card's text as its file would hold it.
     QByteArray EditorBytes() const;
 
+    // Card files that arrived in the folder since the list was built (a sync
+    // tool, another program) get a tab at the end of the row. A file is
+    // taken once its stamp is the same at two looks in a row: one still
+    // being written waits. Dot files and sync engines' temporary files are
+    // never cards. True while a file waits to settle (look again later).
+    bool AddArrivals();
+    // Told after AddArrivals added tabs.
+    std::function<void()> OnArrived;
+    // Whether a name found in the folder may be an arriving card.
+    static bool IsArrivingCardName(const QString &fileName);
+
     // Makes CardDir when it is missing (one level). False when that failed.
     bool EnsureCardFolder(int *errorCode = nullptr) const;
-    // Lists the card files as tabs in folder order; selects the first.
+    // Lists the card files as tabs in folder order; selects the first. From
+    // then on the folder is watched for arrivals.
     void BuildCardList();
 
     // Loads the current tab's card. On success the editor holds that card;
@@ -131,6 +147,10 @@ private:
         QString fileName;
     };
     QVector<ListedCard> m_listed;
+    QHash<QString, platform::FileStamp> m_arriving;
+    std::unique_ptr<QFileSystemWatcher> m_folderWatch;
+    std::unique_ptr<QTimer> m_arrivalLook;
+    void watchFolder();
 
     void writeCurrentCard(const QString &path);
 };

@@ -87,6 +87,11 @@ void TfrmMain::wireCardCompanions()
     };
     m_cards->OnBeforeWrite = [this](const QString &path) { return !keepOtherProgramsEdit(path); };
     m_cards->OnReplacedOther = [this](const QString &path, const QByteArray &bytes) { keepSwappedOut(path, bytes); };
+    m_cards->OnArrived = [this] {
+        // The first card into an empty row: the editor takes it, as at the start.
+        if (m_tabControl1->TabIndex() >= 0 && m_cards->EditorCard() < 0 && !m_cards->CardModified())
+            m_cards->LoadCurrentCard();
+    };
 }
 
 QString TfrmMain::CurrentCardFile() const

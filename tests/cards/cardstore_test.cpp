@@ -320,3 +320,23 @@ TEST_F(CardsFixture, ANameWithAFileButNoTabIsTakenAndNeverReplaced)
     EXPECT_TRUE(store.CreateCardFile("Frei", "{\\rtf1 leer}"));
     EXPECT_EQ(program.read(card("Frei")), "{\\rtf1 leer}");
 }
+
+TEST_F(CardsFixture, ArrivingCardsGetATabOnceTheyHaveSettled)
+{
+    program.mkdir("KRT");
+    writeCard("Eins", "{\\rtf1\\ansi Eins}");
+    firstShow();
+    for (const char *name : {"Neu", ".versteckt", ".syncthing.Neu.rtf.tmp", "~syncthing~Neu"})
+        writeCard(name, "{\\rtf1\\ansi Angekommen}");
+    EXPECT_TRUE(store.AddArrivals()) << "a file just seen was not held back";
+    EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
+    // Still being written: a changed stamp waits once more.
+    writeCard("Neu", "{\\rtf1\\ansi Angekommen und mehr}");
+    EXPECT_TRUE(store.AddArrivals());
+    EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
+    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_EQ(tabs.Tabs(), (QStringList{"Eins", "Neu"}));
+    EXPECT_EQ(store.CardPath(1), store.CardFileName("Neu"));
+    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_EQ(tabs.TabCount(), 2);
+}
