@@ -5,14 +5,9 @@
 #include "rtfplaintext.h"
 #include "rtfreader.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace cards {
 
@@ -51,26 +46,6 @@ void TCardIndex::FileTouched(const QString &fileName)
 
 namespace {
 
-// The stamp of a file: size and modification time; size -1 when it is no
-// regular file.
-struct Stamp {
-    qint64 size = -1;
-    qint64 modified = 0;
-};
-
-Stamp stampOf(const struct stat &st)
-{
-    if (!S_ISREG(st.st_mode))
-        return {};
-    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
-Stamp stampOf(const QString &fileName)
-{
-    struct stat st;
-    return ::stat(QFile::encodeName(fileName).constData(), &st) == 0 ? stampOf(st) : Stamp{};
-}
-
 // The card's text as the editor shows it: RTF through the reader's own
 // interpreter, anything else as plain text.
 QString cardText(const QByteArray &bytes)
@@ -99,8 +74,8 @@ const TCardIndex::Card &TCardIndex::FreshCard(Entry *entry)
 {
     if (!entry->stale && entry->epoch != m_epoch) {
         // Something in the folder changed since this card was last looked at.
-        const Stamp now = stampOf(entry->fileName);
-        if (now.size != entry->size || now.modified != entry->modified)
+        const platform::FileStamp now = platform::StampOf(entry->fileName);
+        if ((now.exists ? now.size : -1) != entry->size || now.modifiedNs != entry->modified)
             entry->stale = true;
         entry->epoch = m_epoch;
     }
@@ -111,40 +86,19 @@ const TCardIndex::Card &TCardIndex::FreshCard(Entry *entry)
 
 void TCardIndex::read(Entry &entry)
 {
-    // Plain system calls: this runs for every card at the first search.
     ++m_filesRead;
     entry.stale = false;
     entry.epoch = m_epoch;
     entry.card = Card{};
     entry.size = -1;
-    const int fd = ::open(QFile::encodeName(entry.fileName).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct stat st;
-    const Stamp stamp = ::fstat(fd, &st) == 0 ? stampOf(st) : Stamp{};
-    // A folder, a device or a file this user may not read is no card text.
+    // A FIFO named like a card would block here for good, a device read for
+    // ever: neither is a card, and neither has a text.
     QByteArray bytes;
-    bool ok = stamp.size >= 0;
-    if (ok) {
-        bytes.resize(stamp.size);
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, std::size_t(bytes.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                ok = n == 0;
-                break;
-            }
-            done += n;
-        }
-        bytes.truncate(done);
-    }
-    ::close(fd);
-    if (!ok)
+    platform::FileStamp read;
+    if (!platform::ReadRegularFile(entry.fileName, bytes, &read))
         return;
-    entry.size = stamp.size;
-    entry.modified = stamp.modified;
+    entry.size = read.size;
+    entry.modified = read.modifiedNs;
     entry.card.folded = FoldForIndex(cardText(bytes), m_german);
     entry.card.folded.squeeze();
     entry.card.readable = true;

@@ -1,8 +1,11 @@
 #pragma once
 // Watches the current card's file for other programs' writes (a word
-// processor opened through the hand-off, a sync tool, an editor). What the
-// program wrote or loaded itself is remembered as a stamp; a file that no
-// longer matches it was changed by someone else.
+// processor opened through the hand-off, a sync tool, an editor). The stamp
+// of what the program wrote or loaded itself is given; a file that no
+// longer matches it may have been changed by someone else (whether its
+// content changed is the card store's to decide).
+
+#include "files.h"
 
 #include <QFileSystemWatcher>
 #include <QString>
@@ -10,28 +13,16 @@
 
 namespace cards {
 
-struct FileStamp {
-    bool exists = false;
-    qint64 size = 0;
-    qint64 modifiedNs = 0;
-    quint64 inode = 0;
-    bool operator==(const FileStamp &) const = default;
-};
-FileStamp StampOf(const QString &path);
-
 class TCardWatcher {
 public:
     TCardWatcher();
 
-    // The program has just loaded or written path: that state is its own.
-    void Watch(const QString &path);
+    // The program has just loaded or written path, which then had stamp.
+    void Watch(const QString &path, const platform::FileStamp &stamp);
     const QString &Path() const { return m_path; }
-    // Someone else has written path since: it exists and differs from the
-    // program's own state. A deleted file is no change of content.
-    bool ChangedOnDisk(const QString &path) const;
 
-    // Raised (on the GUI thread) when another program has written the
-    // watched file.
+    // Raised (on the GUI thread) when the watched file got a stamp other
+    // than its known one, once per stamp.
     std::function<void()> OnChanged;
 
 private:
@@ -39,8 +30,7 @@ private:
 
     QFileSystemWatcher m_watcher;
     QString m_path;
-    FileStamp m_stamp;
-    FileStamp m_reported;
+    platform::FileStamp m_reported;
 };
 
 } // namespace cards

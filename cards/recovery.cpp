@@ -15,39 +15,60 @@ namespace {
 
 // The card a recovery belongs to travels inside it, as an ignorable RTF
 // group right behind the header word, so the file stays plain RTF.
+// The content of the card file it grew from follows as a second group.
 constexpr char kCardTag[] = "{\\*\\kartolinokarte ";
+constexpr char kBasisTag[] = "{\\*\\kartolinobasis ";
 constexpr char kRtfHeader[] = "{\\rtf1";
 
-QByteArray tagged(const QString &cardFile, QByteArray rtf)
+QByteArray tagged(const QString &cardFile, const QByteArray &basis, QByteArray rtf)
 {
-    const QByteArray tag = kCardTag + cardFile.toUtf8().toHex() + '}';
+    QByteArray tag = kCardTag + cardFile.toUtf8().toHex() + '}';
+    if (!basis.isEmpty())
+        tag += kBasisTag + basis.toHex() + '}';
     const qsizetype at = rtf.startsWith(kRtfHeader) ? qsizetype(sizeof kRtfHeader - 1) : 0;
     return rtf.insert(at, tag);
 }
 
-// The card file named in a recovery's bytes, and where the tag is.
-QString cardFileIn(const QByteArray &bytes, qsizetype *tagStart = nullptr, qsizetype *tagEnd = nullptr)
+// The hex value of the group tag that starts at from; -1 when there is none.
+qsizetype tagValue(const QByteArray &bytes, qsizetype from, const char *tag, qsizetype tagSize, QByteArray &value)
+{
+    if (from < 0 || !QByteArrayView(bytes).sliced(from).startsWith(QByteArrayView(tag, tagSize)))
+        return -1;
+    const qsizetype hexStart = from + tagSize;
+    const qsizetype end = bytes.indexOf('}', hexStart);
+    if (end < 0)
+        return -1;
+    value = QByteArray::fromHex(bytes.mid(hexStart, end - hexStart));
+    return end + 1;
+}
+
+// The card file named in a recovery's bytes, its basis, and where the tags are.
+QString cardFileIn(const QByteArray &bytes, QByteArray *basis = nullptr, qsizetype *tagStart = nullptr,
+                   qsizetype *tagEnd = nullptr)
 {
     const qsizetype start = bytes.indexOf(kCardTag);
     if (start < 0 || start > qsizetype(sizeof kRtfHeader))
         return {};
-    const qsizetype hexStart = start + qsizetype(sizeof kCardTag - 1);
-    const qsizetype end = bytes.indexOf('}', hexStart);
+    QByteArray card, hash;
+    qsizetype end = tagValue(bytes, start, kCardTag, qsizetype(sizeof kCardTag - 1), card);
     if (end < 0)
         return {};
+    if (const qsizetype basisEnd = tagValue(bytes, end, kBasisTag, qsizetype(sizeof kBasisTag - 1), hash); basisEnd >= 0)
+        end = basisEnd;
+    if (basis)
+        *basis = hash;
     if (tagStart)
         *tagStart = start;
     if (tagEnd)
-        *tagEnd = end + 1;
-    return QString::fromUtf8(QByteArray::fromHex(bytes.mid(hexStart, end - hexStart)));
+        *tagEnd = end;
+    return QString::fromUtf8(card);
 }
 
 QByteArray readAll(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    QByteArray bytes;
+    platform::ReadRegularFile(path, bytes);
+    return bytes;
 }
 
 } // namespace
@@ -67,7 +88,9 @@ TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, s
         m_folder += QLatin1Char('/');
     m_timer.setSingleShot(true);
     m_timer.setInterval(kDefaultDelayMs);
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] {
+    m_longest.setSingleShot(true);
+    m_longest.setInterval(kDefaultLongestDelayMs);
+    const auto write = [this] {
         try {
             WriteNow();
             m_failureShown = false;
@@ -79,13 +102,19 @@ TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, s
             m_failureShown = true;
             platform::HandleException(e);
         }
-    });
+    };
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, write);
+    QObject::connect(&m_longest, &QTimer::timeout, &m_longest, write);
 }
 
 void TRecovery::ContentChanged()
 {
-    if (!m_currentCardFile().isEmpty())
-        m_timer.start();
+    if (m_currentCardFile().isEmpty())
+        return;
+    // Restarted by every key: alone it would wait for ever while typing goes on.
+    m_timer.start();
+    if (!m_longest.isActive())
+        m_longest.start();
 }
 
 QString TRecovery::FileFor(const QString &cardFile) const
@@ -97,6 +126,7 @@ QString TRecovery::FileFor(const QString &cardFile) const
 void TRecovery::WriteNow()
 {
     m_timer.stop();
+    m_longest.stop();
     const QString cardFile = m_currentCardFile();
     if (cardFile.isEmpty())
         return;
@@ -105,7 +135,8 @@ void TRecovery::WriteNow()
         || !QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
         throw platform::Exception(QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(m_folder));
     const QString file = FileFor(cardFile);
-    if (platform::ReplaceFileContents(file, tagged(cardFile, m_content())) != platform::ReplaceResult::Ok)
+    const QByteArray basis = BasisOf ? BasisOf(cardFile) : QByteArray();
+    if (platform::ReplaceFileContents(file, tagged(cardFile, basis, m_content())) != platform::ReplaceResult::Ok)
         throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(file));
     m_writtenThisRun.insert(cardFile);
 }
@@ -120,8 +151,10 @@ void TRecovery::drop(const QString &cardFile)
 
 void TRecovery::CardWritten(const QString &cardFile)
 {
-    if (cardFile == m_currentCardFile())
+    if (cardFile == m_currentCardFile()) {
         m_timer.stop();
+        m_longest.stop();
+    }
     drop(cardFile);
 }
 
@@ -137,6 +170,7 @@ void TRecovery::Renamed(const QString &oldCardFile, const QString &newCardFile)
 void TRecovery::EndOfRun()
 {
     m_timer.stop();
+    m_longest.stop();
     const QSet<QString> written = m_writtenThisRun;
     for (const QString &cardFile : written)
         drop(cardFile);
@@ -147,13 +181,14 @@ QList<TRecovery::Entry> TRecovery::EntriesIn(const QString &cardDir) const
     QList<Entry> entries;
     const QFileInfoList files = QDir(m_folder).entryInfoList({QStringLiteral("*.rtf")}, QDir::Files | QDir::Hidden);
     for (const QFileInfo &info : files) {
-        const QString cardFile = cardFileIn(readAll(info.filePath()));
+        QByteArray basis;
+        const QString cardFile = cardFileIn(readAll(info.filePath()), &basis);
         // A file whose name is not its card's own key is none of ours.
         if (cardFile.isEmpty() || FileFor(cardFile) != info.filePath())
             continue;
         const QFileInfo card(cardFile);
         if (QDir::cleanPath(card.path()) == QDir::cleanPath(cardDir))
-            entries.append({cardFile, info.filePath(), info.lastModified()});
+            entries.append({cardFile, info.filePath(), info.lastModified(), basis});
     }
     return entries;
 }
@@ -162,9 +197,16 @@ QByteArray TRecovery::ContentOf(const QString &recoveryFile)
 {
     QByteArray bytes = readAll(recoveryFile);
     qsizetype start = 0, end = 0;
-    if (cardFileIn(bytes, &start, &end).isEmpty())
+    if (cardFileIn(bytes, nullptr, &start, &end).isEmpty())
         return {};
     return bytes.remove(start, end - start);
+}
+
+QByteArray TRecovery::BasedOn(const QString &recoveryFile)
+{
+    QByteArray basis;
+    cardFileIn(readAll(recoveryFile), &basis);
+    return basis;
 }
 
 } // namespace cards

@@ -1,8 +1,11 @@
 #pragma once
-// Crash recovery: a few seconds after typing stops, the current card's text
-// goes to a recovery file outside the card folder, so a crash or power loss
-// between save points loses at most those seconds. A card written at a save
-// point, or a normal end, drops its recovery.
+// Crash recovery: a few seconds after typing stops, and at the latest every
+// few seconds while it goes on, the current card's text goes to a recovery
+// file outside the card folder, so a crash or power loss between save points
+// loses at most those seconds. A card written at a save point, or a normal
+// end, drops its recovery. A recovery remembers which content of the card's
+// file the text was based on, so the next start can tell whether the card
+// changed meanwhile.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -22,11 +25,13 @@ QString RecoveryFolder();
 class TRecovery {
 public:
     static constexpr int kDefaultDelayMs = 3000;
+    static constexpr int kDefaultLongestDelayMs = 10000;
 
     struct Entry {
         QString cardFile;     // the card the text belongs to
         QString recoveryFile; // where the text is
         QDateTime written;
+        QByteArray basis;     // ContentHash of the card file the text grew from; empty when unknown
     };
 
     // currentCardFile gives the file of the card whose text the editor holds
@@ -34,11 +39,19 @@ public:
     TRecovery(QString folder, std::function<QString()> currentCardFile, std::function<QByteArray()> content);
 
     const QString &Folder() const { return m_folder; }
+    // The pause in typing after which the text is written.
     void SetDelay(int ms) { m_timer.setInterval(ms); }
     int Delay() const { return m_timer.interval(); }
-    bool Pending() const { return m_timer.isActive(); }
+    // The longest time typed text waits, however steady the typing.
+    void SetLongestDelay(int ms) { m_longest.setInterval(ms); }
+    bool Pending() const { return m_timer.isActive() || m_longest.isActive(); }
 
-    // The editor's text changed: write it once typing has paused.
+    // Gives the ContentHash of the card file that the editor's text of
+    // cardFile is based on (what the program last read or wrote there).
+    std::function<QByteArray(const QString &cardFile)> BasisOf;
+
+    // The editor's text changed: write it once typing has paused, or once
+    // the longest delay has passed since the first change not yet written.
     void ContentChanged();
     // Writes the current card's recovery now. Throws platform::Exception when
     // the file cannot be written; the previous recovery then stays whole.
@@ -56,6 +69,8 @@ public:
     QList<Entry> EntriesIn(const QString &cardDir) const;
     // The recovery's RTF, as the editor can load it; empty when unreadable.
     static QByteArray ContentOf(const QString &recoveryFile);
+    // The basis the recovery's text grew from; empty when unknown.
+    static QByteArray BasedOn(const QString &recoveryFile);
 
 private:
     void drop(const QString &cardFile);
@@ -64,6 +79,7 @@ private:
     std::function<QString()> m_currentCardFile;
     std::function<QByteArray()> m_content;
     QTimer m_timer;
+    QTimer m_longest;
     QSet<QString> m_writtenThisRun;
     bool m_failureShown = false;
 };

@@ -251,35 +251,6 @@ bool DeleteFile(const QString &path, int *errorCode)
     return false;
 }
 
-bool MoveFile(const QString &from, const QString &to, int *errorCode)
-{
-    const QByteArray src = native(from);
-    const QByteArray dst = native(to);
-    struct stat st {};
-    if (::lstat(src.constData(), &st) != 0) {
-        setError(errorCode, errno);
-        return false;
-    }
-    // renameat2(RENAME_NOREPLACE) is not on every file system; link + unlink
-    // gives the same "fails when the target exists" for files.
-    if (!S_ISDIR(st.st_mode) && ::link(src.constData(), dst.constData()) == 0) {
-        ::unlink(src.constData());
-        return true;
-    }
-    if (errno == EEXIST) {
-        setError(errorCode, errno);
-        return false;
-    }
-    if (::lstat(dst.constData(), &st) == 0) {
-        setError(errorCode, EEXIST);
-        return false;
-    }
-    if (::rename(src.constData(), dst.constData()) == 0)
-        return true;
-    setError(errorCode, errno);
-    return false;
-}
-
 bool FindEntries(const QString &folder, const QString &mask, QStringList &names)
 {
     DIR *dir = ::opendir(native(folder).constData());
@@ -296,6 +267,23 @@ bool FindEntries(const QString &folder, const QString &mask, QStringList &names)
     }
     ::closedir(dir);
     return true;
+}
+
+namespace {
+
+FileStamp stampOf(const struct stat &st)
+{
+    if (!S_ISREG(st.st_mode))
+        return {};
+    return {true, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, quint64(st.st_ino)};
+}
+
+} // namespace
+
+FileStamp StampOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(native(path).constData(), &st) == 0 ? stampOf(st) : FileStamp{};
 }
 
 InputFile::~InputFile() { close(); }
@@ -316,6 +304,12 @@ bool InputFile::open(const QString &path)
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
     return true;
+}
+
+FileStamp InputFile::stamp() const
+{
+    struct stat st {};
+    return m_fd >= 0 && ::fstat(m_fd, &st) == 0 ? stampOf(st) : FileStamp{};
 }
 
 qint64 InputFile::read(char *buffer, qint64 n)
@@ -339,10 +333,41 @@ void InputFile::close()
     m_fd = -1;
 }
 
-ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode, FolderSync folderSync)
+bool ReadRegularFile(const QString &path, QByteArray &out, FileStamp *stamp)
 {
-    // Write through a symbolic link to the file it names, so the link stays.
-    QByteArray dest = native(path);
+    out.clear();
+    InputFile file;
+    if (!file.open(path))
+        return false;
+    const FileStamp opened = file.stamp();
+    // The size is a hint only: a file being written grows while it is read.
+    out.resize(qMax<qint64>(opened.size, 0) + 1);
+    qsizetype done = 0;
+    for (;;) {
+        if (done == out.size())
+            out.resize(out.size() * 2);
+        const qint64 got = file.read(out.data() + done, out.size() - done);
+        if (got < 0) {
+            out.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    out.truncate(done);
+    if (stamp)
+        *stamp = file.stamp();
+    return true;
+}
+
+namespace {
+
+// Where a replacement of path writes (a symbolic link is written through to
+// the file it names, so the link stays) and the mode the new file gets.
+ReplaceResult replacementTarget(const QString &path, QByteArray &dest, mode_t &mode, int *errorCode)
+{
+    dest = native(path);
     struct stat linkSt {};
     if (::lstat(dest.constData(), &linkSt) == 0 && S_ISLNK(linkSt.st_mode)) {
         if (char *real = ::realpath(dest.constData(), nullptr)) {
@@ -352,8 +377,7 @@ ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, i
             dest = native(QFileInfo(path).symLinkTarget()); // a dangling link: make its target
         }
     }
-
-    mode_t mode = 0666 & ~processUmask();
+    mode = 0666 & ~processUmask();
     struct stat st {};
     if (::stat(dest.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
@@ -366,19 +390,27 @@ ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, i
         }
         mode = st.st_mode & 07777;
     }
+    return ReplaceResult::Ok;
+}
 
+QByteArray folderOf(const QByteArray &dest)
+{
     const int slash = dest.lastIndexOf('/');
-    const QByteArray dir = slash >= 0 ? dest.left(slash + 1) : QByteArray();
+    return slash >= 0 ? dest.left(slash + 1) : QByteArray();
+}
+
+// Writes data to a new temporary file beside dest and flushes it to disk.
+ReplaceResult writeTemporary(const QByteArray &dest, const QByteArray &data, mode_t mode, QByteArray &temp, int *errorCode)
+{
     // A short name of fixed length: the temporary file fits wherever the
     // card's own name fits.
-    QByteArray temp = dir + ".kartolino-XXXXXX.tmp";
+    temp = folderOf(dest) + ".kartolino-XXXXXX.tmp";
     const int fd = ::mkstemps(temp.data(), 4);
     if (fd < 0) {
         setError(errorCode, errno);
         return ReplaceResult::CannotCreate;
     }
     ::fchmod(fd, mode);
-
     bool ok = writeAll(fd, data.constData(), data.size());
     int err = ok ? 0 : errno;
     if (ok && ::fsync(fd) != 0) {
@@ -389,19 +421,139 @@ ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, i
         ok = false;
         err = errno;
     }
-    if (ok && ::rename(temp.constData(), dest.constData()) != 0) {
-        ok = false;
-        err = errno;
+    if (ok)
+        return ReplaceResult::Ok;
+    ::unlink(temp.constData());
+    setError(errorCode, err);
+    return ReplaceResult::WriteFailed;
+}
+
+bool refusedByFileSystem(int err) { return err == EINVAL || err == ENOSYS || err == EOPNOTSUPP; }
+
+// Renames from to to unless to exists; 0 or the errno. Not every file system
+// knows RENAME_NOREPLACE; a hard link gives the same guarantee for files, and
+// only a file system with neither falls back to look first, then rename.
+int renameNoReplace(const QByteArray &from, const QByteArray &to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (!refusedByFileSystem(errno))
+        return errno;
+    struct stat st {};
+    if (::lstat(from.constData(), &st) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode)) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+            return 0;
+        }
+        if (errno == EEXIST)
+            return EEXIST;
     }
-    if (!ok) {
+    if (::lstat(to.constData(), &st) == 0)
+        return EEXIST;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode, FolderSync folderSync)
+{
+    QByteArray dest, temp;
+    mode_t mode = 0;
+    ReplaceResult result = replacementTarget(path, dest, mode, errorCode);
+    if (result == ReplaceResult::Ok)
+        result = writeTemporary(dest, data, mode, temp, errorCode);
+    if (result != ReplaceResult::Ok)
+        return result;
+    if (::rename(temp.constData(), dest.constData()) != 0) {
+        setError(errorCode, errno);
         ::unlink(temp.constData());
-        setError(errorCode, err);
         return ReplaceResult::WriteFailed;
     }
     // Make the rename itself durable.
     if (folderSync == FolderSync::Now)
-        syncFolder(dir);
+        syncFolder(folderOf(dest));
     return ReplaceResult::Ok;
+}
+
+ReplaceResult CreateFileContents(const QString &path, const QByteArray &data, int *errorCode)
+{
+    const QByteArray dest = native(path);
+    struct stat st {};
+    if (::lstat(dest.constData(), &st) == 0) {
+        setError(errorCode, EEXIST);
+        return ReplaceResult::CannotCreate;
+    }
+    QByteArray temp;
+    const ReplaceResult written = writeTemporary(dest, data, 0666 & ~processUmask(), temp, errorCode);
+    if (written != ReplaceResult::Ok)
+        return written;
+    if (const int err = renameNoReplace(temp, dest)) {
+        ::unlink(temp.constData());
+        setError(errorCode, err);
+        return ReplaceResult::CannotCreate;
+    }
+    syncFolder(folderOf(dest));
+    return ReplaceResult::Ok;
+}
+
+ReplaceResult ExchangeFileContents(const QString &path, const QByteArray &data, Replaced &replaced, int *errorCode)
+{
+    replaced = Replaced{};
+    QByteArray dest, temp;
+    mode_t mode = 0;
+    ReplaceResult result = replacementTarget(path, dest, mode, errorCode);
+    if (result == ReplaceResult::Ok)
+        result = writeTemporary(dest, data, mode, temp, errorCode);
+    if (result != ReplaceResult::Ok)
+        return result;
+    // A rename keeps the inode and the modification time.
+    replaced.written = StampOf(DecodeFileName(temp));
+    int err = 0;
+    // A file that comes or goes between two steps sends the loop round once more.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (::renameat2(AT_FDCWD, temp.constData(), AT_FDCWD, dest.constData(), RENAME_EXCHANGE) == 0) {
+            // What was in the file's place at the very instant of the swap.
+            replaced.existed = true;
+            ReadRegularFile(DecodeFileName(temp), replaced.bytes);
+            ::unlink(temp.constData());
+            err = 0;
+            break;
+        }
+        err = errno;
+        if (err == ENOENT) {
+            err = renameNoReplace(temp, dest);
+            if (err != EEXIST)
+                break;
+            continue;
+        }
+        if (refusedByFileSystem(err)) {
+            // No swap here: read what is there, then rename over it. The
+            // window between the two stays open on such a file system.
+            struct stat st {};
+            replaced.existed = ::lstat(dest.constData(), &st) == 0;
+            ReadRegularFile(DecodeFileName(dest), replaced.bytes);
+            err = ::rename(temp.constData(), dest.constData()) == 0 ? 0 : errno;
+        }
+        break;
+    }
+    if (err) {
+        ::unlink(temp.constData());
+        setError(errorCode, err);
+        return ReplaceResult::WriteFailed;
+    }
+    syncFolder(folderOf(dest));
+    return ReplaceResult::Ok;
+}
+
+bool MoveFile(const QString &from, const QString &to, int *errorCode)
+{
+    if (const int err = renameNoReplace(native(from), native(to))) {
+        setError(errorCode, err);
+        return false;
+    }
+    return true;
 }
 
 void SyncFolder(const QString &folder) { syncFolder(native(folder)); }

@@ -46,7 +46,7 @@ bool DeleteFile(const QString &path, int *errorCode = nullptr);
 // Moves the file to the desktop's trash (freedesktop.org). False when there
 // is no trash for it; the file is then where it was.
 bool MoveToTrash(const QString &path);
-// Renames; fails when the target exists.
+// Renames; fails when the target exists, also one that appears meanwhile.
 bool MoveFile(const QString &from, const QString &to, int *errorCode = nullptr);
 
 // Names (without folder) of every entry of folder that matches the wildcard
@@ -54,6 +54,19 @@ bool MoveFile(const QString &from, const QString &to, int *errorCode = nullptr);
 // order the platform's directory listing returns them. "." and ".." never
 // count. Returns false when the folder cannot be searched.
 bool FindEntries(const QString &folder, const QString &mask, QStringList &names);
+
+// What a file was when the program last read or wrote it: a file whose
+// stamp differs has been written or replaced since (its content may still be
+// the same). A missing file, or one that is no regular file, does not exist.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+// Follows symbolic links; never opens the file.
+FileStamp StampOf(const QString &path);
 
 // A file opened for reading one piece at a time.
 class InputFile {
@@ -66,6 +79,8 @@ public:
     // Fails for anything that is not a regular file after following links
     // (missing, a folder, a FIFO, a device, no rights). Never blocks.
     bool open(const QString &path);
+    // The open file's stamp.
+    FileStamp stamp() const;
     // Reads at most n bytes; returns the count, 0 at the end, -1 on failure.
     qint64 read(char *buffer, qint64 n);
     qint64 position() const;
@@ -75,6 +90,12 @@ public:
 private:
     int m_fd = -1;
 };
+
+// The one way the program reads a whole file of the card folder (cards,
+// the find index, recoveries): through InputFile, so a FIFO, a device or a
+// folder named like a card is refused at once instead of blocking or
+// reading for ever. stamp, when given, is the stamp of what was read.
+bool ReadRegularFile(const QString &path, QByteArray &out, FileStamp *stamp = nullptr);
 
 enum class ReplaceResult { Ok, CannotCreate, WriteFailed };
 
@@ -99,6 +120,25 @@ enum class FolderSync { Now, Later };
 // Safe to call from several threads at once.
 ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode = nullptr,
                                   FolderSync folderSync = FolderSync::Now);
+// Creates path with data, whole or not at all, only when no file of that
+// name is there, not even one that appeared a moment ago: the command that
+// makes a file never replaces one it did not read. A taken name fails with
+// kErrorAlreadyExists (CannotCreate).
+ReplaceResult CreateFileContents(const QString &path, const QByteArray &data, int *errorCode = nullptr);
+
+// What was in a file's place at the instant a replacement put its data there.
+struct Replaced {
+    bool existed = false;
+    QByteArray bytes;   // empty also when it was no regular file
+    FileStamp written;  // the stamp of the file now in place
+};
+// Replaces path with data as ReplaceFileContents does, but swaps the new
+// file in (renameat2 RENAME_EXCHANGE) and hands back what it swapped out,
+// so a write that landed between the caller's last look and the
+// replacement is never lost unseen. Where the file system cannot swap, the
+// file is read just before it is replaced.
+ReplaceResult ExchangeFileContents(const QString &path, const QByteArray &data, Replaced &replaced,
+                                   int *errorCode = nullptr);
 // Flushes the folder's entries to disk (the renames into it made durable).
 void SyncFolder(const QString &folder);
 

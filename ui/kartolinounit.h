@@ -228,10 +228,13 @@ private:
     // Other programs' edits and crash recovery (kartolinounit_recover.cpp).
     void wireCardCompanions();
     bool keepOtherProgramsEdit(const QString &path);
+    void keepSwappedOut(const QString &path, const QByteArray &bytes);
     void cardChangedOnDisk();
+    void reloadKeepingView();
     void restoreRecoveries();
+    void keepRecoveryBeside(const QString &card, const QString &recoveryFile);
     void applyRecoveryOfCurrentCard();
-    QString freeCopyName(const QString &name) const;
+    QString addCardWith(const QByteArray &bytes, const std::function<QString(int)> &candidate);
     void informLater(const QString &text);
 
     QString m_settingsFolder;

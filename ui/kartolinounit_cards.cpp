@@ -5,6 +5,7 @@
 
 #include "cardnames.h"
 #include "cardstore.h"
+#include "cardwatcher.h"
 #include "recovery.h"
 #include "dialogs.h"
 #include "exception.h"
@@ -25,6 +26,7 @@ void TfrmMain::TabControl1Change(QObject *)
 void TfrmMain::EditorChange(QObject *)
 {
     m_cards->SetCardModified(true);
+    m_cards->SetUnwritten(true);
     m_recovery->ContentChanged();
 }
 
@@ -36,7 +38,8 @@ bool TfrmMain::askCardName(const QString &title, const QString &prompt, const QS
         if (!platform::InputQuery(title, prompt, text, this))
             return false;
         const QString trimmed = cards::TrimCardName(text);
-        if (cards::CardExists(m_tabControl1->Tabs(), trimmed)) {
+        // A file without a tab counts too: one that arrived from elsewhere.
+        if (m_cards->NameTaken(trimmed)) {
             platform::MessageDlg(cards::DuplicateNameMessage(trimmed), platform::MsgDlgType::Error, platform::mbOK, this);
         } else if (!cards::IsValidCardName(trimmed)) {
             platform::MessageDlg(cards::InvalidNameMessage(trimmed), platform::MsgDlgType::Error, platform::mbOK, this);
@@ -57,6 +60,7 @@ void TfrmMain::mnuNeuClick(QObject *)
     if (!askCardName(QStringLiteral("Neue Karte anlegen"), QStringLiteral("Geben Sie die Beschriftung ein"),
                      QStringLiteral("Neue Karte"), name))
         return;
+    const int previous = m_tabControl1->TabIndex();
     m_tabControl1->AddTab(name);
     const int index = m_tabControl1->TabCount() - 1;
     m_tabControl1->SetTabIndex(index);
@@ -67,8 +71,18 @@ void TfrmMain::mnuNeuClick(QObject *)
     m_editor->SetNumberingNone();
     m_editor->SetBaseFont(m_cardSettings.newCardFontName, m_cardSettings.newCardFontSize);
     m_cards->SetCardModified(modified);
-    // Written at once, empty: a card made and left without typing must load again.
-    m_cards->SaveCurrentCard();
+    m_cards->SetUnwritten(false);
+    // Written at once, empty: a card made and left without typing must load
+    // again. Never over a file that appeared since the name was checked.
+    if (!m_cards->CreateCurrentCard()) {
+        m_tabControl1->DeleteTab(index);
+        m_cards->TabDeleted(index);
+        m_tabControl1->SetTabIndex(previous);
+        m_cards->SetEditorCard(previous);
+        if (previous >= 0)
+            m_cards->LoadCurrentCard();
+        platform::MessageDlg(cards::DuplicateNameMessage(name), platform::MsgDlgType::Error, platform::mbOK, this);
+    }
 }
 
 void TfrmMain::mnuDeleteClick(QObject *)
@@ -119,6 +133,8 @@ void TfrmMain::mnuRenameClick(QObject *)
         m_tabControl1->PutTab(index, oldName);
         throw platform::EInOutError(cards::RenameErrorMessage(code), code);
     }
+    m_cards->FileRenamed(oldPath, m_cards->CardPath(index));
+    m_watcher->Watch(m_cards->Known().path, m_cards->Known().stamp);
     m_recovery->Renamed(oldPath, m_cards->CardPath(index));
 }
 

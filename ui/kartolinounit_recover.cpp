@@ -18,9 +18,53 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace ui {
+
+namespace {
+
+// The messages of this file, in one place: each tells what became of text
+// that the user did not see being kept apart.
+QString restoredNotice(const QString &card)
+{
+    return QStringLiteral("Die Karte \"%1\" enthält wiederhergestellten Text, der beim letzten Mal nicht mehr "
+                          "gespeichert wurde.")
+        .arg(card);
+}
+QString recoveredAsCardNotice(const QString &name)
+{
+    return QStringLiteral("Nicht gespeicherter Text wurde als Karte \"%1\" wiederhergestellt.").arg(name);
+}
+QString keptBesideChangedCardNotice(const QString &card, const QString &name)
+{
+    return QStringLiteral("Die Karte \"%1\" wurde geändert, nachdem beim letzten Mal Text darin nicht mehr gespeichert "
+                          "wurde. Beides ist erhalten: der nicht gespeicherte Text steht in der neuen Karte \"%2\".")
+        .arg(card, name);
+}
+QString copyOfOwnTextNotice(const QString &card, const QString &copy)
+{
+    return QStringLiteral("Die Karte \"%1\" wurde inzwischen von einem anderen Programm geändert. "
+                          "Ihr Text wurde als neue Karte \"%2\" gespeichert.")
+        .arg(card, copy);
+}
+QString copyOfOtherTextNotice(const QString &card, const QString &copy)
+{
+    return QStringLiteral("Die Karte \"%1\" wurde im selben Augenblick von einem anderen Programm geändert. "
+                          "Dessen Text wurde als neue Karte \"%2\" gespeichert.")
+        .arg(card, copy);
+}
+
+// Names for a card kept beside name: "Name (Kopie)", "Name (Kopie 2)", ...
+std::function<QString(int)> numbered(const QString &name, const QString &what)
+{
+    return [name, what](int n) {
+        return n == 1 ? QStringLiteral("%1 (%2)").arg(name, what) : QStringLiteral("%1 (%2 %3)").arg(name, what).arg(n);
+    };
+}
+
+} // namespace
 
 void TfrmMain::wireCardCompanions()
 {
@@ -29,16 +73,25 @@ void TfrmMain::wireCardCompanions()
     m_recovery = std::make_unique<cards::TRecovery>(
         cards::RecoveryFolder(), [this] { return CurrentCardFile(); },
         [this] { return rtf::RtfWriter(m_editor->document()).write(); });
+    m_recovery->BasisOf = [this](const QString &cardFile) {
+        return m_cards->Known().path == cardFile ? m_cards->Known().hash : QByteArray();
+    };
     m_cards->OnLoaded = [this](const QString &path) {
-        m_watcher->Watch(path);
+        m_watcher->Watch(path, m_cards->Known().stamp);
         m_findBar->Index().FileTouched(path);
     };
     m_cards->OnWritten = [this](const QString &path) {
-        m_watcher->Watch(path);
+        m_watcher->Watch(path, m_cards->Known().stamp);
         m_recovery->CardWritten(path);
         m_findBar->Index().FileTouched(path);
     };
     m_cards->OnBeforeWrite = [this](const QString &path) { return !keepOtherProgramsEdit(path); };
+    m_cards->OnReplacedOther = [this](const QString &path, const QByteArray &bytes) { keepSwappedOut(path, bytes); };
+    m_cards->OnArrived = [this] {
+        // The first card into an empty row: the editor takes it, as at the start.
+        if (m_tabControl1->TabIndex() >= 0 && m_cards->EditorCard() < 0 && !m_cards->CardModified())
+            m_cards->LoadCurrentCard();
+    };
 }
 
 QString TfrmMain::CurrentCardFile() const
@@ -49,12 +102,20 @@ QString TfrmMain::CurrentCardFile() const
     return m_cards->CardPath(index);
 }
 
-QString TfrmMain::freeCopyName(const QString &name) const
+QString TfrmMain::addCardWith(const QByteArray &bytes, const std::function<QString(int)> &candidate)
 {
-    QString copy = name + QStringLiteral(" (Kopie)");
-    for (int n = 2; cards::CardExists(m_tabControl1->Tabs(), copy) || QFileInfo::exists(m_cards->CardFileName(copy)); ++n)
-        copy = name + QStringLiteral(" (Kopie %1)").arg(n);
-    return copy;
+    // The folder may hold files that have no tab, and one may appear between
+    // the look and the write: the write itself refuses a taken name.
+    constexpr int kMostCandidates = 1000;
+    for (int n = 1; n <= kMostCandidates; ++n) {
+        const QString name = candidate(n);
+        if (m_cards->NameTaken(name) || !m_cards->CreateCardFile(name, bytes))
+            continue;
+        m_tabControl1->AddTab(name);
+        return name;
+    }
+    throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden")
+                                  .arg(platform::ReadableFileName(m_cards->CardFileName(candidate(kMostCandidates)))));
 }
 
 void TfrmMain::informLater(const QString &text)
@@ -67,38 +128,78 @@ void TfrmMain::informLater(const QString &text)
 
 bool TfrmMain::keepOtherProgramsEdit(const QString &path)
 {
-    if (!m_watcher->ChangedOnDisk(path)) {
+    if (m_cards->Known().path != path)
+        return false;
+    switch (m_cards->CompareWithDisk()) {
+    case cards::TCardStore::DiskState::Gone:
         // A card folder removed meanwhile is made again, so the text has a place.
         if (!platform::DirectoryExists(m_cards->CardDir()))
             m_cards->EnsureCardFolder();
         return false;
+    case cards::TCardStore::DiskState::Same:
+        return false;
+    case cards::TCardStore::DiskState::Changed:
+        break;
+    }
+    if (!m_cards->Unwritten()) {
+        // Nothing typed since the program's last read or write: the other
+        // program's text is the newer one, and the editor takes it.
+        QTimer::singleShot(0, this, [this] { cardChangedOnDisk(); });
+        return true;
     }
     // Both changed: the other program's file stays, the editor's text becomes
     // a card of its own, and that card is the current one from now on.
     const QString name = m_tabControl1->Tab(m_tabControl1->TabIndex());
-    const QString copy = freeCopyName(name);
-    const QString copyPath = m_cards->CardFileName(copy);
-    m_editor->SaveDocument(copyPath);
-    m_tabControl1->AddTab(copy);
+    const QByteArray bytes = m_cards->EditorBytes();
+    const QString copy = addCardWith(bytes, numbered(name, QStringLiteral("Kopie")));
     const int index = m_tabControl1->TabCount() - 1;
     m_tabControl1->SetTabIndex(index);
     m_cards->SetEditorCard(index);
-    m_watcher->Watch(copyPath);
     m_recovery->CardWritten(path);
-    platform::MessageDlg(QStringLiteral("Die Karte \"%1\" wurde inzwischen von einem anderen Programm geändert. "
-                                        "Ihr Text wurde als neue Karte \"%2\" gespeichert.")
-                             .arg(name, copy),
-                         platform::MsgDlgType::Information, platform::mbOK, this);
+    m_cards->KnowWritten(m_cards->CardPath(index), bytes);
+    platform::MessageDlg(copyOfOwnTextNotice(name, copy), platform::MsgDlgType::Information, platform::mbOK, this);
     return true;
+}
+
+void TfrmMain::keepSwappedOut(const QString &path, const QByteArray &bytes)
+{
+    // The save point's text is in the card; the other program's version,
+    // which landed just before it, becomes a card beside it.
+    int index = -1;
+    for (int i = 0; i < m_tabControl1->TabCount() && index < 0; ++i)
+        if (m_cards->CardPath(i) == path)
+            index = i;
+    const QString name = index >= 0 ? m_tabControl1->Tab(index) : QFileInfo(path).fileName().chopped(4);
+    informLater(copyOfOtherTextNotice(name, addCardWith(bytes, numbered(name, QStringLiteral("Kopie")))));
 }
 
 void TfrmMain::cardChangedOnDisk()
 {
-    // With changes of its own the editor keeps them; the next save point
-    // then keeps both texts.
-    if (m_cards->CardModified() || m_watcher->Path() != CurrentCardFile())
+    const QString path = CurrentCardFile();
+    if (path.isEmpty() || m_watcher->Path() != path || m_cards->Known().path != path)
         return;
-    platform::Guarded([this] { m_cards->LoadCurrentCard(); });
+    // Identical bytes (a touched time, a same-content rewrite) change nothing;
+    // with typing of its own since, the editor keeps its text and the next
+    // save point keeps both.
+    if (m_cards->CompareWithDisk() != cards::TCardStore::DiskState::Changed || m_cards->Unwritten())
+        return;
+    platform::Guarded([this] { reloadKeepingView(); });
+}
+
+void TfrmMain::reloadKeepingView()
+{
+    const QTextCursor before = m_editor->textCursor();
+    const int anchor = before.anchor(), position = before.position();
+    const int vertical = m_editor->verticalScrollBar()->value();
+    const int horizontal = m_editor->horizontalScrollBar()->value();
+    m_cards->LoadCurrentCard();
+    QTextCursor cursor(m_editor->document());
+    const int end = m_editor->document()->characterCount() - 1;
+    cursor.setPosition(qBound(0, anchor, end));
+    cursor.setPosition(qBound(0, position, end), QTextCursor::KeepAnchor);
+    m_editor->setTextCursor(cursor);
+    m_editor->verticalScrollBar()->setValue(vertical);
+    m_editor->horizontalScrollBar()->setValue(horizontal);
 }
 
 void TfrmMain::restoreRecoveries()
@@ -111,9 +212,16 @@ void TfrmMain::restoreRecoveries()
             if (m_cards->CardPath(i) == entry.cardFile)
                 listed = i;
         if (listed >= 0) {
+            QByteArray card;
+            const bool unchanged = !entry.basis.isEmpty() && platform::ReadRegularFile(entry.cardFile, card)
+                                   && cards::ContentHash(card) == entry.basis;
+            if (!unchanged) {
+                keepRecoveryBeside(m_tabControl1->Tab(listed), entry.recoveryFile);
+                continue;
+            }
             // The first card with text to recover is the one shown; the
             // others get theirs when they are picked.
-            if (!selected && entry.written > QFileInfo(entry.cardFile).lastModified()) {
+            if (!selected) {
                 m_tabControl1->SetTabIndex(listed);
                 selected = true;
             }
@@ -122,15 +230,21 @@ void TfrmMain::restoreRecoveries()
         // The card is gone: its text becomes a new card.
         QString name = QFileInfo(entry.cardFile).fileName();
         name.chop(4);
-        if (cards::CardExists(m_tabControl1->Tabs(), name) || QFileInfo::exists(m_cards->CardFileName(name)))
-            name = freeCopyName(name);
-        const QString path = m_cards->CardFileName(name);
-        if (platform::ReplaceFileContents(path, cards::TRecovery::ContentOf(entry.recoveryFile)) != platform::ReplaceResult::Ok)
-            throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
-        m_tabControl1->AddTab(name);
+        const auto copies = numbered(name, QStringLiteral("Kopie"));
+        const QString made = addCardWith(cards::TRecovery::ContentOf(entry.recoveryFile),
+                                         [&](int n) { return n == 1 ? name : copies(n - 1); });
         QFile::remove(entry.recoveryFile);
-        informLater(QStringLiteral("Nicht gespeicherter Text wurde als Karte \"%1\" wiederhergestellt.").arg(name));
+        informLater(recoveredAsCardNotice(made));
     }
+}
+
+void TfrmMain::keepRecoveryBeside(const QString &card, const QString &recoveryFile)
+{
+    // The card changed after the text was typed (a sync tool delivered
+    // another machine's edit, say): neither may overwrite the other.
+    const QString made = addCardWith(cards::TRecovery::ContentOf(recoveryFile), numbered(card, QStringLiteral("wiederhergestellt")));
+    QFile::remove(recoveryFile);
+    informLater(keptBesideChangedCardNotice(card, made));
 }
 
 void TfrmMain::applyRecoveryOfCurrentCard()
@@ -139,15 +253,19 @@ void TfrmMain::applyRecoveryOfCurrentCard()
     if (cardFile.isEmpty())
         return;
     const QString file = m_recovery->FileFor(cardFile);
-    const QFileInfo recovery(file);
-    if (!recovery.exists() || recovery.lastModified() <= QFileInfo(cardFile).lastModified())
+    if (!QFileInfo::exists(file))
         return;
+    const QString card = m_tabControl1->Tab(m_tabControl1->TabIndex());
+    const QByteArray basis = cards::TRecovery::BasedOn(file);
+    if (basis.isEmpty() || basis != m_cards->Known().hash) {
+        keepRecoveryBeside(card, file);
+        return;
+    }
     m_editor->LoadDocument(file);
     // Not yet in the card's file: the next save point writes it there.
     m_cards->SetCardModified(true);
-    informLater(QStringLiteral("Die Karte \"%1\" enthält wiederhergestellten Text, der beim letzten Mal nicht mehr "
-                               "gespeichert wurde.")
-                    .arg(m_tabControl1->Tab(m_tabControl1->TabIndex())));
+    m_cards->SetUnwritten(true);
+    informLater(restoredNotice(card));
 }
 
 } // namespace ui

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace cards;
@@ -32,7 +33,10 @@ struct CardsFixture : ::testing::Test {
         tabs.SetDisplayWidget(editor);
         tabs.OnChanging = [this](QObject *, bool &) { store.Leaving(); };
         tabs.OnChange = [this](QObject *) { store.Arriving(); };
-        editor->OnChange = [this](QObject *) { store.SetCardModified(true); };
+        editor->OnChange = [this](QObject *) {
+            store.SetCardModified(true);
+            store.SetUnwritten(true);
+        };
         store.SetCardDir(CardFolderIn(program.path()));
         platform::SetErrorPresenter([this](const QString &m) { errors << m; });
     }
@@ -163,7 +167,7 @@ TEST_F(CardsFixture, FailedWriteRefusesTheSwitchAndKeepsTheText)
     EXPECT_EQ(tabs.TabIndex(), 0);
     EXPECT_EQ(editor->toPlainText(), typed);
     EXPECT_TRUE(store.CardModified());
-    EXPECT_EQ(errors, QStringList{QString("Datei %1 kann nicht erstellt werden").arg(store.CardFileName(first))});
+    EXPECT_EQ(errors, QStringList{QString("Datei %1 kann nicht erstellt werden (Fehler 5: Zugriff verweigert)").arg(store.CardFileName(first))});
     EXPECT_EQ(program.read(card(first)), first == "A" ? "alpha" : "beta");
 }
 
@@ -252,4 +256,87 @@ TEST_F(CardsFixture, ListedCardsAreReadAndWrittenInTheirOwnFiles)
     const int notiz = tabs.Tabs().indexOf("Notiz");
     tabs.PutTab(notiz, "Neu");
     EXPECT_EQ(store.CardPath(notiz), store.CardFileName("Neu"));
+}
+
+TEST_F(CardsFixture, OnlyOtherBytesCountAsAChangeOnDisk)
+{
+    program.mkdir("KRT");
+    writeCard("Brief", "{\\rtf1\\ansi Alt}");
+    firstShow();
+    const QByteArray path = QFile::encodeName(store.CardPath(0));
+    using State = TCardStore::DiskState;
+    EXPECT_EQ(store.CompareWithDisk(), State::Same);
+    // A touched time, a permission change, the same bytes written anew by rename.
+    const struct timespec times[2] = {{1000, 0}, {1000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+    EXPECT_EQ(store.CompareWithDisk(), State::Same);
+    ::chmod(path.constData(), 0600);
+    EXPECT_EQ(store.CompareWithDisk(), State::Same);
+    writeCard("neu", "{\\rtf1\\ansi Alt}");
+    ASSERT_EQ(::rename(QFile::encodeName(program.file(card("neu"))).constData(), path.constData()), 0);
+    EXPECT_EQ(store.CompareWithDisk(), State::Same);
+    writeCard("Brief", "{\\rtf1\\ansi Anders}");
+    EXPECT_EQ(store.CompareWithDisk(), State::Changed);
+    ::unlink(path.constData());
+    EXPECT_EQ(store.CompareWithDisk(), State::Gone);
+}
+
+TEST_F(CardsFixture, ASavePointKeepsAWriteThatLandedAfterTheLastLook)
+{
+    program.mkdir("KRT");
+    writeCard("Brief", "{\\rtf1\\ansi Alt}");
+    firstShow();
+    QStringList kept;
+    store.OnReplacedOther = [&](const QString &path, const QByteArray &bytes) { kept << path << bytes; };
+    type("Meins");
+    EXPECT_TRUE(store.Unwritten());
+    store.SaveCurrentCard();
+    EXPECT_TRUE(kept.isEmpty()) << "the program's own content handed on as another's";
+    EXPECT_FALSE(store.Unwritten());
+    EXPECT_TRUE(store.CardModified());
+
+    // Another program's version lands after the check that runs before the write.
+    store.OnBeforeWrite = [&](const QString &) {
+        writeCard("Brief", "{\\rtf1\\ansi Fremd}");
+        return true;
+    };
+    type(" mehr");
+    store.SaveCurrentCard();
+    EXPECT_EQ(kept, (QStringList{store.CardPath(0), "{\\rtf1\\ansi Fremd}"}));
+    EXPECT_TRUE(program.read(card("Brief")).contains("Meins mehr"));
+}
+
+TEST_F(CardsFixture, ANameWithAFileButNoTabIsTakenAndNeverReplaced)
+{
+    program.mkdir("KRT");
+    writeCard("Eins", "{\\rtf1\\ansi Eins}");
+    firstShow();
+    writeCard("Angekommen", "{\\rtf1\\ansi Fremd}"); // delivered after the list was built
+    EXPECT_TRUE(store.NameTaken("angekommen"));
+    EXPECT_TRUE(store.NameTaken("EINS"));
+    EXPECT_FALSE(store.NameTaken("Frei"));
+    EXPECT_FALSE(store.CreateCardFile("Angekommen", "{\\rtf1 leer}"));
+    EXPECT_EQ(program.read(card("Angekommen")), "{\\rtf1\\ansi Fremd}");
+    EXPECT_TRUE(store.CreateCardFile("Frei", "{\\rtf1 leer}"));
+    EXPECT_EQ(program.read(card("Frei")), "{\\rtf1 leer}");
+}
+
+TEST_F(CardsFixture, ArrivingCardsGetATabOnceTheyHaveSettled)
+{
+    program.mkdir("KRT");
+    writeCard("Eins", "{\\rtf1\\ansi Eins}");
+    firstShow();
+    for (const char *name : {"Neu", ".versteckt", ".syncthing.Neu.rtf.tmp", "~syncthing~Neu"})
+        writeCard(name, "{\\rtf1\\ansi Angekommen}");
+    EXPECT_TRUE(store.AddArrivals()) << "a file just seen was not held back";
+    EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
+    // Still being written: a changed stamp waits once more.
+    writeCard("Neu", "{\\rtf1\\ansi Angekommen und mehr}");
+    EXPECT_TRUE(store.AddArrivals());
+    EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
+    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_EQ(tabs.Tabs(), (QStringList{"Eins", "Neu"}));
+    EXPECT_EQ(store.CardPath(1), store.CardFileName("Neu"));
+    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_EQ(tabs.TabCount(), 2);
 }

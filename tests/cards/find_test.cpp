@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <sys/stat.h>
 
 using namespace cards;
 using testing_support::TempFolder;
@@ -120,7 +121,7 @@ TEST_F(CardIndexTest, APlainTextCardIsUtf8OrWindows1252)
     EXPECT_EQ(text("ansi.rtf"), QString::fromUtf8("grüße €"));
 }
 
-TEST_F(CardIndexTest, GermanFoldingAndUnreadableCards)
+TEST_F(CardIndexTest, GermanFoldingAndUnreadableCardsWithoutBlocking)
 {
     index.SetGerman(true);
     EXPECT_EQ(text("Eins.rtf"), QStringLiteral("mueller"));
@@ -129,6 +130,11 @@ TEST_F(CardIndexTest, GermanFoldingAndUnreadableCards)
 
     folder.mkdir("x.rtf");
     EXPECT_FALSE(index.FreshCard(folder.file("x.rtf")).readable);
+    // A FIFO blocked the first search for good; a device was read for ever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file("Rohr.rtf")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", folder.file("Null.rtf")));
+    EXPECT_FALSE(index.FreshCard(folder.file("Rohr.rtf")).readable);
+    EXPECT_FALSE(index.FreshCard(folder.file("Null.rtf")).readable);
     EXPECT_FALSE(index.FreshCard(folder.file("fehlt.rtf")).readable);
     EXPECT_TRUE(index.FreshCard(folder.file("Eins.rtf")).readable);
 }

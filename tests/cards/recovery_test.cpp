@@ -86,4 +86,35 @@ TEST_F(RecoveryFixture, DroppedWhenWrittenRenamedOrAtANormalEnd)
     EXPECT_TRUE(home.exists(QStringLiteral("state/Kartolino/keep.rtf")));
 }
 
+TEST_F(RecoveryFixture, SteadyTypingIsWrittenWithoutAPause)
+{
+    // No pause in typing ever comes: the longest delay writes all the same.
+    recovery.SetDelay(60000);
+    recovery.SetLongestDelay(30);
+    current = cardFile(QStringLiteral("Diktat"));
+    QString text;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            type(text += QLatin1Char('x'));
+            return QFileInfo::exists(recovery.FileFor(current));
+        },
+        10000));
+    EXPECT_TRUE(recovery.Pending()) << "typing after the write waits for no further write";
+}
+
+TEST_F(RecoveryFixture, RemembersTheCardContentItGrewFrom)
+{
+    current = cardFile(QStringLiteral("Brief"));
+    recovery.BasisOf = [this](const QString &cardFile) { return cardFile == current ? QByteArray("\x01\xfe}") : QByteArray(); };
+    type(QStringLiteral("Entwurf"));
+    recovery.WriteNow();
+    const QString file = recovery.FileFor(current);
+    EXPECT_EQ(TRecovery::BasedOn(file), QByteArray("\x01\xfe}"));
+    const QList<TRecovery::Entry> entries = recovery.EntriesIn(home.file(QStringLiteral("KRT")));
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries.first().basis, QByteArray("\x01\xfe}"));
+    EXPECT_FALSE(TRecovery::ContentOf(file).contains("kartolino"));
+    EXPECT_EQ(textOf(file), QStringLiteral("Entwurf"));
+}
+
 } // namespace

@@ -200,10 +200,17 @@ TEST(InputFile, RefusesWhatIsNoRegularFileWithoutBlocking)
     dir.mkdir("folder.rtf");
     dir.write("plain.rtf", "x");
     InputFile file;
-    EXPECT_FALSE(file.open(dir.file("fifo.rtf")));
-    EXPECT_FALSE(file.open(dir.file("zero.rtf")));
-    EXPECT_FALSE(file.open(dir.file("folder.rtf")));
+    QByteArray bytes;
+    for (const char *refused : {"fifo.rtf", "zero.rtf", "folder.rtf", "missing.rtf"}) {
+        EXPECT_FALSE(file.open(dir.file(refused))) << refused;
+        EXPECT_FALSE(ReadRegularFile(dir.file(refused), bytes)) << refused;
+    }
     EXPECT_TRUE(file.open(dir.file("plain.rtf")));
+    FileStamp stamp;
+    ASSERT_TRUE(ReadRegularFile(dir.file("plain.rtf"), bytes, &stamp));
+    EXPECT_EQ(bytes, "x");
+    EXPECT_EQ(stamp, StampOf(dir.file("plain.rtf")));
+    EXPECT_TRUE(stamp.exists);
 }
 
 TEST(MoveToTrash, PutsTheFileIntoTheHomeTrash)
@@ -228,4 +235,47 @@ TEST(MoveToTrash, PutsTheFileIntoTheHomeTrash)
     ASSERT_TRUE(latinTrashed);
     EXPECT_EQ(home.read(QString::fromUtf8("data/Trash/files/Köln.rtf")), "koeln");
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(CreateFileContents, MakesANewFileButNeverReplacesOne)
+{
+    TempFolder dir;
+    dir.write("Alt.rtf", "alt");
+    ASSERT_TRUE(QFile::link(dir.file("fehlt"), dir.file("Link.rtf")));
+    for (const char *taken : {"Alt.rtf", "Link.rtf"}) {
+        int code = 0;
+        EXPECT_EQ(CreateFileContents(dir.file(taken), "neu", &code), ReplaceResult::CannotCreate) << taken;
+        EXPECT_EQ(code, kErrorAlreadyExists) << taken;
+    }
+    EXPECT_EQ(dir.read("Alt.rtf"), "alt");
+    EXPECT_FALSE(dir.exists("fehlt"));
+    EXPECT_EQ(CreateFileContents(dir.file("Neu.rtf"), "neu"), ReplaceResult::Ok);
+    EXPECT_EQ(dir.read("Neu.rtf"), "neu");
+    // A move never lands on a taken name either.
+    int code = 0;
+    EXPECT_FALSE(MoveFile(dir.file("Neu.rtf"), dir.file("Alt.rtf"), &code));
+    EXPECT_EQ(code, kErrorAlreadyExists);
+    EXPECT_TRUE(MoveFile(dir.file("Neu.rtf"), dir.file("Umbenannt.rtf")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3);
+}
+
+TEST(ExchangeFileContents, HandsBackWhatItReplaced)
+{
+    TempFolder dir;
+    dir.write("Karte.rtf", "fremd");
+    ::chmod(QFile::encodeName(dir.file("Karte.rtf")).constData(), 0640);
+    Replaced replaced;
+    ASSERT_EQ(ExchangeFileContents(dir.file("Karte.rtf"), "meins", replaced), ReplaceResult::Ok);
+    EXPECT_TRUE(replaced.existed);
+    EXPECT_EQ(replaced.bytes, "fremd");
+    EXPECT_EQ(dir.read("Karte.rtf"), "meins");
+    EXPECT_EQ(replaced.written, StampOf(dir.file("Karte.rtf")));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir.file("Karte.rtf")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    ASSERT_EQ(ExchangeFileContents(dir.file("Neu.rtf"), "neu", replaced), ReplaceResult::Ok);
+    EXPECT_FALSE(replaced.existed);
+    EXPECT_EQ(dir.read("Neu.rtf"), "neu");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2) << "temporary file left";
 }

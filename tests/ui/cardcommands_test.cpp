@@ -198,17 +198,23 @@ TEST_F(MainWindowFixture, RenameMovesTheFileAndKeepsTheText)
     EXPECT_EQ(cardText("Ideen"), "alt neu");
 }
 
-TEST_F(MainWindowFixture, FailedRenameGivesTheTabItsOldName)
+TEST_F(MainWindowFixture, ANameWhoseFileArrivedWithoutATabIsTaken)
 {
     withCards({{"A", "alpha"}});
     program.write("KRT/B.rtf.x", "");
     startAndRestore();
-    program.write("KRT/B.rtf", "fremd"); // a file of that name without a tab
+    program.write("KRT/B.rtf", "fremd"); // delivered after the start: no tab
+    program.write("KRT/Neue Karte.rtf", "auch fremd");
     ModalDriver driver;
-    driver.TypeAndEnter("B");
+    driver.TypeAndEnter("B").Enter().Escape();
     click("mnuRename");
-    EXPECT_EQ(errors, QStringList{"E/A-Fehler 183 (existiert bereits)"});
+    driver.Enter().Enter().Escape();
+    click("mnuNeu");
+    ASSERT_EQ(driver.Seen().size(), 6);
+    EXPECT_EQ(driver.Seen()[1].text, kDuplicate.arg("B"));
+    EXPECT_EQ(driver.Seen()[4].text, kDuplicate.arg("Neue Karte"));
     EXPECT_EQ(tabs().Tabs(), QStringList{"A"});
     EXPECT_EQ(program.read("KRT/A.rtf"), "alpha");
     EXPECT_EQ(program.read("KRT/B.rtf"), "fremd");
+    EXPECT_EQ(program.read("KRT/Neue Karte.rtf"), "auch fremd");
 }
