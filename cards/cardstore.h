@@ -40,7 +40,8 @@ public:
 
     // Makes CardDir when it is missing (one level). False when that failed.
     bool EnsureCardFolder(int *errorCode = nullptr) const;
-    // Lists the card files as tabs in folder order; selects the first.
+    // Lists the card files as tabs in folder order, each sync engine's
+    // conflict copy right after its card (conflictcopies.h); selects the first.
     void BuildCardList();
 
     // Loads the current tab's card. On success the editor holds that card;

@@ -77,7 +77,10 @@ TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, s
             if (m_failureShown)
                 return;
             m_failureShown = true;
-            platform::HandleException(e);
+            if (OnFailure)
+                OnFailure(e.message());
+            else
+                platform::HandleException(e);
         }
     });
 }

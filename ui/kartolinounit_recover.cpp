@@ -29,6 +29,8 @@ void TfrmMain::wireCardCompanions()
     m_recovery = std::make_unique<cards::TRecovery>(
         cards::RecoveryFolder(), [this] { return CurrentCardFile(); },
         [this] { return rtf::RtfWriter(m_editor->document()).write(); });
+    // Written in the background: a failure must not open a box over the typing.
+    m_recovery->OnFailure = [this](const QString &message) { ShowProblem(message); };
     m_cards->OnLoaded = [this](const QString &path) {
         m_watcher->Watch(path);
         m_findBar->Index().FileTouched(path);
@@ -38,7 +40,7 @@ void TfrmMain::wireCardCompanions()
         m_recovery->CardWritten(path);
         m_findBar->Index().FileTouched(path);
     };
-    m_cards->OnBeforeWrite = [this](const QString &path) { return !keepOtherProgramsEdit(path); };
+    m_cards->OnBeforeWrite = [this](const QString &path) { return cardFolderThere() && !keepOtherProgramsEdit(path); };
 }
 
 QString TfrmMain::CurrentCardFile() const
@@ -57,22 +59,12 @@ QString TfrmMain::freeCopyName(const QString &name) const
     return copy;
 }
 
-void TfrmMain::informLater(const QString &text)
-{
-    // After the event at hand, so no modal loop runs inside a show event.
-    QTimer::singleShot(0, this, [this, text] {
-        platform::MessageDlg(text, platform::MsgDlgType::Information, platform::mbOK, this);
-    });
-}
+void TfrmMain::informLater(const QString &text) { ShowNotice(text); }
 
 bool TfrmMain::keepOtherProgramsEdit(const QString &path)
 {
-    if (!m_watcher->ChangedOnDisk(path)) {
-        // A card folder removed meanwhile is made again, so the text has a place.
-        if (!platform::DirectoryExists(m_cards->CardDir()))
-            m_cards->EnsureCardFolder();
+    if (!m_watcher->ChangedOnDisk(path))
         return false;
-    }
     // Both changed: the other program's file stays, the editor's text becomes
     // a card of its own, and that card is the current one from now on.
     const QString name = m_tabControl1->Tab(m_tabControl1->TabIndex());
@@ -85,10 +77,9 @@ bool TfrmMain::keepOtherProgramsEdit(const QString &path)
     m_cards->SetEditorCard(index);
     m_watcher->Watch(copyPath);
     m_recovery->CardWritten(path);
-    platform::MessageDlg(QStringLiteral("Die Karte \"%1\" wurde inzwischen von einem anderen Programm geändert. "
-                                        "Ihr Text wurde als neue Karte \"%2\" gespeichert.")
-                             .arg(name, copy),
-                         platform::MsgDlgType::Information, platform::mbOK, this);
+    informLater(QStringLiteral("Die Karte \"%1\" wurde inzwischen von einem anderen Programm geändert. "
+                               "Ihr Text wurde als neue Karte \"%2\" gespeichert.")
+                    .arg(name, copy));
     return true;
 }
 
@@ -98,7 +89,7 @@ void TfrmMain::cardChangedOnDisk()
     // then keeps both texts.
     if (m_cards->CardModified() || m_watcher->Path() != CurrentCardFile())
         return;
-    platform::Guarded([this] { m_cards->LoadCurrentCard(); });
+    GuardedNotice([this] { m_cards->LoadCurrentCard(); });
 }
 
 void TfrmMain::restoreRecoveries()

@@ -11,4 +11,6 @@ target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_help.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_print.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/messagestrip.cpp ${CMAKE_CURRENT_LIST_DIR}/messagestrip.h
 )
