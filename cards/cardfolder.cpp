@@ -59,15 +59,13 @@ QString ChosenCardFolder(const QString &option, const QString &settingsFile, con
 
 namespace cards {
 
-bool CardFolderReachable(const QString &cardDir, bool cardsListed)
+CardFolderState StateOfCardFolder(const QString &cardDir)
 {
     if (!platform::DirectoryExists(cardDir))
-        return false;
-    if (!cardsListed)
-        return true;
+        return CardFolderState::Missing;
     // One card file is enough; the listing stops there.
     QDirIterator it(cardDir, {QStringLiteral("*.rtf")}, QDir::Files | QDir::Hidden | QDir::System);
-    return it.hasNext();
+    return it.hasNext() ? CardFolderState::HoldsCards : CardFolderState::Empty;
 }
 
 TCardFolderWatch::TCardFolderWatch()

@@ -32,11 +32,12 @@ QString ChosenCardFolder(const QString &option, const QString &settingsFile, con
 
 namespace cards {
 
-// The card folder is there to be written: it exists and, when the program
-// lists cards from it, still holds a card file. An unmounted drive or a sync
-// engine that removed everything leaves an empty or no folder; writing the
-// open card there would plant a lone card where the others are missing.
-bool CardFolderReachable(const QString &cardDir, bool cardsListed);
+// What is left of the card folder. A folder that held card files and now
+// holds none was emptied (an unmounted drive leaves an empty mount point, a
+// sync engine may remove everything); writing the open card there would
+// plant a lone card where the others are missing.
+enum class CardFolderState { Missing, Empty, HoldsCards };
+CardFolderState StateOfCardFolder(const QString &cardDir);
 
 // Tells when the card folder may have gone or come back: watches the folder
 // and the folder above it (a removed or remounted folder changes that one).

@@ -254,6 +254,7 @@ private:
     std::unique_ptr<cards::TRecovery> m_recovery;
     std::unique_ptr<cards::TCardFolderWatch> m_folderWatch;
     bool m_cardFolderGone = false;
+    bool m_cardFolderHeldCards = false;
     QSet<QString> m_toldConflictCopies;
     cards::CardSettings m_cardSettings{QString(), 0, QString()};
 

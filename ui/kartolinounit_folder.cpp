@@ -19,15 +19,19 @@ void TfrmMain::watchCardFolder()
     m_folderWatch = std::make_unique<cards::TCardFolderWatch>();
     m_folderWatch->OnChanged = [this] { cardFolderThere(); };
     m_folderWatch->Watch(m_cards->CardDir());
+    m_cardFolderHeldCards = cards::StateOfCardFolder(m_cards->CardDir()) == cards::CardFolderState::HoldsCards;
 }
 
 bool TfrmMain::cardFolderThere()
 {
     if (!m_firstShowDone)
         return true;
-    if (cards::CardFolderReachable(m_cards->CardDir(), m_tabControl1->TabCount() > 0)) {
-        // Back again: the next save point writes, and a later loss is said anew.
+    const cards::CardFolderState state = cards::StateOfCardFolder(m_cards->CardDir());
+    if (state == cards::CardFolderState::HoldsCards || (state == cards::CardFolderState::Empty && !m_cardFolderHeldCards)) {
+        // There (or back again): the next save point writes, and a later
+        // loss is said anew.
         m_cardFolderGone = false;
+        m_cardFolderHeldCards = state == cards::CardFolderState::HoldsCards;
         return true;
     }
     if (!m_cardFolderGone)

@@ -32,12 +32,12 @@ TEST_F(CardFolderFixture, CommandLineBeforeSettingsBeforeTheDescribedFolder)
     EXPECT_EQ(choose({"Kartolino"}), QDir::cleanPath(dir.file("../Gemeinsam")) + "/");
 }
 
-TEST_F(CardFolderFixture, AGoneOrEmptiedFolderIsNotReachable)
+TEST_F(CardFolderFixture, StateTellsAMissingFromAnEmptiedFolder)
 {
-    EXPECT_FALSE(CardFolderReachable(dir.file("fehlt/"), false));
+    EXPECT_EQ(StateOfCardFolder(dir.file("fehlt/")), CardFolderState::Missing);
     dir.mkdir("KRT");
-    EXPECT_TRUE(CardFolderReachable(dir.file("KRT/"), false)) << "no cards listed: an empty folder is a new one";
-    EXPECT_FALSE(CardFolderReachable(dir.file("KRT/"), true)) << "cards listed but no card file left";
+    dir.write("KRT/.stfolder", "");
+    EXPECT_EQ(StateOfCardFolder(dir.file("KRT/")), CardFolderState::Empty);
     dir.write("KRT/Notiz.RTF", "{\\rtf1 x}");
-    EXPECT_TRUE(CardFolderReachable(dir.file("KRT/"), true));
+    EXPECT_EQ(StateOfCardFolder(dir.file("KRT/")), CardFolderState::HoldsCards);
 }

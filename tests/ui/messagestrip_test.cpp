@@ -44,7 +44,7 @@ TEST_F(MessageStripFixture, RecoveryAtStartIsShownInTheStripAndOpensNoBox)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(strip().isVisible());
     EXPECT_TRUE(strip().Text().contains("wiederhergestellten Text")) << strip().Text().toStdString();
-    EXPECT_EQ(window->Editor()->toPlainText(), "Neu");
+    EXPECT_EQ(window->Editor()->toPlainText().trimmed(), "Neu");
     EXPECT_TRUE(errors.isEmpty());
 }
 
