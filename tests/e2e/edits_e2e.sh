@@ -125,6 +125,23 @@ close_program "$prog"
 card_has "$prog/KRT/Brief.rtf" "Waise" || fail "orphaned recovery not made a card: $(ls "$prog/KRT")"
 ok "a recovery without its card becomes a new card"
 
+# A sync engine's conflict copy: a card of its own right after its card,
+# said in the strip (no box), nothing merged or deleted.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Hier"
+other_program_writes "$prog/KRT/Brief.sync-conflict-20261210-101000-ABCDEF7.rtf" "Dort"
+open_program "$prog"
+no_box
+xdotool key ctrl+End; xdotool type --delay 20 " eins"
+xdotool key ctrl+Tab
+wait_until 50 editor_shows "Dort" || fail "the conflict copy is not the card after its card"
+xdotool key ctrl+End; xdotool type --delay 20 " zwei"
+close_program "$prog"
+card_has "$prog/KRT/Brief.rtf" "Hier eins" || fail "card: $(card_text "$prog/KRT/Brief.rtf")"
+card_has "$prog/KRT/Brief.sync-conflict-20261210-101000-ABCDEF7.rtf" "Dort zwei" || fail "conflict copy not kept as its own card"
+[ "$(ls "$prog/KRT" | wc -l)" = 2 ] || fail "cards made or lost: $(ls "$prog/KRT")"
+ok "a conflict copy follows its card and stays a card of its own"
+
 # Pasted HTML naming a device as picture: nothing is read, the program goes on.
 prog=$(make_program_folder "$BIN")
 mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
