@@ -9,6 +9,9 @@
 #include "terminationsignals.h"
 #include "translations.h"
 #include "kartolinounit.h"
+#include "cardfolder.h"
+#include "cardstore.h"
+#include "settings.h"
 
 #include <QSessionManager>
 #include <QThread>
@@ -22,7 +25,12 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::kDesktopFileName));
     platform::Application application(argc, argv);
     platform::InstallPlatformTranslations();
-    if (!app::AcquireSingleInstance())
+    const platform::ProgramFolders &folders = platform::Folders();
+    const QString cardFolder = cards::ChosenCardFolder(cards::CardFolderOption(QCoreApplication::arguments()),
+                                                       cards::SettingsFileIn(folders.settings),
+                                                       cards::CardFolderIn(folders.cards));
+    const auto guard = app::AcquireSingleInstance(cardFolder);
+    if (!guard)
         return 0;
 
     auto splash = std::make_unique<app::TSplashForm>();
@@ -33,6 +41,9 @@ int main(int argc, char **argv)
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     ui::TfrmMain frmMain;
+    frmMain.SetCardFolder(cardFolder);
+    // A start turned away on this card folder brings this window up.
+    guard->Listen([&frmMain] { platform::Guarded([&frmMain] { frmMain.BringToFront(); }); });
 
     // The start-up pause: nothing is handled meanwhile.
     QThread::msleep(2000);

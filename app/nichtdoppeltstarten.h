@@ -1,11 +1,17 @@
 #pragma once
-// The single-instance guard "Kartolino": a second start says so and ends.
+// The single-instance guard "Kartolino", one per user and card folder: a
+// second start on the same card folder says so, asks the running program to
+// bring its window up, and ends.
+
+#include "singleinstance.h"
+
+#include <memory>
 
 namespace app {
 
-// Returns true when this process may go on. Otherwise the message
-// "Anwendung läuft bereits!!!!!" has been shown and the caller ends with 0.
-// The guard itself lives until the process ends.
-bool AcquireSingleInstance();
+// The guard when this process may go on; keep it for the whole run. Null
+// otherwise: the message "Anwendung läuft bereits!!!!!" has been shown, the
+// running program asked to show itself, and the caller ends with 0.
+std::unique_ptr<platform::SingleInstanceGuard> AcquireSingleInstance(const QString &cardFolder);
 
 } // namespace app

@@ -3,12 +3,16 @@
 // writes a changed 1 MB card and loads another 1 MB card. Then the tab row
 // with many cards (10,000 unless given): its first show, making the last tab
 // current, Ctrl+Tab and a resize, in one row and in several; process CPU
-// time, medians.
+// time, medians. With the tab switch: the check that the card folder is
+// still there, and placing the conflict copies, each against the work it
+// goes with.
 //
 //   build/bench/cards_bench [cards] [kilobytes] [tab-row cards]
 
+#include "cardfolder.h"
 #include "cardstore.h"
 #include "files.h"
+#include "conflictcopies.h"
 #include "richedit.h"
 #include "tabcontrol.h"
 #include "rtfwriter.h"
@@ -149,7 +153,7 @@ int main(int argc, char **argv)
     tabs.OnChanging = [&](QObject *, bool &) { store.Leaving(); };
     tabs.OnChange = [&](QObject *) { store.Arriving(); };
 
-    std::vector<double> list, load, sw;
+    std::vector<double> list, load, sw, check, order;
     QElapsedTimer t;
     for (int round = 0; round < 5; ++round) {
         t.start();
@@ -165,6 +169,18 @@ int main(int argc, char **argv)
         t.start();
         tabs.SelectByUser(bigB);
         sw.push_back(t.nsecsElapsed() / 1e6);
+        // What every save point and folder change adds: is the folder there?
+        t.start();
+        const bool there = cards::StateOfCardFolder(cards) == cards::CardFolderState::HoldsCards;
+        check.push_back(t.nsecsElapsed() / 1e6);
+        if (!there)
+            std::printf("card folder not seen\n");
+        // What the card list adds: finding the sync engines' conflict copies.
+        t.start();
+        const QList<int> placed = cards::OrderWithConflictCopies(tabs.Tabs());
+        order.push_back(t.nsecsElapsed() / 1e6);
+        if (placed.size() != tabs.TabCount())
+            std::printf("conflict order lost cards\n");
     }
     std::printf("cards %d, big card %.0f KB RTF\n", count, big.size() / 1024.0);
     std::printf("build card list: %.1f ms\n", median(list));
@@ -183,6 +199,9 @@ int main(int argc, char **argv)
     }
     std::printf("content check of the big card (read + hash): %.1f ms, %.1f%% of a load, %.1f%% of a tab switch\n",
                 median(known), 100 * median(known) / median(load), 100 * median(known) / median(sw));
+    std::printf("card folder check: %.3f ms (%.2f %% of the tab switch)\n", median(check), 100 * median(check) / median(sw));
+    std::printf("conflict copies placed: %.2f ms (%.1f %% of building the card list)\n", median(order),
+                100 * median(order) / median(list));
 
     const int rowCards = argc > 3 ? atoi(argv[3]) : 10000;
     tabRow(rowCards, false);

@@ -3,4 +3,6 @@ target_sources(kartolino_cards PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/cardstore.cpp ${CMAKE_CURRENT_LIST_DIR}/cardstore.h
   ${CMAKE_CURRENT_LIST_DIR}/cardnames.cpp ${CMAKE_CURRENT_LIST_DIR}/cardnames.h
   ${CMAKE_CURRENT_LIST_DIR}/settings.cpp ${CMAKE_CURRENT_LIST_DIR}/settings.h
+  ${CMAKE_CURRENT_LIST_DIR}/cardfolder.cpp ${CMAKE_CURRENT_LIST_DIR}/cardfolder.h
+  ${CMAKE_CURRENT_LIST_DIR}/conflictcopies.cpp ${CMAKE_CURRENT_LIST_DIR}/conflictcopies.h
 )

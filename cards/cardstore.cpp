@@ -4,6 +4,7 @@
 #include "errorreason.h"
 #include "exception.h"
 #include "guarded.h"
+#include "conflictcopies.h"
 #include "mybib.h"
 #include "files.h"
 #include "programfolders.h"
@@ -62,11 +63,15 @@ void TCardStore::BuildCardList()
 {
     QStringList files;
     ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
+    QStringList names;
+    for (const QString &file : std::as_const(files))
+        names.append(ExtractBaseName(platform::ReadableFileName(file)));
     QStringList captions;
     m_listed.clear();
-    for (const QString &file : std::as_const(files)) {
-        captions.append(ExtractBaseName(platform::ReadableFileName(file)));
-        m_listed.append({captions.last(), file});
+    for (const int i : OrderWithConflictCopies(names)) {
+        const std::optional<ConflictCopy> copy = ParseConflictCopy(names.at(i));
+        captions.append(copy ? ConflictCaption(*copy) : names.at(i));
+        m_listed.append({captions.last(), files.at(i)});
     }
     m_tabs->AssignTabs(captions);
     SetEditorCard(m_editorCard);

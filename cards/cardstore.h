@@ -98,8 +98,9 @@ public:
 
     // Makes CardDir when it is missing (one level). False when that failed.
     bool EnsureCardFolder(int *errorCode = nullptr) const;
-    // Lists the card files as tabs in folder order; selects the first. From
-    // then on the folder is watched for arrivals.
+    // Lists the card files as tabs in folder order, each sync engine's
+    // conflict copy right after its card (conflictcopies.h); selects the
+    // first. From then on the folder is watched for arrivals.
     void BuildCardList();
 
     // Loads the current tab's card. On success the editor holds that card;

@@ -100,7 +100,10 @@ TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, s
             if (m_failureShown)
                 return;
             m_failureShown = true;
-            platform::HandleException(e);
+            if (OnFailure)
+                OnFailure(e.message());
+            else
+                platform::HandleException(e);
         }
     };
     QObject::connect(&m_timer, &QTimer::timeout, &m_timer, write);

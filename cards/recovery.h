@@ -38,6 +38,9 @@ public:
     // (empty for none); content gives that text as RTF.
     TRecovery(QString folder, std::function<QString()> currentCardFile, std::function<QByteArray()> content);
 
+    // Where a failed write in the background is said; without it, the error box.
+    std::function<void(const QString &message)> OnFailure;
+
     const QString &Folder() const { return m_folder; }
     // The pause in typing after which the text is written.
     void SetDelay(int ms) { m_timer.setInterval(ms); }

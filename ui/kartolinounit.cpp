@@ -2,6 +2,7 @@
 
 #include "kartolinounit.h"
 
+#include "cardfolder.h"
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
@@ -15,6 +16,7 @@
 #include "clickable.h"
 #include "findbar.h"
 #include "makerlogo.h"
+#include "messagestrip.h"
 #include "programicon.h"
 #include "toolbar.h"
 #include "toolbarglyphs.h"
@@ -147,11 +149,14 @@ void TfrmMain::createCardArea()
     m_editor->OnChange = [this](QObject *sender) { EditorChange(sender); };
 
     m_cards = std::make_unique<cards::TCardStore>(m_tabControl1, m_editor);
-    // The find bar, hidden until Ctrl+F, stands above the editor.
+    // The message strip and the find bar, both hidden until needed, stand
+    // above the editor.
     auto *display = new QWidget;
     auto *column = new QVBoxLayout(display);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    m_messageStrip = new TMessageStrip(display);
+    column->addWidget(m_messageStrip);
     m_findBar = new TFindBar(m_tabControl1, m_editor, *m_cards, display);
     m_findBar->hide();
     column->addWidget(m_findBar);
@@ -325,7 +330,9 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
             return false;
         if (dispatchShortcut(watched, key, event->type() == QEvent::ShortcutOverride))
             return true;
-        return event->type() == QEvent::KeyPress && !QApplication::activePopupWidget() && m_findBar->HandleKey(watched, *key);
+        if (event->type() != QEvent::KeyPress || QApplication::activePopupWidget())
+            return false;
+        return m_findBar->HandleKey(watched, *key) || closeMessageStrip(watched, *key);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -351,6 +358,20 @@ bool TfrmMain::dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrid
         return true;
     }
     return false;
+}
+
+void TfrmMain::ShowNotice(const QString &text) { m_messageStrip->Show(text); }
+
+void TfrmMain::ShowProblem(const QString &text) { m_messageStrip->Show(text, TMessageStrip::Kind::Problem); }
+
+bool TfrmMain::closeMessageStrip(QObject *watched, const QKeyEvent &key)
+{
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (key.key() != Qt::Key_Escape || key.modifiers() != Qt::NoModifier || m_messageStrip->isHidden() || !widget
+        || widget->window() != this)
+        return false;
+    m_messageStrip->Close();
+    return true;
 }
 
 void TfrmMain::layoutClient()
@@ -387,7 +408,10 @@ void TfrmMain::SetFolders(const QString &cardsFolder, const QString &settingsFol
     m_settingsFolder = settingsFolder;
     m_dataFolder = cardsFolder;
     m_cards->SetCardDir(cards::CardFolderIn(cardsFolder));
+    SetCardFolder(cards::ChosenCardFolder(QString(), SettingsFileName(), cards::CardFolderIn(cardsFolder)));
 }
+
+void TfrmMain::SetCardFolder(const QString &folder) { m_cards->SetCardDir(folder); }
 
 QString TfrmMain::SettingsFileName() const { return cards::SettingsFileIn(m_settingsFolder); }
 

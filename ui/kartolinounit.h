@@ -8,9 +8,12 @@
 #include "syscolors.h"
 #include "textattributes.h"
 #include "menushortcut.h"
+#include "exception.h"
+#include "guarded.h"
 
 #include <QMainWindow>
 #include <QTextCursor>
+#include <QSet>
 #include <QVector>
 #include <functional>
 #include <memory>
@@ -35,6 +38,7 @@ class TRichEdit;
 namespace cards {
 class TCardStore;
 class TCardWatcher;
+class TCardFolderWatch;
 class TRecovery;
 } // namespace cards
 
@@ -46,6 +50,7 @@ class TSpeedBar;
 namespace ui {
 
 class TFindBar;
+class TMessageStrip;
 
 // The font the font dialog carries: name, whole points, style flags
 // (controls::TFontStyle) and colour.
@@ -86,6 +91,10 @@ public:
     void SetFolders(const QString &cardsFolder, const QString &settingsFolder);
     void SetProgramFolder(const QString &folder) { SetFolders(folder, folder); }
     QString SettingsFileName() const;
+    // The card folder itself, as the program start chose it (cards/cardfolder.h).
+    void SetCardFolder(const QString &folder);
+    // Restored, raised and active, as a click on the tray icon brings it.
+    void BringToFront();
 
     controls::TTabControl *TabControl1() const { return m_tabControl1; }
     controls::TRichEdit *Editor() const { return m_editor; }
@@ -99,6 +108,16 @@ public:
     QMenu *PopupMenu1() const { return m_popupMenu1; }
     widgets::TTrayIcon *TrayIcon() const { return m_trayIcon; }
     TFindBar *FindBar() const { return m_findBar; }
+    TMessageStrip *MessageStrip() const { return m_messageStrip; }
+    // A message the user did not ask for: shown in the strip above the
+    // editor, never in a box that would take the keyboard. A problem is
+    // something that failed on its own (a background write, a folder gone);
+    // the failures of the user's own commands stay error boxes.
+    void ShowNotice(const QString &text);
+    void ShowProblem(const QString &text);
+    // Runs f; a platform::Exception it throws goes to the strip as a problem.
+    template <class F>
+    void GuardedNotice(F &&f);
     // A main-menu item by its component name ("mnuNeu"), or null.
     QAction *MenuItem(const QString &name) const;
     const cards::CardSettings &CardSettings() const { return m_cardSettings; }
@@ -214,6 +233,7 @@ private:
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut, Handler handler,
                          int glyph = -1);
     bool dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrideOnly);
+    bool closeMessageStrip(QObject *watched, const QKeyEvent &key);
     void layoutClient();
     void applyViewSettings(const cards::ViewSettings &view);
     void placeAtFirstShow();
@@ -236,6 +256,11 @@ private:
     void applyRecoveryOfCurrentCard();
     QString addCardWith(const QByteArray &bytes, const std::function<QString(int)> &candidate);
     void informLater(const QString &text);
+    // The card folder gone or emptied (kartolinounit_folder.cpp).
+    void watchCardFolder();
+    bool cardFolderThere();
+    void keepTextWhileFolderGone();
+    void noticeConflictCopies();
 
     QString m_settingsFolder;
     QString m_dataFolder; // the user's data folder: KRT/ and the personal dictionary
@@ -246,6 +271,7 @@ private:
     controls::TTabControl *m_tabControl1 = nullptr;
     controls::TRichEdit *m_editor = nullptr;
     TFindBar *m_findBar = nullptr;
+    TMessageStrip *m_messageStrip = nullptr;
     QMenu *m_popupMenu1 = nullptr;
     QMenu *m_mnuExtras = nullptr;
     widgets::TTrayIcon *m_trayIcon = nullptr;
@@ -254,6 +280,10 @@ private:
     std::unique_ptr<cards::TCardStore> m_cards;
     std::unique_ptr<cards::TCardWatcher> m_watcher;
     std::unique_ptr<cards::TRecovery> m_recovery;
+    std::unique_ptr<cards::TCardFolderWatch> m_folderWatch;
+    bool m_cardFolderGone = false;
+    bool m_cardFolderHeldCards = false;
+    QSet<QString> m_toldConflictCopies;
     cards::CardSettings m_cardSettings{QString(), 0, QString()};
 
     bool m_firstShowDone = false;
@@ -276,5 +306,19 @@ private:
     QString m_exportFolder;
     QString m_exportFilter;
 };
+
+template <class F>
+void TfrmMain::GuardedNotice(F &&f)
+{
+    try {
+        std::forward<F>(f)();
+    } catch (const platform::Exception &e) {
+        ShowProblem(e.message());
+    } catch (const std::exception &e) {
+        platform::HandleException(e);
+    } catch (...) {
+        platform::HandleUnknownException();
+    }
+}
 
 } // namespace ui

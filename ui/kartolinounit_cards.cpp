@@ -15,7 +15,16 @@
 
 namespace ui {
 
-void TfrmMain::TabControl1Changing(QObject *, bool &) { m_cards->Leaving(); }
+void TfrmMain::TabControl1Changing(QObject *, bool &allowChange)
+{
+    // Without the folder the next card could not be read: the text on
+    // screen stays, and it is written once the folder is back.
+    if (!cardFolderThere()) {
+        allowChange = false;
+        return;
+    }
+    m_cards->Leaving();
+}
 
 void TfrmMain::TabControl1Change(QObject *)
 {

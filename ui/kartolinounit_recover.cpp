@@ -76,6 +76,8 @@ void TfrmMain::wireCardCompanions()
     m_recovery->BasisOf = [this](const QString &cardFile) {
         return m_cards->Known().path == cardFile ? m_cards->Known().hash : QByteArray();
     };
+    // Written in the background: a failure must not open a box over the typing.
+    m_recovery->OnFailure = [this](const QString &message) { ShowProblem(message); };
     m_cards->OnLoaded = [this](const QString &path) {
         m_watcher->Watch(path, m_cards->Known().stamp);
         m_findBar->Index().FileTouched(path);
@@ -85,7 +87,7 @@ void TfrmMain::wireCardCompanions()
         m_recovery->CardWritten(path);
         m_findBar->Index().FileTouched(path);
     };
-    m_cards->OnBeforeWrite = [this](const QString &path) { return !keepOtherProgramsEdit(path); };
+    m_cards->OnBeforeWrite = [this](const QString &path) { return cardFolderThere() && !keepOtherProgramsEdit(path); };
     m_cards->OnReplacedOther = [this](const QString &path, const QByteArray &bytes) { keepSwappedOut(path, bytes); };
     m_cards->OnArrived = [this] {
         // The first card into an empty row: the editor takes it, as at the start.
@@ -118,13 +120,7 @@ QString TfrmMain::addCardWith(const QByteArray &bytes, const std::function<QStri
                                   .arg(platform::ReadableFileName(m_cards->CardFileName(candidate(kMostCandidates)))));
 }
 
-void TfrmMain::informLater(const QString &text)
-{
-    // After the event at hand, so no modal loop runs inside a show event.
-    QTimer::singleShot(0, this, [this, text] {
-        platform::MessageDlg(text, platform::MsgDlgType::Information, platform::mbOK, this);
-    });
-}
+void TfrmMain::informLater(const QString &text) { ShowNotice(text); }
 
 bool TfrmMain::keepOtherProgramsEdit(const QString &path)
 {
@@ -132,9 +128,8 @@ bool TfrmMain::keepOtherProgramsEdit(const QString &path)
         return false;
     switch (m_cards->CompareWithDisk()) {
     case cards::TCardStore::DiskState::Gone:
-        // A card folder removed meanwhile is made again, so the text has a place.
-        if (!platform::DirectoryExists(m_cards->CardDir()))
-            m_cards->EnsureCardFolder();
+        // A card removed from a folder that is still there is written again;
+        // a gone folder never gets this far (cardFolderThere).
         return false;
     case cards::TCardStore::DiskState::Same:
         return false;
@@ -157,7 +152,7 @@ bool TfrmMain::keepOtherProgramsEdit(const QString &path)
     m_cards->SetEditorCard(index);
     m_recovery->CardWritten(path);
     m_cards->KnowWritten(m_cards->CardPath(index), bytes);
-    platform::MessageDlg(copyOfOwnTextNotice(name, copy), platform::MsgDlgType::Information, platform::mbOK, this);
+    informLater(copyOfOwnTextNotice(name, copy));
     return true;
 }
 
@@ -183,7 +178,7 @@ void TfrmMain::cardChangedOnDisk()
     // save point keeps both.
     if (m_cards->CompareWithDisk() != cards::TCardStore::DiskState::Changed || m_cards->Unwritten())
         return;
-    platform::Guarded([this] { reloadKeepingView(); });
+    GuardedNotice([this] { reloadKeepingView(); });
 }
 
 void TfrmMain::reloadKeepingView()

@@ -57,7 +57,9 @@ void TfrmMain::FormShow()
     m_cardSettings = cards::ReadCardSettings(ini);
     applySpellSettings(cards::ReadSpellSettings(ini));
     m_cards->BuildCardList();
-    platform::Guarded([this] { restoreRecoveries(); });
+    watchCardFolder();
+    noticeConflictCopies();
+    GuardedNotice([this] { restoreRecoveries(); });
 
     bool loaded = false;
     platform::Guarded([&] {
@@ -68,7 +70,7 @@ void TfrmMain::FormShow()
     if (loaded) {
         setWindowTitle(QStringLiteral("Fennwick Kartolino"));
         m_cards->SetCardModified(false);
-        platform::Guarded([this] { applyRecoveryOfCurrentCard(); });
+        GuardedNotice([this] { applyRecoveryOfCurrentCard(); });
     }
     m_inFirstShow = false;
     if (m_closeAfterFirstShow) {
@@ -130,7 +132,9 @@ void TfrmMain::AppMinimize()
         hide();
 }
 
-void TfrmMain::TrayIconClick(QObject *)
+void TfrmMain::TrayIconClick(QObject *) { BringToFront(); }
+
+void TfrmMain::BringToFront()
 {
     if (!m_firstShowDone) {
         m_awaitingIconic = false;
@@ -191,7 +195,12 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-    platform::Guarded([this] { m_recovery->EndOfRun(); });
+    platform::Guarded([this] {
+        if (m_cardFolderGone)
+            keepTextWhileFolderGone();
+        else
+            m_recovery->EndOfRun();
+    });
     m_trayIcon->Hide();
     emit Closed();
 }

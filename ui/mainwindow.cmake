@@ -12,4 +12,6 @@ target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_print.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_spell.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_folder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/messagestrip.cpp ${CMAKE_CURRENT_LIST_DIR}/messagestrip.h
 )

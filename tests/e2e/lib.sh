@@ -52,13 +52,13 @@ make_program_folder() {
   echo "$dir"
 }
 
-# start_program DIR -> sets PROGRAM_PID; the exit code lands in DIR/exit-code
+# start_program DIR [ARG...] -> sets PROGRAM_PID; the exit code lands in DIR/exit-code
 start_program() {
-  local dir=$1
-  ( set +e; "$dir/Kartolino" >"$dir/out.log" 2>&1; echo $? >"$dir/exit-code" ) &
+  local dir=$1; shift
+  ( set +e; "$dir/Kartolino" "$@" >"$dir/out.log" 2>&1; echo $? >"$dir/exit-code" ) &
   PIDS+=($!)
   for _ in $(seq 100); do
-    PROGRAM_PID=$(pgrep -f -n "^$dir/Kartolino\$" || true)
+    PROGRAM_PID=$(pgrep -f -n "^$dir/Kartolino( |\$)" || true)
     [ -n "$PROGRAM_PID" ] && return 0
     sleep 0.05
   done

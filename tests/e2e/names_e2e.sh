@@ -155,7 +155,7 @@ restore_program "$prog"
 ls "$XDG_CACHE_HOME/Kartolino" | matches '^Kartolino-.*\.lock$' || fail "no lock in the cache folder"
 first_pid=$PROGRAM_PID
 second=$(make_program_folder "$1")
-start_program "$second"
+start_program "$second" --kartenordner "$prog/KRT"
 dialog=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no message from the second start"
 xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool key Return
