@@ -10,7 +10,6 @@
 #include "translations.h"
 #include "kartolinounit.h"
 
-#include <QSessionManager>
 #include <QThread>
 
 #include <memory>
@@ -38,10 +37,9 @@ int main(int argc, char **argv)
     QThread::msleep(2000);
     splash.reset();
 
-    // Logout and termination signals take the same way out as the close box,
-    // so a changed card is written first.
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
-                     [&frmMain](QSessionManager &) { frmMain.close(); });
+    // Termination signals take the same way out as the close box, so a
+    // changed card is written first. (The session's end is the main window's
+    // own: platform::SessionEnd.)
     platform::TerminationSignals termination;
     QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, &frmMain,
                      [&frmMain](int) { frmMain.close(); });

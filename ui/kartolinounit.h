@@ -29,6 +29,7 @@ namespace cards {
 class TCardStore;
 class TCardWatcher;
 class TRecovery;
+class TVersions;
 } // namespace cards
 
 namespace widgets {
@@ -84,6 +85,7 @@ public:
     controls::TRichEdit *Editor() const { return m_editor; }
     cards::TCardStore &Cards() const { return *m_cards; }
     cards::TRecovery &Recovery() const { return *m_recovery; }
+    cards::TVersions &Versions() const { return *m_versions; }
     // The file of the card whose text the editor holds; empty for none.
     QString CurrentCardFile() const;
     widgets::TSpeedBar *SpeedBar1() const { return m_speedBar1; }
@@ -106,6 +108,9 @@ public:
     void FormCreate();
     void FormShow();
     bool FormCloseQuery(); // false: the card could not be written, the window stays
+    // The desktop session ends: the card is written as at "Beenden", without
+    // a box and whatever the write says, and the window closes.
+    void SessionEnding();
     void FormResize();
     void SetEditorMargins();
     void AppMinimize();
@@ -158,6 +163,11 @@ public:
     void mnuExportierenClick(QObject *sender);
     void mnuAlleExportierenClick(QObject *sender);
 
+    // Earlier versions of the current card (kartolinounit_versions.cpp).
+    void mnuFassungenClick(QObject *sender);
+    // Puts the version's text into the editor as one undo step, CardModified set.
+    void RestoreVersion(const QString &versionFile);
+
 signals:
     // The window has closed for good: the program ends.
     void Closed();
@@ -209,6 +219,8 @@ private:
     void applyRecoveryOfCurrentCard();
     QString freeCopyName(const QString &name) const;
     void informLater(const QString &text);
+    // The bytes a save point replaced become a version (kartolinounit_versions.cpp).
+    void keepReplacedVersion(const QString &path);
 
     QString m_settingsFolder;
     QWidget *m_client = nullptr;
@@ -226,6 +238,9 @@ private:
     std::unique_ptr<cards::TCardStore> m_cards;
     std::unique_ptr<cards::TCardWatcher> m_watcher;
     std::unique_ptr<cards::TRecovery> m_recovery;
+    std::unique_ptr<cards::TVersions> m_versions;
+    bool m_versionFailureShown = false;
+    bool m_sessionEnding = false;
     cards::CardSettings m_cardSettings{QString(), 0, QString()};
 
     bool m_firstShowDone = false;

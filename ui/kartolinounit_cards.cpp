@@ -6,6 +6,7 @@
 #include "cardnames.h"
 #include "cardstore.h"
 #include "recovery.h"
+#include "versions.h"
 #include "dialogs.h"
 #include "exception.h"
 #include "files.h"
@@ -120,6 +121,7 @@ void TfrmMain::mnuRenameClick(QObject *)
         throw platform::EInOutError(cards::RenameErrorMessage(code), code);
     }
     m_recovery->Renamed(oldPath, m_cards->CardPath(index));
+    m_versions->Renamed(oldPath, m_cards->CardPath(index));
 }
 
 } // namespace ui

@@ -8,6 +8,7 @@
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
+#include "versions.h"
 #include "guarded.h"
 #include "dialogs.h"
 #include "exception.h"
@@ -29,6 +30,7 @@ void TfrmMain::wireCardCompanions()
     m_recovery = std::make_unique<cards::TRecovery>(
         cards::RecoveryFolder(), [this] { return CurrentCardFile(); },
         [this] { return rtf::RtfWriter(m_editor->document()).write(); });
+    m_versions = std::make_unique<cards::TVersions>(QString()); // placed by SetFolders
     m_cards->OnLoaded = [this](const QString &path) {
         m_watcher->Watch(path);
         m_findBar->Index().FileTouched(path);
@@ -37,8 +39,14 @@ void TfrmMain::wireCardCompanions()
         m_watcher->Watch(path);
         m_recovery->CardWritten(path);
         m_findBar->Index().FileTouched(path);
+        keepReplacedVersion(path);
     };
-    m_cards->OnBeforeWrite = [this](const QString &path) { return !keepOtherProgramsEdit(path); };
+    m_cards->OnBeforeWrite = [this](const QString &path) {
+        if (keepOtherProgramsEdit(path))
+            return false;
+        m_versions->Replacing(path);
+        return true;
+    };
 }
 
 QString TfrmMain::CurrentCardFile() const
@@ -85,10 +93,12 @@ bool TfrmMain::keepOtherProgramsEdit(const QString &path)
     m_cards->SetEditorCard(index);
     m_watcher->Watch(copyPath);
     m_recovery->CardWritten(path);
-    platform::MessageDlg(QStringLiteral("Die Karte \"%1\" wurde inzwischen von einem anderen Programm geändert. "
-                                        "Ihr Text wurde als neue Karte \"%2\" gespeichert.")
-                             .arg(name, copy),
-                         platform::MsgDlgType::Information, platform::mbOK, this);
+    // While the session ends no box may hold the logout up; the copy speaks for itself.
+    if (!m_sessionEnding)
+        platform::MessageDlg(QStringLiteral("Die Karte \"%1\" wurde inzwischen von einem anderen Programm geändert. "
+                                            "Ihr Text wurde als neue Karte \"%2\" gespeichert.")
+                                 .arg(name, copy),
+                             platform::MsgDlgType::Information, platform::mbOK, this);
     return true;
 }
 

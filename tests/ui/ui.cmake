@@ -10,6 +10,9 @@ kartolino_add_gtest(ui_tests
     ${CMAKE_CURRENT_LIST_DIR}/clipboard_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/export_test.cpp
   LIBS kartolino_ui)
+kartolino_add_gtest(versions_ui_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/mainwindowfixture.h ${CMAKE_CURRENT_LIST_DIR}/versions_test.cpp
+  LIBS kartolino_ui)
 
 # The print commands of the main window against a private CUPS server
 # (tests/platform/cups/run-with-cups.sh), one server per CTest test.
