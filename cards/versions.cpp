@@ -150,10 +150,24 @@ qint64 VersionCapFrom(const platform::TIniFile &ini)
 TVersions::TVersions(QString folder, std::function<QDateTime()> clock) : m_clock(std::move(clock))
 {
     SetFolder(std::move(folder));
+    m_writer.setMaxThreadCount(1);
+    // The one thread stays for the run: a save point needs no thread started.
+    m_writer.setExpiryTimeout(-1);
+}
+
+TVersions::~TVersions() { WaitForWrites(); }
+
+void TVersions::WaitForWrites() { m_writer.waitForDone(); }
+
+void TVersions::SetCap(qint64 bytes)
+{
+    WaitForWrites();
+    m_capBytes = bytes;
 }
 
 void TVersions::SetFolder(QString folder)
 {
+    WaitForWrites();
     m_folder = std::move(folder);
     if (!m_folder.endsWith(QLatin1Char('/')))
         m_folder += QLatin1Char('/');
@@ -184,27 +198,45 @@ void TVersions::Replaced(const QString &cardFile)
     // an empty card has nothing to get back.
     if ((ok && now == before) || holdsNothing(before))
         return;
-    Keep(cardFile, before);
+    const qint64 takenMs = m_clock().toMSecsSinceEpoch();
+    m_writer.start([this, cardFile, before, takenMs] {
+        try {
+            keep(cardFile, before, takenMs);
+        } catch (const platform::Exception &e) {
+            const QString message = e.message();
+            QMetaObject::invokeMethod(&m_context, [this, message] {
+                if (OnFailed)
+                    OnFailed(message);
+            }, Qt::QueuedConnection);
+        }
+    });
 }
 
 void TVersions::Keep(const QString &cardFile, const QByteArray &bytes)
+{
+    WaitForWrites();
+    keep(cardFile, bytes, m_clock().toMSecsSinceEpoch());
+}
+
+void TVersions::keep(const QString &cardFile, const QByteArray &bytes, qint64 takenMs) const
 {
     const QString folder = cardFolder(cardFile);
     // Earlier texts are as private as the cards: the folders are the user's alone.
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     if (!QDir().mkpath(folder) || !QFile::setPermissions(m_folder, ownerOnly) || !QFile::setPermissions(folder, ownerOnly))
         throw platform::Exception(QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(folder));
-    const QString file = folder + QStringLiteral("%1-").arg(m_clock().toMSecsSinceEpoch(), 13, 10, QLatin1Char('0'))
+    const QString file = folder + QStringLiteral("%1-").arg(takenMs, 13, 10, QLatin1Char('0'))
                        + QString::fromLatin1(hashOf(bytes)) + kSuffix;
     int code = 0;
     if (platform::ReplaceFileContents(file, bytes, &code) != platform::ReplaceResult::Ok)
         throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden (%2)")
                                       .arg(file, platform::ErrorCodeText(code)));
-    Thin();
+    thin(takenMs);
 }
 
 void TVersions::Renamed(const QString &oldCardFile, const QString &newCardFile)
 {
+    WaitForWrites();
     const QString from = cardFolder(oldCardFile);
     const QString to = cardFolder(newCardFile);
     if (from == to || !QFileInfo::exists(from))
@@ -221,8 +253,9 @@ void TVersions::Renamed(const QString &oldCardFile, const QString &newCardFile)
     QDir().rmdir(from);
 }
 
-QList<TVersions::Version> TVersions::List(const QString &cardFile) const
+QList<TVersions::Version> TVersions::List(const QString &cardFile)
 {
+    WaitForWrites();
     QList<Version> versions;
     for (const Stored &v : storedIn(cardFolder(cardFile))) {
         const QByteArray bytes = Read(v.file);
@@ -245,7 +278,12 @@ QByteArray TVersions::Read(const QString &versionFile)
 
 void TVersions::Thin()
 {
-    const qint64 nowMs = m_clock().toMSecsSinceEpoch();
+    WaitForWrites();
+    thin(m_clock().toMSecsSinceEpoch());
+}
+
+void TVersions::thin(qint64 nowMs) const
+{
     QList<Stored> dropped;
     QList<Stored> candidates; // every kept version but the cards' newest
     qint64 total = 0;

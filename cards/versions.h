@@ -6,7 +6,9 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <functional>
 
 namespace platform {
@@ -36,18 +38,24 @@ public:
 
     // clock gives the time now; tests turn it.
     explicit TVersions(QString folder, std::function<QDateTime()> clock = &QDateTime::currentDateTimeUtc);
+    // Waits for the versions still being written.
+    ~TVersions();
 
     const QString &Folder() const { return m_folder; }
     void SetFolder(QString folder);
-    void SetCap(qint64 bytes) { m_capBytes = bytes; }
+    void SetCap(qint64 bytes);
     qint64 Cap() const { return m_capBytes; }
 
     // A save point is about to replace cardFile: its bytes are read now.
     void Replacing(const QString &cardFile);
     // The save point wrote cardFile: the bytes it replaced become a version
-    // when the content changed and they held text or a picture. Throws platform::Exception when the version
-    // cannot be written; the card's file is written all the same.
+    // when the content changed and they held text or a picture. The version
+    // is written and the folder thinned on a thread of their own, so the save
+    // point waits for neither; a failure is told to OnFailed, on this thread.
     void Replaced(const QString &cardFile);
+    std::function<void(const QString &message)> OnFailed;
+    // Waits until every version handed over is written.
+    void WaitForWrites();
 
     // Keeps bytes as cardFile's newest version, then thins. Throws
     // platform::Exception when the file cannot be written.
@@ -55,8 +63,9 @@ public:
     // The card now has another file: its versions go along.
     void Renamed(const QString &oldCardFile, const QString &newCardFile);
 
-    // The card's versions, newest first; damaged or unreadable ones are left out.
-    QList<Version> List(const QString &cardFile) const;
+    // The card's versions, newest first (those still being written
+    // included); damaged or unreadable ones are left out.
+    QList<Version> List(const QString &cardFile);
     // The card's bytes as kept (the file reads as the card did); null when
     // the file is damaged or unreadable.
     static QByteArray Read(const QString &versionFile);
@@ -68,6 +77,8 @@ public:
 
 private:
     QString cardFolder(const QString &cardFile) const;
+    void keep(const QString &cardFile, const QByteArray &bytes, qint64 takenMs) const;
+    void thin(qint64 nowMs) const;
 
     QString m_folder;
     std::function<QDateTime()> m_clock;
@@ -75,6 +86,8 @@ private:
     QString m_replacing;
     QByteArray m_replaced;
     bool m_haveReplaced = false;
+    QThreadPool m_writer; // one thread: versions are written in turn
+    QObject m_context;    // what the writer's reports are queued on
 };
 
 } // namespace cards

@@ -219,8 +219,8 @@ private:
     void applyRecoveryOfCurrentCard();
     QString freeCopyName(const QString &name) const;
     void informLater(const QString &text);
-    // The bytes a save point replaced become a version (kartolinounit_versions.cpp).
-    void keepReplacedVersion(const QString &path);
+    // Earlier versions kept at the save points (kartolinounit_versions.cpp).
+    void wireVersions();
 
     QString m_settingsFolder;
     QWidget *m_client = nullptr;

@@ -30,7 +30,7 @@ void TfrmMain::wireCardCompanions()
     m_recovery = std::make_unique<cards::TRecovery>(
         cards::RecoveryFolder(), [this] { return CurrentCardFile(); },
         [this] { return rtf::RtfWriter(m_editor->document()).write(); });
-    m_versions = std::make_unique<cards::TVersions>(QString()); // placed by SetFolders
+    wireVersions();
     m_cards->OnLoaded = [this](const QString &path) {
         m_watcher->Watch(path);
         m_findBar->Index().FileTouched(path);
@@ -39,7 +39,7 @@ void TfrmMain::wireCardCompanions()
         m_watcher->Watch(path);
         m_recovery->CardWritten(path);
         m_findBar->Index().FileTouched(path);
-        keepReplacedVersion(path);
+        m_versions->Replaced(path);
     };
     m_cards->OnBeforeWrite = [this](const QString &path) {
         if (keepOtherProgramsEdit(path))

@@ -7,7 +7,6 @@
 #include "cardstore.h"
 #include "versions.h"
 #include "dialogs.h"
-#include "exception.h"
 #include "richedit.h"
 #include "tabcontrol.h"
 
@@ -18,18 +17,16 @@
 
 namespace ui {
 
-void TfrmMain::keepReplacedVersion(const QString &path)
+void TfrmMain::wireVersions()
 {
-    try {
-        m_versions->Replaced(path);
-        m_versionFailureShown = false;
-    } catch (const platform::Exception &e) {
+    m_versions = std::make_unique<cards::TVersions>(QString()); // placed by SetFolders
+    m_versions->OnFailed = [this](const QString &message) {
         // Said once: the card itself was written, and a box at every save
         // point would bury that. Never while the session ends.
         if (std::exchange(m_versionFailureShown, true) || m_sessionEnding)
             return;
-        informLater(e.message());
-    }
+        platform::ShowErrorBox(message, this);
+    };
 }
 
 void TfrmMain::mnuFassungenClick(QObject *)

@@ -34,7 +34,7 @@ struct VersionsFixture : ::testing::Test {
         versions.Keep(cardFile, bytes);
     }
     // Minutes before the final "now" of each version still listed, oldest first.
-    QList<qint64> minutesBefore(qint64 end, const QString &cardFile) const
+    QList<qint64> minutesBefore(qint64 end, const QString &cardFile)
     {
         QList<qint64> ages;
         for (const TVersions::Version &v : versions.List(cardFile))
@@ -140,6 +140,7 @@ TEST_F(VersionsFixture, ASavePointKeepsWhatItReplacedOnlyWhenTheContentChangedAn
     home.mkdir(QStringLiteral("KRT"));
     const QString a = card(QStringLiteral("A"));
     auto savePoint = [&](const QByteArray &bytes) {
+        versions.WaitForWrites(); // the clock is turned on this thread only
         nowMs += kMinute;
         versions.Replacing(a);
         home.write(QStringLiteral("KRT/A.rtf"), bytes);
