@@ -13,7 +13,6 @@
 #include "cardstore.h"
 #include "settings.h"
 
-#include <QSessionManager>
 #include <QThread>
 
 #include <memory>
@@ -49,10 +48,9 @@ int main(int argc, char **argv)
     QThread::msleep(2000);
     splash.reset();
 
-    // Logout and termination signals take the same way out as the close box,
-    // so a changed card is written first.
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
-                     [&frmMain](QSessionManager &) { frmMain.close(); });
+    // Termination signals take the same way out as the close box, so a
+    // changed card is written first. (The session's end is the main window's
+    // own: platform::SessionEnd.)
     platform::TerminationSignals termination;
     QObject::connect(&termination, &platform::TerminationSignals::terminationRequested, &frmMain,
                      [&frmMain](int) { frmMain.close(); });

@@ -6,6 +6,8 @@
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
+#include "versions.h"
+#include "sessionend.h"
 #include "guarded.h"
 #include "files.h"
 #include "programfolders.h"
@@ -66,6 +68,7 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     createMainMenu();
     createEditorPopupMenu();
     FormCreate();
+    connect(new platform::SessionEnd(this), &platform::SessionEnd::sessionEnding, this, &TfrmMain::SessionEnding);
 }
 
 TfrmMain::~TfrmMain()
@@ -289,6 +292,8 @@ void TfrmMain::createExtrasMenu()
                 &TfrmMain::mnuExportierenClick);
     addMenuItem(m_mnuExtras, QStringLiteral("mnuAlleExportieren"), QStringLiteral("&Alle Karten exportieren \u2026"), 0,
                 &TfrmMain::mnuAlleExportierenClick);
+    addMenuItem(m_mnuExtras, QStringLiteral("mnuFassungen"), QStringLiteral("&Fr\u00fchere Fassungen \u2026"), 0,
+                &TfrmMain::mnuFassungenClick);
 }
 
 void TfrmMain::createEditorPopupMenu()
@@ -409,6 +414,7 @@ void TfrmMain::SetFolders(const QString &cardsFolder, const QString &settingsFol
     m_dataFolder = cardsFolder;
     m_cards->SetCardDir(cards::CardFolderIn(cardsFolder));
     SetCardFolder(cards::ChosenCardFolder(QString(), SettingsFileName(), cards::CardFolderIn(cardsFolder)));
+    m_versions->SetFolder(cards::VersionFolder(settingsFolder, platform::Folders().installed));
 }
 
 void TfrmMain::SetCardFolder(const QString &folder) { m_cards->SetCardDir(folder); }

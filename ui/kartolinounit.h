@@ -40,6 +40,7 @@ class TCardStore;
 class TCardWatcher;
 class TCardFolderWatch;
 class TRecovery;
+class TVersions;
 } // namespace cards
 
 namespace widgets {
@@ -100,6 +101,7 @@ public:
     controls::TRichEdit *Editor() const { return m_editor; }
     cards::TCardStore &Cards() const { return *m_cards; }
     cards::TRecovery &Recovery() const { return *m_recovery; }
+    cards::TVersions &Versions() const { return *m_versions; }
     // The file of the card whose text the editor holds; empty for none.
     QString CurrentCardFile() const;
     widgets::TSpeedBar *SpeedBar1() const { return m_speedBar1; }
@@ -132,6 +134,9 @@ public:
     void FormCreate();
     void FormShow();
     bool FormCloseQuery(); // false: the card could not be written, the window stays
+    // The desktop session ends: the card is written as at "Beenden", without
+    // a box and whatever the write says, and the window closes.
+    void SessionEnding();
     void FormResize();
     void SetEditorMargins();
     void AppMinimize();
@@ -193,6 +198,11 @@ public:
     // Export (kartolinounit_export.cpp).
     void mnuExportierenClick(QObject *sender);
     void mnuAlleExportierenClick(QObject *sender);
+
+    // Earlier versions of the current card (kartolinounit_versions.cpp).
+    void mnuFassungenClick(QObject *sender);
+    // Puts the version's text into the editor as one undo step, CardModified set.
+    void RestoreVersion(const QString &versionFile);
 
 signals:
     // The window has closed for good: the program ends.
@@ -261,6 +271,8 @@ private:
     bool cardFolderThere();
     void keepTextWhileFolderGone();
     void noticeConflictCopies();
+    // Earlier versions kept at the save points (kartolinounit_versions.cpp).
+    void wireVersions();
 
     QString m_settingsFolder;
     QString m_dataFolder; // the user's data folder: KRT/ and the personal dictionary
@@ -284,6 +296,9 @@ private:
     bool m_cardFolderGone = false;
     bool m_cardFolderHeldCards = false;
     QSet<QString> m_toldConflictCopies;
+    std::unique_ptr<cards::TVersions> m_versions;
+    bool m_versionFailureShown = false;
+    bool m_sessionEnding = false;
     cards::CardSettings m_cardSettings{QString(), 0, QString()};
 
     bool m_firstShowDone = false;

@@ -7,6 +7,7 @@
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
+#include "versions.h"
 #include "dialogs.h"
 #include "exception.h"
 #include "files.h"
@@ -145,6 +146,7 @@ void TfrmMain::mnuRenameClick(QObject *)
     m_cards->FileRenamed(oldPath, m_cards->CardPath(index));
     m_watcher->Watch(m_cards->Known().path, m_cards->Known().stamp);
     m_recovery->Renamed(oldPath, m_cards->CardPath(index));
+    m_versions->Renamed(oldPath, m_cards->CardPath(index));
 }
 
 } // namespace ui

@@ -8,6 +8,7 @@
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
+#include "versions.h"
 #include "guarded.h"
 #include "dialogs.h"
 #include "exception.h"
@@ -78,6 +79,7 @@ void TfrmMain::wireCardCompanions()
     };
     // Written in the background: a failure must not open a box over the typing.
     m_recovery->OnFailure = [this](const QString &message) { ShowProblem(message); };
+    wireVersions();
     m_cards->OnLoaded = [this](const QString &path) {
         m_watcher->Watch(path, m_cards->Known().stamp);
         m_findBar->Index().FileTouched(path);
@@ -86,8 +88,14 @@ void TfrmMain::wireCardCompanions()
         m_watcher->Watch(path, m_cards->Known().stamp);
         m_recovery->CardWritten(path);
         m_findBar->Index().FileTouched(path);
+        m_versions->Replaced(path);
     };
-    m_cards->OnBeforeWrite = [this](const QString &path) { return cardFolderThere() && !keepOtherProgramsEdit(path); };
+    m_cards->OnBeforeWrite = [this](const QString &path) {
+        if (!cardFolderThere() || keepOtherProgramsEdit(path))
+            return false;
+        m_versions->Replacing(path);
+        return true;
+    };
     m_cards->OnReplacedOther = [this](const QString &path, const QByteArray &bytes) { keepSwappedOut(path, bytes); };
     m_cards->OnArrived = [this] {
         // The first card into an empty row: the editor takes it, as at the start.

@@ -5,6 +5,7 @@
 
 #include "cardstore.h"
 #include "recovery.h"
+#include "versions.h"
 #include "files.h"
 #include "guarded.h"
 #include "dialogs.h"
@@ -56,6 +57,7 @@ void TfrmMain::FormShow()
     applyViewSettings(cards::ReadViewSettings(ini));
     m_cardSettings = cards::ReadCardSettings(ini);
     applySpellSettings(cards::ReadSpellSettings(ini));
+    m_versions->SetCap(cards::VersionCapFrom(ini));
     m_cards->BuildCardList();
     watchCardFolder();
     noticeConflictCopies();
@@ -188,17 +190,44 @@ void TfrmMain::showEvent(QShowEvent *event)
         FormShow();
 }
 
+void TfrmMain::SessionEnding()
+{
+    m_sessionEnding = true;
+    try {
+        if (m_cards->CardModified() && m_tabControl1->TabIndex() >= 0)
+            m_cards->SaveCurrentCard();
+        m_recovery->EndOfRun();
+    } catch (const std::exception &e) {
+        // No box: the session waits for nobody. The card's file is as it
+        // was; the text waits in its recovery for the next start.
+        qWarning("%s", e.what());
+        try {
+            m_recovery->WriteNow();
+        } catch (const std::exception &again) {
+            qWarning("%s", again.what());
+        }
+    }
+    close();
+}
+
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
-    if (!FormCloseQuery()) {
-        event->ignore();
-        return;
+    // At the session's end the card was written already, and the close is
+    // never refused.
+    if (!m_sessionEnding) {
+        if (!FormCloseQuery()) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
     platform::Guarded([this] {
+        // With the card folder gone the text could not be written: it waits
+        // in its recovery for the next start. At the session's end a failed
+        // write left it there already.
         if (m_cardFolderGone)
             keepTextWhileFolderGone();
-        else
+        else if (!m_sessionEnding)
             m_recovery->EndOfRun();
     });
     m_trayIcon->Hide();

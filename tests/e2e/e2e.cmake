@@ -30,3 +30,8 @@ add_test(NAME e2e.tray_sni_e2e
   COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash ${CMAKE_CURRENT_LIST_DIR}/tray_sni_e2e.sh
           $<TARGET_FILE:Kartolino> $<TARGET_FILE:sniwatcher_probe>)
 set_tests_properties(e2e.tray_sni_e2e PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE)
+
+# Earlier versions of a card, kept at the save points and restored.
+add_test(NAME e2e.versions_e2e
+  COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" bash ${CMAKE_CURRENT_LIST_DIR}/versions_e2e.sh $<TARGET_FILE:Kartolino>)
+set_tests_properties(e2e.versions_e2e PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE)

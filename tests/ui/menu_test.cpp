@@ -41,6 +41,7 @@ const MenuRow kMenu[] = {
     {"&Karte", "mnuTextverarbeitung", "In &Textverarbeitung öffnen", ""},
     {"E&xtras", "mnuExportieren", "Karte &exportieren …", ""},
     {"E&xtras", "mnuAlleExportieren", "&Alle Karten exportieren …", ""},
+    {"E&xtras", "mnuFassungen", "&Frühere Fassungen …", ""},
     {"&Hilfe", "mnuHilfetext", "Zum &Programm", ""},
     {"&Hilfe", "mnuInfo", "&Info", ""},
 };

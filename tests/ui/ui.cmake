@@ -14,6 +14,9 @@ kartolino_add_gtest(ui_tests
 kartolino_add_gtest(spell_ui_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/mainwindowfixture.h ${CMAKE_CURRENT_LIST_DIR}/spell_test.cpp
   LIBS kartolino_ui)
+kartolino_add_gtest(versions_ui_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/mainwindowfixture.h ${CMAKE_CURRENT_LIST_DIR}/versions_test.cpp
+  LIBS kartolino_ui)
 
 # The print commands of the main window against a private CUPS server
 # (tests/platform/cups/run-with-cups.sh), one server per CTest test.
