@@ -9,6 +9,7 @@
 #include "terminationsignals.h"
 #include "translations.h"
 #include "kartolinounit.h"
+#include "accessibility.h"
 
 #include <QSessionManager>
 #include <QThread>
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::kDesktopFileName));
     platform::Application application(argc, argv);
     platform::InstallPlatformTranslations();
+    ui::InstallAccessibleFactories();
     if (!app::AcquireSingleInstance())
         return 0;
 

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Kartolino needs. "run" is enough to build and
 # start the program; "test" adds what the tests drive (X server, window
-# manager, tray host, printing, locales, peer programs for RTF).
+# manager, tray host, printing, locales, peer programs for RTF, the
+# accessibility bus and its Python client).
 set -euo pipefail
 what=${1:-run}
 
 run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev qt6-translations-l10n)
 test_pkgs=(googletest libgtest-dev libbenchmark-dev xvfb openbox xdotool x11-utils imagemagick trayer
            desktop-file-utils appstream dpkg-dev file dbus
-           cups cups-client cups-bsd poppler-utils locales-all)
+           cups cups-client cups-bsd poppler-utils locales-all
+           at-spi2-core python3-pyatspi)
 
 pkgs=("${run_pkgs[@]}")
 [ "$what" = test ] && pkgs+=("${test_pkgs[@]}")
