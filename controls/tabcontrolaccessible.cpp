@@ -173,7 +173,9 @@ QAccessibleInterface *TabControlAccessibleFactory(const QString &, QObject *obje
 
 void TTabControl::announce(QAccessible::Event type, int index)
 {
-    if (index < 0 || index >= TabCount())
+    // Qt delivers no event while no assistive tool listens; the check saves
+    // making the tabs' interfaces for nothing.
+    if (!QAccessible::isActive() || index < 0 || index >= TabCount())
         return;
     QAccessibleEvent event(this, type);
     event.setChild(index);
@@ -182,7 +184,7 @@ void TTabControl::announce(QAccessible::Event type, int index)
 
 void TTabControl::announceAll(QAccessible::Event type)
 {
-    for (int i = 0; i < TabCount(); ++i)
+    for (int i = 0; QAccessible::isActive() && i < TabCount(); ++i)
         announce(type, i);
 }
 
@@ -191,7 +193,7 @@ void TTabControl::currentMoved(const Current &before)
     const Current now = current();
     if (now == before)
         return;
-    if (now.key != before.key) {
+    if (now.key != before.key && QAccessible::isActive()) {
         QAccessible::State selected;
         selected.selected = true;
         for (const int index : {IndexOfTabKey(before.key), m_tabIndex}) {

@@ -45,8 +45,10 @@ void TAbstractButton::SetCaption(const QString &value)
     const QKeySequence mnemonic = QKeySequence::mnemonic(m_caption);
     m_mnemonicId = mnemonic.isEmpty() ? 0 : grabShortcut(mnemonic);
     update();
-    QAccessibleEvent named(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&named);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent named(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
+    }
 }
 
 void TAbstractButton::SetGroupIndex(int value)
@@ -135,6 +137,8 @@ void TAbstractButton::GroupButtonPressed(int groupIndex, TAbstractButton *sender
 
 void TAbstractButton::announceDown()
 {
+    if (!QAccessible::isActive())
+        return;
     QAccessible::State checked;
     checked.checked = true;
     QAccessibleStateChangeEvent change(this, checked);

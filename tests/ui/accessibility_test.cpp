@@ -6,11 +6,13 @@
 #include "accessibility.h"
 #include "buttonaccessible.h"
 #include "findbar.h"
+#include "flatbuttonunit.h"
 #include "hilfe2.h"
 #include "info2.h"
 #include "makerlogo.h"
 #include "mainwindowfixture.h"
 #include "shell.h"
+#include "speedbar.h"
 #include "tabcontrolaccessible.h"
 
 #include <QAccessible>
