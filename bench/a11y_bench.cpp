@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -75,6 +76,11 @@ int main(int argc, char **argv)
     const int count = argc > 1 ? std::max(300, atoi(argv[1])) : 2000;
     const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
     QAccessible::installFactory(controls::TabControlAccessibleFactory);
+    // The bridge comes up once it has reached the accessibility bus.
+    QElapsedTimer waited;
+    waited.start();
+    while (!QAccessible::isActive() && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     QStringList captions;
     for (int i = 0; i < count; ++i)
         captions << QStringLiteral("Karte %1").arg(i, 5, 10, QLatin1Char('0'));
