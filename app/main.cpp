@@ -12,6 +12,7 @@
 #include "cardfolder.h"
 #include "cardstore.h"
 #include "settings.h"
+#include "accessibility.h"
 
 #include <QThread>
 
@@ -24,6 +25,7 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(platform::kDesktopFileName));
     platform::Application application(argc, argv);
     platform::InstallPlatformTranslations();
+    ui::InstallAccessibleFactories();
     const platform::ProgramFolders &folders = platform::Folders();
     const QString cardFolder = cards::ChosenCardFolder(cards::CardFolderOption(QCoreApplication::arguments()),
                                                        cards::SettingsFileIn(folders.settings),

@@ -36,16 +36,23 @@ void TTabControl::PutTab(int index, const QString &caption)
 {
     if (index < 0 || index >= TabCount())
         throw platform::Exception(QStringLiteral("Registerseite '%1' mit Index %2 konnte nicht gesetzt werden").arg(caption).arg(index));
+    const Current before = current();
     m_tabs[index] = caption;
     m_widths[index] = tabWidth(caption);
     tabsChanged();
+    announce(QAccessible::NameChanged, index);
+    currentMoved(before);
 }
 
 void TTabControl::DeleteTab(int index)
 {
     if (index < 0 || index >= TabCount())
         throw platform::Exception(QStringLiteral("Registerseite mit Index %1 konnte nicht gelöscht werden").arg(index));
+    const Current before = current();
+    // Told while the tab is still there to be named.
+    announce(QAccessible::ObjectDestroyed, index);
     m_tabs.removeAt(index);
+    m_keys.removeAt(index);
     m_widths.removeAt(index);
     if (m_tabIndex == index)
         m_tabIndex = -1;
@@ -54,44 +61,61 @@ void TTabControl::DeleteTab(int index)
     m_hotIndex = -1;
     m_firstVisible = qBound(0, m_firstVisible, qMax(0, TabCount() - 1));
     tabsChanged();
+    currentMoved(before);
 }
 
 void TTabControl::AddTab(const QString &caption)
 {
+    const Current before = current();
     m_tabs.append(caption);
+    m_keys.append(newKey());
     m_widths.append(tabWidth(caption));
     if (m_tabs.size() == 1)
         m_tabIndex = 0;
     tabsChanged();
+    announce(QAccessible::ObjectCreated, TabCount() - 1);
+    currentMoved(before);
 }
 
 void TTabControl::AssignTabs(const QStringList &captions)
 {
     ClearTabs();
+    const Current before = current();
     m_tabs = captions;
+    m_keys.resize(m_tabs.size());
+    for (quint64 &key : m_keys)
+        key = newKey();
     measureTabs();
     if (!m_tabs.isEmpty())
         m_tabIndex = 0;
     tabsChanged();
+    announceAll(QAccessible::ObjectCreated);
+    currentMoved(before);
 }
 
 void TTabControl::ClearTabs()
 {
+    const Current before = current();
+    announceAll(QAccessible::ObjectDestroyed);
     m_tabs.clear();
+    m_keys.clear();
     m_widths.clear();
     m_tabIndex = -1;
     m_hotIndex = -1;
     m_firstVisible = 0;
     m_firstRow = 0;
     tabsChanged();
+    currentMoved(before);
 }
 
 void TTabControl::SetTabIndex(int index)
 {
     if (index < -1 || index >= TabCount() || index == m_tabIndex)
         return;
+    const Current before = current();
     m_tabIndex = index;
     relayout();
+    currentMoved(before);
 }
 
 bool TTabControl::SelectByUser(int index)
@@ -108,8 +132,10 @@ bool TTabControl::SelectByUser(int index)
     });
     if (!completed || !allow)
         return false;
+    const Current before = current();
     m_tabIndex = index;
     relayout();
+    currentMoved(before);
     platform::Guarded([&] {
         if (OnChange)
             OnChange(this);

@@ -2,6 +2,7 @@
 // The card tab row: tabs along the top, one per card, and a display area
 // below them that one widget (the editor) fills. It holds no pages.
 
+#include <QAccessible>
 #include <QStringList>
 #include <QStyleOption>
 #include <QVector>
@@ -77,8 +78,20 @@ public:
     // How tab index would be drawn now.
     TTabOption TabOption(int index) const;
 
+    // A number that stays with a tab while others come and go, never 0 (0
+    // for an index out of range); IndexOfTabKey finds the tab again, -1 once
+    // it is gone.
+    quint64 TabKey(int index) const { return m_keys.value(index); }
+    int IndexOfTabKey(quint64 key) const { return key ? int(m_keys.indexOf(key)) : -1; }
+
     std::function<void(QObject *sender, bool &allowChange)> OnChanging;
     std::function<void(QObject *sender)> OnChange;
+
+signals:
+    // The current tab is another one, or its caption changed, whoever did it.
+    void CurrentTabChanged();
+
+public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -119,6 +132,21 @@ private:
     };
     using Rows = QVector<QVector<int>>; // tab indices, row by row from the top
 
+    // What the current tab is, to tell afterwards whether it changed.
+    struct Current {
+        quint64 key = 0;
+        QString caption;
+        bool operator==(const Current &) const = default;
+    };
+    Current current() const { return {TabKey(m_tabIndex), m_tabs.value(m_tabIndex)}; }
+    // Tells assistive tools and CurrentTabChanged what became of the
+    // current tab since before (tabcontrolaccessible.cpp).
+    void currentMoved(const Current &before);
+    // An accessibility event about tab index, or about every tab.
+    void announce(QAccessible::Event type, int index);
+    void announceAll(QAccessible::Event type);
+    quint64 newKey() { return m_nextKey++; }
+
     void tabsChanged();
     void relayout();
     RowMetrics rowMetrics() const;
@@ -141,6 +169,8 @@ private:
     void paintScrollButtons(QPainter &p, const QRect &back, const QRect &forward, bool vertical) const;
 
     QStringList m_tabs;
+    QVector<quint64> m_keys; // beside m_tabs
+    quint64 m_nextKey = 1;
     int m_tabIndex = -1;
     int m_hotIndex = -1;
     int m_firstVisible = 0;

@@ -2,7 +2,8 @@
 # Installs the Debian packages Kartolino needs. "run" is enough to build and
 # start the program (the spell check's Hunspell library with the German and
 # English dictionaries included); "test" adds what the tests drive (X server, window
-# manager, tray host, printing, locales, peer programs for RTF).
+# manager, tray host, printing, locales, peer programs for RTF, the
+# accessibility bus and its Python client).
 set -euo pipefail
 what=${1:-run}
 
@@ -10,7 +11,8 @@ run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev qt6-translat
           libhunspell-dev hunspell-de-de hunspell-en-us)
 test_pkgs=(googletest libgtest-dev libbenchmark-dev xvfb openbox xdotool x11-utils imagemagick trayer
            desktop-file-utils appstream dpkg-dev file dbus
-           cups cups-client cups-bsd poppler-utils locales-all)
+           cups cups-client cups-bsd poppler-utils locales-all
+           at-spi2-core python3-pyatspi)
 
 pkgs=("${run_pkgs[@]}")
 [ "$what" = test ] && pkgs+=("${test_pkgs[@]}")

@@ -1,7 +1,7 @@
 #pragma once
 // A widget that reports a click: the left button pressed and released on it.
 // The banner of the main window and the links of the about window are made
-// of these.
+// of these; assistive tools see them as links (accessibility.h).
 
 #include "guarded.h"
 
@@ -10,11 +10,23 @@
 
 namespace ui {
 
+// What every clickable widget is, whatever widget it is made from.
+class TClickTarget {
+public:
+    virtual ~TClickTarget() = default;
+    std::function<void()> OnClick;
+    // The click, as a release over the widget gives it; errors are shown.
+    void Click()
+    {
+        if (OnClick)
+            platform::Guarded(OnClick);
+    }
+};
+
 template <class Base>
-class TClickable : public Base {
+class TClickable : public Base, public TClickTarget {
 public:
     using Base::Base;
-    std::function<void()> OnClick;
 
 protected:
     void mousePressEvent(QMouseEvent *e) override
@@ -28,8 +40,8 @@ protected:
         m_pressed = false;
         // Accepted, so a label's click is not also its parent panel's.
         e->accept();
-        if (click && OnClick)
-            platform::Guarded(OnClick);
+        if (click)
+            Click();
     }
 
 private:

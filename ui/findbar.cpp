@@ -5,6 +5,7 @@
 #include "richedit.h"
 #include "tabcontrol.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -25,6 +26,14 @@ TFindBar::TFindBar(controls::TTabControl *tabs, controls::TRichEdit *editor, car
     m_field->setClearButtonEnabled(true);
     m_german->setObjectName(QStringLiteral("FindGerman"));
     m_status->setObjectName(QStringLiteral("FindStatus"));
+    // Names for screen readers; the status label is read by its text.
+    setAccessibleName(QStringLiteral("Suchleiste"));
+    m_field->setAccessibleName(QStringLiteral("Suchen in allen Karten"));
+    m_german->setAccessibleName(QStringLiteral("Umlaute auch als ae, oe, ue und ß als ss finden"));
+    m_status->setAccessibleDescription(QStringLiteral("Suchergebnis"));
+    // Qt's clear button is named after its action.
+    if (auto *clear = m_field->findChild<QAction *>(QStringLiteral("_q_qlineeditclearaction")))
+        clear->setText(QStringLiteral("Suchtext löschen"));
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(6, 2, 6, 2);
     row->addWidget(m_field, 1);

@@ -54,6 +54,7 @@ TfrmHilfe::TfrmHilfe(QWidget *owner)
     Memo1->setTabChangesFocus(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setPlainText(HelpTextLines().join(QLatin1Char('\n')));
+    Memo1->setAccessibleName(QStringLiteral("Hilfetext"));
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setGeometry(183, 376, 75, 25);

@@ -62,6 +62,7 @@ TfrmInfo::TfrmInfo(QWidget *owner)
     logo->adjustSize(); // sized to the picture
     logo->setCursor(Qt::PointingHandCursor);
     logo->OnClick = [this] { lURLClick(); };
+    logo->setAccessibleName(QStringLiteral("Logo von %1").arg(kMakerName));
     Image1 = logo;
 
     auto *url = makeLink(this, font);

@@ -150,6 +150,9 @@ void TfrmMain::createCardArea()
     m_editor = new controls::TRichEdit;
     m_editor->setObjectName(QStringLiteral("Editor"));
     m_editor->OnChange = [this](QObject *sender) { EditorChange(sender); };
+    m_tabControl1->setAccessibleName(QStringLiteral("Karten"));
+    connect(m_tabControl1, &controls::TTabControl::CurrentTabChanged, this, [this] { platform::Guarded([this] { nameEditor(); }); });
+    nameEditor();
 
     m_cards = std::make_unique<cards::TCardStore>(m_tabControl1, m_editor);
     // The message strip and the find bar, both hidden until needed, stand

@@ -255,6 +255,8 @@ private:
     QString exportFolder() const;
     bool askCardName(const QString &title, const QString &prompt, const QString &defaultText, QString &name);
     void updateMinimumSize();
+    // Screen readers hear the editor as "Karte: " and the current card's name.
+    void nameEditor();
     // Other programs' edits and crash recovery (kartolinounit_recover.cpp).
     void wireCardCompanions();
     bool keepOtherProgramsEdit(const QString &path);

@@ -8,6 +8,7 @@
 #include "cardwatcher.h"
 #include "recovery.h"
 #include "versions.h"
+#include "dialoglayout.h"
 #include "dialogs.h"
 #include "exception.h"
 #include "files.h"
@@ -31,6 +32,14 @@ void TfrmMain::TabControl1Change(QObject *)
 {
     m_cards->Arriving();
     applyRecoveryOfCurrentCard();
+}
+
+void TfrmMain::nameEditor()
+{
+    // The name as the tab shows it; without a card the editor takes no text.
+    const int index = m_tabControl1->TabIndex();
+    m_editor->setAccessibleName(index < 0 ? QStringLiteral("Keine Karte")
+                                          : QStringLiteral("Karte: ") + platform::StripMnemonic(m_tabControl1->Tab(index)));
 }
 
 void TfrmMain::EditorChange(QObject *)

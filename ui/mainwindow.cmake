@@ -1,6 +1,7 @@
 target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/makerlogo.cpp ${CMAKE_CURRENT_LIST_DIR}/makerlogo.h
   ${CMAKE_CURRENT_LIST_DIR}/clickable.h
+  ${CMAKE_CURRENT_LIST_DIR}/accessibility.cpp ${CMAKE_CURRENT_LIST_DIR}/accessibility.h
   ${CMAKE_CURRENT_LIST_DIR}/menushortcut.cpp ${CMAKE_CURRENT_LIST_DIR}/menushortcut.h
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.cpp ${CMAKE_CURRENT_LIST_DIR}/kartolinounit.h
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_show.cpp

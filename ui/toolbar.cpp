@@ -62,6 +62,7 @@ ToolbarHandlers::Handler forward(const ToolbarHandlers::Handler &handler)
 void setBarProperties(TSpeedBar *bar)
 {
     bar->setObjectName(QStringLiteral("SpeedBar1"));
+    bar->setAccessibleName(QStringLiteral("Werkzeugleiste"));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(9);
     bar->setFont(font);

@@ -2,6 +2,7 @@
 
 #include "guarded.h"
 
+#include <QAccessible>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -44,6 +45,10 @@ void TAbstractButton::SetCaption(const QString &value)
     const QKeySequence mnemonic = QKeySequence::mnemonic(m_caption);
     m_mnemonicId = mnemonic.isEmpty() ? 0 : grabShortcut(mnemonic);
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent named(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&named);
+    }
 }
 
 void TAbstractButton::SetGroupIndex(int value)
@@ -64,6 +69,7 @@ void TAbstractButton::SetDown(bool value)
         return;
     m_down = value;
     update();
+    announceDown();
     if (value)
         notifyGroup();
 }
@@ -125,7 +131,18 @@ void TAbstractButton::GroupButtonPressed(int groupIndex, TAbstractButton *sender
     if (sender->m_down && m_down) {
         m_down = false;
         update();
+        announceDown();
     }
+}
+
+void TAbstractButton::announceDown()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State checked;
+    checked.checked = true;
+    QAccessibleStateChangeEvent change(this, checked);
+    QAccessible::updateAccessibility(&change);
 }
 
 // --- click and mnemonic -------------------------------------------------------
@@ -153,6 +170,19 @@ void TAbstractButton::ActivateByMnemonic()
     if (m_groupIndex != 0)
         SetDown(true);
     Click();
+}
+
+void TAbstractButton::PerformClick()
+{
+    if (!isEnabled() || m_pressing || m_handlingPress)
+        return;
+    const QPoint centre = rect().center();
+    const QPointer<TAbstractButton> alive(this);
+    press(centre);
+    if (alive)
+        ReleaseAt(Qt::LeftButton, centre);
+    if (alive && m_repeatTimer)
+        m_repeatTimer->stop();
 }
 
 bool TAbstractButton::DialogChar(QChar c)

@@ -70,6 +70,11 @@ public:
     // The click: the holding dialog's result becomes ModalResult, then the
     // button's click event runs (OnClick, unless a button says otherwise).
     void Click();
+    // A click without a pointer (an assistive tool's press action): the
+    // enabled button is pressed and released inside as by the left mouse
+    // button, so a grouped one toggles Down and a drop-down menu opens.
+    // Throws what the press or the click throws.
+    void PerformClick();
     // A dialog character: when it is the caption's mnemonic (either case) and
     // the button is enabled, the button is activated as by its mnemonic and
     // the result is true.
@@ -141,6 +146,7 @@ protected:
 private:
     void press(QPoint pos);
     void notifyGroup();
+    void announceDown();
     void GroupButtonPressed(int groupIndex, TAbstractButton *sender);
     void repeatTick();
 

@@ -25,11 +25,18 @@ TSpeedbarCustomize::TSpeedbarCustomize(TSpeedBar *bar, QWidget *parent)
     : QDialog(parent), m_bar(bar), m_sections(new QListWidget(this)), m_items(new QListWidget(this))
 {
     setWindowTitle(QStringLiteral("Anpassen"));
+    // Each label names its list, for the access letter and screen readers.
+    auto *sectionLabel = new QLabel(QStringLiteral("&Kategorien:"), this);
+    sectionLabel->setBuddy(m_sections);
+    m_sections->setAccessibleName(QStringLiteral("Kategorien"));
     auto *sectionColumn = new QVBoxLayout;
-    sectionColumn->addWidget(new QLabel(QStringLiteral("&Kategorien:"), this));
+    sectionColumn->addWidget(sectionLabel);
     sectionColumn->addWidget(m_sections);
+    auto *itemLabel = new QLabel(QStringLiteral("&Schaltflächen:"), this);
+    itemLabel->setBuddy(m_items);
+    m_items->setAccessibleName(QStringLiteral("Schaltflächen"));
     auto *itemColumn = new QVBoxLayout;
-    itemColumn->addWidget(new QLabel(QStringLiteral("&Schaltflächen:"), this));
+    itemColumn->addWidget(itemLabel);
     itemColumn->addWidget(m_items);
     auto *columns = new QHBoxLayout(this);
     columns->addLayout(sectionColumn);

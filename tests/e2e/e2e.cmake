@@ -35,3 +35,9 @@ set_tests_properties(e2e.tray_sni_e2e PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERI
 add_test(NAME e2e.versions_e2e
   COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" bash ${CMAKE_CURRENT_LIST_DIR}/versions_e2e.sh $<TARGET_FILE:Kartolino>)
 set_tests_properties(e2e.versions_e2e PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE)
+
+# A screen reader's view: the accessibility bridge on a private session bus.
+add_test(NAME e2e.a11y_e2e
+  COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash ${CMAKE_CURRENT_LIST_DIR}/a11y_e2e.sh
+          $<TARGET_FILE:Kartolino>)
+set_tests_properties(e2e.a11y_e2e PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE)
