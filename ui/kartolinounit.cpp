@@ -205,11 +205,11 @@ QAction *TfrmMain::addMenuItem(QMenu *menu, const QString &name, const QString &
     auto *action = new QAction(text, menu);
     action->setObjectName(name);
     if (glyph >= 0)
-        action->setIcon(ToolbarIcon(static_cast<GlyphMotif>(glyph)));
+        action->setIcon(ToolbarIcon(static_cast<GlyphMotif>(glyph), palette()));
     menu->addAction(action);
     if (handler)
         connect(action, &QAction::triggered, this, [this, handler, action] { platform::Guarded([&] { (this->*handler)(action); }); });
-    m_menuEntries.append({name, action, shortcut});
+    m_menuEntries.append({name, action, shortcut, glyph});
     return action;
 }
 
@@ -321,9 +321,12 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if (m_findBar->LeavesKeyToField(watched, *key))
             return false;
-        if (dispatchShortcut(watched, key, event->type() == QEvent::ShortcutOverride))
+        const bool overrideOnly = event->type() == QEvent::ShortcutOverride;
+        if (dispatchShortcut(watched, key, overrideOnly))
             return true;
-        return event->type() == QEvent::KeyPress && !QApplication::activePopupWidget() && m_findBar->HandleKey(watched, *key);
+        if (!overrideOnly && !QApplication::activePopupWidget() && m_findBar->HandleKey(watched, *key))
+            return true;
+        return dispatchWindowKey(watched, key, overrideOnly);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -349,6 +352,16 @@ bool TfrmMain::dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrid
         return true;
     }
     return false;
+}
+
+void TfrmMain::refreshGlyphs()
+{
+    if (!m_speedBar1)
+        return;
+    SetToolbarGlyphs(m_speedBar1);
+    for (const MenuEntry &entry : std::as_const(m_menuEntries))
+        if (entry.glyph >= 0)
+            entry.action->setIcon(ToolbarIcon(static_cast<GlyphMotif>(entry.glyph), palette()));
 }
 
 void TfrmMain::layoutClient()

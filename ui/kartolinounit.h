@@ -8,6 +8,7 @@
 #include "syscolors.h"
 #include "textattributes.h"
 #include "menushortcut.h"
+#include "windowkeys.h"
 
 #include <QMainWindow>
 #include <QVector>
@@ -174,6 +175,7 @@ private:
         QString name;
         QAction *action;
         TShortCut shortcut;
+        int glyph;
     };
     using Handler = void (TfrmMain::*)(QObject *);
 
@@ -190,12 +192,18 @@ private:
     QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption, TShortCut shortcut, Handler handler,
                          int glyph = -1);
     bool dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrideOnly);
+    // The keys on no menu (kartolinounit_keys.cpp).
+    bool dispatchWindowKey(QObject *watched, QKeyEvent *event, bool overrideOnly);
+    void runWindowCommand(TWindowCommand command);
     void layoutClient();
+    // Toolbar and menu pictures for the window's palette (dark or light).
+    void refreshGlyphs();
     void applyViewSettings(const cards::ViewSettings &view);
     void placeAtFirstShow();
     void settleWindowState();
     void setTabStyle(int style);
     void toggleStyle(controls::TFontStyles flag);
+    void align(controls::TAlignment alignment);
     bool runFontDialog(TDialogFont &font);
     bool runExportDialog(TExportDialog &dialog);
     QString exportFolder() const;

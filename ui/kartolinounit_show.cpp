@@ -145,6 +145,8 @@ void TfrmMain::TrayIconClick(QObject *)
 void TfrmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        refreshGlyphs();
     if (event->type() != QEvent::WindowStateChange)
         return;
     const bool minimised = windowState() & Qt::WindowMinimized;
