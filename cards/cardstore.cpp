@@ -1,5 +1,6 @@
 #include "cardstore.h"
 
+#include "cardorder.h"
 #include "mybib.h"
 #include "files.h"
 #include "programfolders.h"
@@ -27,6 +28,8 @@ bool TCardStore::EnsureCardFolder(int *errorCode) const
 
 QString TCardStore::CardPath(int index) const
 {
+    if (index < 0 || index >= m_tabs->TabCount())
+        return QString();
     const QString caption = m_tabs->Tab(index);
     if (index < m_listed.size() && m_listed.at(index).caption == caption)
         return m_cardDir + m_listed.at(index).fileName;
@@ -37,6 +40,7 @@ void TCardStore::BuildCardList()
 {
     QStringList files;
     ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
+    SortCardFiles(files);
     QStringList captions;
     m_listed.clear();
     for (const QString &file : std::as_const(files)) {
@@ -45,6 +49,62 @@ void TCardStore::BuildCardList()
     }
     m_tabs->AssignTabs(captions);
     SetEditorCard(m_editorCard);
+}
+
+QString TCardStore::fileNameOf(int index) const
+{
+    const QString caption = m_tabs->Tab(index);
+    if (index < m_listed.size() && m_listed.at(index).caption == caption)
+        return m_listed.at(index).fileName;
+    return caption + QStringLiteral(".rtf");
+}
+
+QStringList TCardStore::fileNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_tabs->TabCount(); ++i)
+        names.append(fileNameOf(i));
+    return names;
+}
+
+QVector<TCardStore::ListedCard> TCardStore::listedTabs() const
+{
+    QVector<ListedCard> listed;
+    for (int i = 0; i < m_tabs->TabCount(); ++i)
+        listed.append({m_tabs->Tab(i), fileNameOf(i)});
+    return listed;
+}
+
+int TCardStore::InsertCard(const QString &name)
+{
+    // Every tab gets its entry first, so the entries stay beside their tabs.
+    m_listed = listedTabs();
+    const QString fileName = name + QStringLiteral(".rtf");
+    const int index = CardOrderPosition(fileNames(), fileName);
+    m_tabs->InsertTab(index, name);
+    m_listed.insert(index, ListedCard{name, fileName});
+    if (m_editorCard >= index)
+        ++m_editorCard;
+    return index;
+}
+
+int TCardStore::CardRenamed(int index)
+{
+    // Out of the row first: the others stay sorted, and the renamed card
+    // goes where its new name sorts among them.
+    m_listed = listedTabs();
+    QStringList names = fileNames();
+    const QString renamed = names.takeAt(index);
+    const int to = CardOrderPosition(names, renamed);
+    m_listed.move(index, to);
+    m_tabs->MoveTab(index, to);
+    if (m_editorCard == index)
+        m_editorCard = to;
+    else if (index < m_editorCard && m_editorCard <= to)
+        --m_editorCard;
+    else if (to <= m_editorCard && m_editorCard < index)
+        ++m_editorCard;
+    return to;
 }
 
 void TCardStore::SetEditorCard(int index)
@@ -70,6 +130,11 @@ void TCardStore::TabDeleted(int index)
 void TCardStore::LoadCurrentCard()
 {
     const int index = m_tabs->TabIndex();
+    if (index < 0) {
+        // No card: nothing to load, and the editor says how to make one.
+        SetEditorCard(-1);
+        return;
+    }
     const QString path = CardPath(index);
     m_editor->LoadDocument(path);
     SetEditorCard(index);
@@ -80,9 +145,9 @@ void TCardStore::LoadCurrentCard()
 void TCardStore::SaveCurrentCard()
 {
     const int index = m_tabs->TabIndex();
-    const QString path = CardPath(index);
-    if (m_editorCard != index)
+    if (index < 0 || m_editorCard != index)
         return;
+    const QString path = CardPath(index);
     if (OnBeforeWrite && !OnBeforeWrite(path))
         return;
     m_editor->SaveDocument(path);

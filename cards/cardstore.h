@@ -31,7 +31,7 @@ public:
     // The file of the card at tab index, for every access to it: the very
     // file the listing found for that tab while it keeps its caption (the
     // listing ignores case, and a name need not be UTF-8), else
-    // CardFileName(caption).
+    // CardFileName(caption). Empty for an index that is no tab's.
     QString CardPath(int index) const;
 
     // The editor's content may differ from the current card's file.
@@ -40,11 +40,19 @@ public:
 
     // Makes CardDir when it is missing (one level). False when that failed.
     bool EnsureCardFolder(int *errorCode = nullptr) const;
-    // Lists the card files as tabs in folder order; selects the first.
+    // Lists the card files as tabs in card order (cardorder.h); selects the first.
     void BuildCardList();
+    // Adds the tab of a card named name where the name sorts; the selected
+    // tab and EditorCard stay with their cards. Returns the new tab's index.
+    int InsertCard(const QString &name);
+    // The tab at index got a new caption (its file the matching name):
+    // moves it where the name sorts, the selection and EditorCard with their
+    // cards. Returns the tab's new index.
+    int CardRenamed(int index);
 
     // Loads the current tab's card. On success the editor holds that card;
-    // on failure (thrown) the editor keeps what it had.
+    // on failure (thrown) the editor keeps what it had. Without a current
+    // tab nothing is loaded and the editor holds no card.
     void LoadCurrentCard();
     // Writes the current card, but only the text of that very card: when the
     // editor holds another card's text (after a failed load) nothing is written.
@@ -82,6 +90,10 @@ private:
         QString fileName;
     };
     QVector<ListedCard> m_listed;
+    // The file name of the tab's card, without the folder; all of them in tab order.
+    QString fileNameOf(int index) const;
+    QStringList fileNames() const;
+    QVector<ListedCard> listedTabs() const;
 };
 
 } // namespace cards

@@ -57,8 +57,7 @@ void TfrmMain::mnuNeuClick(QObject *)
     if (!askCardName(QStringLiteral("Neue Karte anlegen"), QStringLiteral("Geben Sie die Beschriftung ein"),
                      QStringLiteral("Neue Karte"), name))
         return;
-    m_tabControl1->AddTab(name);
-    const int index = m_tabControl1->TabCount() - 1;
+    const int index = m_cards->InsertCard(name);
     m_tabControl1->SetTabIndex(index);
     m_editor->ClearDocument();
     m_cards->SetEditorCard(index);
@@ -120,6 +119,7 @@ void TfrmMain::mnuRenameClick(QObject *)
         throw platform::EInOutError(cards::RenameErrorMessage(code), code);
     }
     m_recovery->Renamed(oldPath, m_cards->CardPath(index));
+    m_cards->CardRenamed(index);
 }
 
 } // namespace ui

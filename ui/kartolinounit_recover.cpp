@@ -79,8 +79,7 @@ bool TfrmMain::keepOtherProgramsEdit(const QString &path)
     const QString copy = freeCopyName(name);
     const QString copyPath = m_cards->CardFileName(copy);
     m_editor->SaveDocument(copyPath);
-    m_tabControl1->AddTab(copy);
-    const int index = m_tabControl1->TabCount() - 1;
+    const int index = m_cards->InsertCard(copy);
     m_tabControl1->SetTabIndex(index);
     m_cards->SetEditorCard(index);
     m_watcher->Watch(copyPath);
@@ -127,7 +126,7 @@ void TfrmMain::restoreRecoveries()
         const QString path = m_cards->CardFileName(name);
         if (platform::ReplaceFileContents(path, cards::TRecovery::ContentOf(entry.recoveryFile)) != platform::ReplaceResult::Ok)
             throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
-        m_tabControl1->AddTab(name);
+        m_cards->InsertCard(name);
         QFile::remove(entry.recoveryFile);
         informLater(QStringLiteral("Nicht gespeicherter Text wurde als Karte \"%1\" wiederhergestellt.").arg(name));
     }
