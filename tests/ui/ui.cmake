@@ -9,6 +9,7 @@ kartolino_add_gtest(ui_tests
     ${CMAKE_CURRENT_LIST_DIR}/format_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/clipboard_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/export_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/findbar_test.cpp
   LIBS kartolino_ui)
 
 # The print commands of the main window against a private CUPS server
