@@ -1,5 +1,7 @@
 #include "richedit.h"
 
+#include "blockwindow.h"
+
 #include "guarded.h"
 #include "documentresources.h"
 #include "editorkeys.h"
@@ -43,7 +45,7 @@ QString plainTextFromCrLf(QByteArray bytes)
 
 } // namespace
 
-TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent)
+TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent), m_window(new TBlockWindow(this))
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -141,6 +143,7 @@ void TRichEdit::adoptDocument(QTextDocument *doc)
     QPointer<QTextDocument> old = document();
     disconnect(old.data(), &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
     doc->setParent(this);
+    m_window->Prepare(doc, 0);
     setDocument(doc);
     connect(doc, &QTextDocument::contentsChanged, this, &TRichEdit::contentsChanged);
     if (old && old->parent() == this)

@@ -21,6 +21,8 @@ class PrinterSession;
 
 namespace controls {
 
+class TBlockWindow;
+
 // Clipboard formats the editor offers with its own RTF.
 inline constexpr auto kRtfMimeType = "text/rtf";
 inline constexpr auto kRtfMimeTypeAlt = "application/rtf";
@@ -135,6 +137,8 @@ private:
     void insertPasted(const QMimeData *source);
 
     QTextCharFormat m_defaultFormat;
+    // Shows a big card through a window of paragraphs (blockwindow.h).
+    TBlockWindow *m_window;
 
     qint64 m_textLimit = kInitialTextLimit;
     bool m_loading = false;

@@ -8,6 +8,7 @@
 
 #include <QKeyEvent>
 #include <QShortcut>
+#include <QWheelEvent>
 
 namespace controls {
 
@@ -124,6 +125,7 @@ void TTabControl::ClearTabs()
     m_tabIndex = -1;
     m_hotIndex = -1;
     m_firstVisible = 0;
+    m_firstRow = 0;
     tabsChanged();
 }
 
@@ -181,6 +183,7 @@ void TTabControl::SetMultiLine(bool on)
         return;
     m_multiLine = on;
     m_firstVisible = 0;
+    m_firstRow = 0;
     relayout();
 }
 
@@ -279,9 +282,25 @@ void TTabControl::mousePressEvent(QMouseEvent *event)
         }
         return;
     }
+    if (m_layout.rowsScroll && (m_layout.scrollUp.contains(pos) || m_layout.scrollDown.contains(pos))) {
+        ScrollRows(m_layout.scrollUp.contains(pos) ? -1 : +1);
+        return;
+    }
     const int index = TabAt(pos);
     if (index >= 0)
         SelectByUser(index);
+}
+
+void TTabControl::wheelEvent(QWheelEvent *event)
+{
+    // Over the strip the wheel scrolls its rows, one per notch.
+    const int notches = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+    if (!m_layout.rowsScroll || notches == 0 || event->position().y() >= m_layout.stripHeight) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    ScrollRows(-notches);
+    event->accept();
 }
 
 void TTabControl::mouseMoveEvent(QMouseEvent *event)

@@ -72,7 +72,13 @@ public:
     QRect DisplayRect() const;
     // Where tab index is drawn (empty when scrolled out of a single row).
     QRect TabRect(int index) const;
+    // Rows shown; when the rows would take more than about half of the
+    // control, only some show and the others scroll (RowsScroll), the row
+    // with the selected tab always among those shown.
     int RowCount() const { return m_rowCount; }
+    bool RowsScroll() const { return m_layout.rowsScroll; }
+    // Scrolls the hidden rows by steps rows (negative: up); the selected tab's row stays.
+    void ScrollRows(int steps);
     int TabAt(const QPoint &pos) const;
     // How tab index would be drawn now.
     TTabOption TabOption(int index) const;
@@ -89,6 +95,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -101,6 +108,12 @@ private:
         int stripHeight = 0;
         bool scrolls = false;
         QRect scrollLeft, scrollRight;
+        // Multi-line rows beyond what fits: the arrows that scroll them, the
+        // first of the scrolling rows shown and the last it can be.
+        bool rowsScroll = false;
+        QRect scrollUp, scrollDown;
+        int firstRow = 0;
+        int lastFirstRow = 0;
     };
     // The measures of a row in the current style and width, shared by the
     // layouts and by scrolling the selected tab into view.
@@ -117,8 +130,8 @@ private:
     RowMetrics rowMetrics() const;
     Layout computeLayout() const;
     Layout layoutOneRow(const RowMetrics &m) const;
-    Layout layoutTabRows(const RowMetrics &m) const;
-    Layout layoutButtonRows(const RowMetrics &m) const;
+    Layout layoutRows(const RowMetrics &m, int rowGap) const;
+    int rowsThatFit(const RowMetrics &m, int rowGap) const;
     Rows breakIntoRows(const RowMetrics &m) const;
     void placeRows(Layout &layout, const Rows &rows, const RowMetrics &m, int rowGap) const;
     int tabWidth(const QString &caption) const;
@@ -131,12 +144,13 @@ private:
     void paintTab(QPainter &p, const TTabOption &tab) const;
     QRect paintTabShape(QPainter &p, const TTabOption &tab) const;
     QRect paintButtonShape(QPainter &p, const TTabOption &tab) const;
-    void paintScrollButtons(QPainter &p) const;
+    void paintScrollButtons(QPainter &p, const QRect &back, const QRect &forward, bool vertical) const;
 
     QStringList m_tabs;
     int m_tabIndex = -1;
     int m_hotIndex = -1;
     int m_firstVisible = 0;
+    int m_firstRow = 0; // of the rows that scroll, the first shown
     TTabStyle m_style = tsTabs;
     bool m_multiLine = false;
     bool m_hotTrack = false;

@@ -6,6 +6,8 @@
 
 #include "tabmetrics.h"
 
+#include <algorithm>
+
 namespace controls {
 
 using namespace tabmetrics;
@@ -51,16 +53,23 @@ TTabControl::Layout TTabControl::computeLayout() const
     if (TabCount() == 0)
         return Layout(); // no strip either: the display area starts at the top
     const RowMetrics m = rowMetrics();
-    Layout l;
-    if (!m_multiLine)
-        l = layoutOneRow(m);
-    else if (m_style == tsTabs)
-        l = layoutTabRows(m);
-    else
-        l = layoutButtonRows(m);
     const int rowGap = m_style == tsTabs ? 0 : m.gap;
+    Layout l = m_multiLine ? layoutRows(m, rowGap) : layoutOneRow(m);
     l.stripHeight = 2 + l.rows * m.height + (l.rows - 1) * rowGap;
+    if (l.rowsScroll) {
+        const int y = 2 + (m.height - kScrollButton) / 2;
+        l.scrollDown = QRect(width() - m.left - kScrollButton, y, kScrollButton, kScrollButton);
+        l.scrollUp = l.scrollDown.translated(-kScrollButton, 0);
+    }
     return l;
+}
+
+int TTabControl::rowsThatFit(const RowMetrics &m, int rowGap) const
+{
+    // The strip may take about half of the control, the rest stays the
+    // editor's (and the find bar's in it).
+    const int room = height() / 2 - 2;
+    return qMax(1, (room + rowGap) / (m.height + rowGap));
 }
 
 TTabControl::Layout TTabControl::layoutOneRow(const RowMetrics &m) const
@@ -92,29 +101,51 @@ TTabControl::Layout TTabControl::layoutOneRow(const RowMetrics &m) const
     return l;
 }
 
-TTabControl::Layout TTabControl::layoutTabRows(const RowMetrics &m) const
+TTabControl::Layout TTabControl::layoutRows(const RowMetrics &m, int rowGap) const
 {
-    // The selected tab's row moves down next to the display area, which it
-    // opens into; the rows touch.
+    // Tabs: the selected tab's row moves down next to the display area,
+    // which it opens into; the rows touch. Buttons stay in their order, a
+    // gap between the rows as between the buttons.
+    Layout l;
     Rows rows = breakIntoRows(m);
-    if (m_tabIndex >= 0) {
-        for (int r = 0; r < rows.size(); ++r) {
-            if (rows[r].contains(m_tabIndex)) {
-                rows.append(rows.takeAt(r));
-                break;
-            }
-        }
+    const int fit = rowsThatFit(m, rowGap);
+    RowMetrics narrow = m;
+    if (rows.size() > fit) {
+        // The arrows take the right end of the rows.
+        l.rowsScroll = true;
+        narrow.avail = qMax(1, m.avail - 2 * kScrollButton - m.gap);
+        rows = breakIntoRows(narrow);
     }
-    Layout l;
-    placeRows(l, rows, m, 0);
-    return l;
-}
-
-TTabControl::Layout TTabControl::layoutButtonRows(const RowMetrics &m) const
-{
-    // Buttons stay in their order, a gap between the rows as between the buttons.
-    Layout l;
-    placeRows(l, breakIntoRows(m), m, m.gap);
+    int pinned = -1;
+    for (int r = 0; m_tabIndex >= 0 && r < rows.size(); ++r)
+        if (rows[r].contains(m_tabIndex))
+            pinned = r;
+    if (m_style == tsTabs && pinned >= 0) {
+        rows.append(rows.takeAt(pinned));
+        pinned = int(rows.size()) - 1;
+    }
+    if (!l.rowsScroll) {
+        placeRows(l, rows, m, rowGap);
+        return l;
+    }
+    // A window of the other rows scrolls; the selected tab's row always
+    // shows, at the bottom with tabs, in its place with buttons.
+    QVector<int> others;
+    for (int r = 0; r < rows.size(); ++r)
+        if (r != pinned)
+            others.append(r);
+    const int window = qMax(1, pinned >= 0 ? fit - 1 : fit);
+    l.lastFirstRow = qMax(0, int(others.size()) - window);
+    l.firstRow = qBound(0, m_firstRow, l.lastFirstRow);
+    QVector<int> shownRows = others.mid(l.firstRow, window);
+    if (pinned >= 0) {
+        shownRows.append(pinned);
+        std::sort(shownRows.begin(), shownRows.end());
+    }
+    Rows shown;
+    for (const int r : std::as_const(shownRows))
+        shown.append(rows[r]);
+    placeRows(l, shown, narrow, rowGap);
     return l;
 }
 
@@ -157,6 +188,17 @@ void TTabControl::placeRows(Layout &l, const Rows &rows, const RowMetrics &m, in
             x += w + m.gap;
         }
     }
+}
+
+void TTabControl::ScrollRows(int steps)
+{
+    if (!m_layout.rowsScroll)
+        return;
+    const int first = qBound(0, m_layout.firstRow + steps, m_layout.lastFirstRow);
+    if (first == m_layout.firstRow)
+        return;
+    m_firstRow = first;
+    relayout();
 }
 
 void TTabControl::relayout()

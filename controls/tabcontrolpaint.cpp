@@ -33,7 +33,9 @@ void TTabControl::paintEvent(QPaintEvent *event)
     if (m_tabIndex >= 0 && !m_layout.rects.value(m_tabIndex).isEmpty())
         paintTab(p, TabOption(m_tabIndex));
     if (m_layout.scrolls)
-        paintScrollButtons(p);
+        paintScrollButtons(p, m_layout.scrollLeft, m_layout.scrollRight, false);
+    if (m_layout.rowsScroll)
+        paintScrollButtons(p, m_layout.scrollUp, m_layout.scrollDown, true);
 }
 
 TTabOption TTabControl::TabOption(int index) const
@@ -132,10 +134,11 @@ QRect TTabControl::paintButtonShape(QPainter &p, const TTabOption &tab) const
     return textRect;
 }
 
-void TTabControl::paintScrollButtons(QPainter &p) const
+void TTabControl::paintScrollButtons(QPainter &p, const QRect &back, const QRect &forward, bool vertical) const
 {
-    const QRect rects[2] = {m_layout.scrollLeft, m_layout.scrollRight};
-    const QStyle::PrimitiveElement arrows[2] = {QStyle::PE_IndicatorArrowLeft, QStyle::PE_IndicatorArrowRight};
+    const QRect rects[2] = {back, forward};
+    const QStyle::PrimitiveElement arrows[2] = {vertical ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowLeft,
+                                                vertical ? QStyle::PE_IndicatorArrowDown : QStyle::PE_IndicatorArrowRight};
     for (int k = 0; k < 2; ++k) {
         QStyleOptionButton button;
         button.initFrom(this);

@@ -4,6 +4,7 @@ kartolino_add_gtest(controls_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/streampieces_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/richedit_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/blockwindow_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tabcontrol_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/richedit_format_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/editorkeys_test.cpp

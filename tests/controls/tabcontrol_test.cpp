@@ -2,7 +2,9 @@
 #include "exception.h"
 #include "tabcontrol.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -142,7 +144,9 @@ TEST_F(TabFixture, SeveralRowsOnlyWhenMultiLine)
     tabs.AssignTabs(many);
     EXPECT_EQ(tabs.RowCount(), 1);
     EXPECT_TRUE(tabs.TabRect(29).isEmpty()); // scrolled out of the single row
+    tabs.resize(400, 800); // tall enough for every row
     tabs.SetMultiLine(true);
+    EXPECT_FALSE(tabs.RowsScroll());
     EXPECT_GT(tabs.RowCount(), 2);
     for (int i = 0; i < 30; ++i) {
         EXPECT_FALSE(tabs.TabRect(i).isEmpty());
@@ -219,6 +223,96 @@ TEST_P(DisplayArea, EditorFillsTheClientAreaLessTheFrameBelowTheRows)
     const int top = strip + c.below;
     EXPECT_EQ(editor->geometry(), QRect(c.side, top, c.size.width() - 2 * c.side, c.size.height() - top - c.side));
 }
+
+// Rows beyond about half of the control scroll, so the editor keeps the rest;
+// the selected tab's row always shows.
+class RowCap : public ::testing::TestWithParam<TTabStyle> {};
+
+TEST_P(RowCap, TenThousandTabsLeaveTheEditorHalfTheControl)
+{
+    TTabControl tabs;
+    tabs.resize(800, 600);
+    QStringList many;
+    for (int i = 0; i < 10000; ++i)
+        many << QString("Karte %1").arg(i);
+    tabs.AssignTabs(many);
+    tabs.SetStyle(GetParam());
+    tabs.SetMultiLine(true);
+    tabs.SetTabIndex(5000);
+    ASSERT_TRUE(tabs.RowsScroll());
+    EXPECT_LE(tabs.DisplayRect().top(), tabs.height() / 2 + 8);
+    EXPECT_GT(tabs.RowCount(), 3) << "the room that is there is used";
+    EXPECT_EQ(tabs.TabAt(QPoint(400, 400)), -1) << "the middle of the control picks no tab";
+
+    const auto shown = [&] {
+        QList<int> indices;
+        for (int i = 0; i < tabs.TabCount(); ++i) {
+            const QRect r = tabs.TabRect(i);
+            if (!r.isEmpty()) {
+                indices << i;
+                EXPECT_LT(r.bottom(), tabs.DisplayRect().top()) << i;
+                EXPECT_LE(r.right(), tabs.width()) << i;
+            }
+        }
+        return indices;
+    };
+    const QList<int> first = shown();
+    EXPECT_TRUE(first.contains(0));
+    EXPECT_TRUE(first.contains(5000));
+    tabs.ScrollRows(3);
+    const QList<int> scrolled = shown();
+    EXPECT_FALSE(scrolled.contains(0));
+    EXPECT_TRUE(scrolled.contains(5000));
+    tabs.ScrollRows(100000);
+    const QList<int> last = shown();
+    EXPECT_TRUE(last.contains(9999)) << "the last row can be reached";
+    EXPECT_TRUE(last.contains(5000));
+
+    // A pick in a shown row keeps it shown; a pick by keyboard far away shows its row.
+    tabs.SelectByUser(last.first());
+    EXPECT_FALSE(tabs.TabRect(last.first()).isEmpty());
+    tabs.SetTabIndex(17);
+    EXPECT_FALSE(tabs.TabRect(17).isEmpty());
+    // Gone the rows that did not fit, the described layout is back.
+    tabs.AssignTabs({"Einkauf", "Notizen"});
+    EXPECT_FALSE(tabs.RowsScroll());
+    EXPECT_EQ(tabs.RowCount(), 1);
+}
+
+TEST(RowCapInput, ArrowsAndWheelScrollTheRows)
+{
+    TTabControl tabs;
+    tabs.resize(400, 200);
+    QStringList many;
+    for (int i = 0; i < 200; ++i)
+        many << QString("Karte %1").arg(i);
+    tabs.AssignTabs(many);
+    tabs.SetMultiLine(true);
+    tabs.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    ASSERT_TRUE(tabs.RowsScroll());
+    const auto firstShown = [&] { // past the selected tab's row, which always shows
+        for (int i = 1; i < tabs.TabCount(); ++i)
+            if (!tabs.TabRect(i).isEmpty() && tabs.TabRect(i).top() != tabs.TabRect(0).top())
+                return i;
+        return -1;
+    };
+    const int top = firstShown();
+    // The arrows sit at the right end of the first row: down, and left of it up.
+    const QRect firstRow = tabs.TabRect(top);
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, QPoint(tabs.width() - 8, firstRow.center().y()));
+    const int down = firstShown();
+    EXPECT_GT(down, top);
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, QPoint(tabs.width() - 24, firstRow.center().y()));
+    EXPECT_EQ(firstShown(), top);
+    QWheelEvent wheel(QPointF(20, 5), tabs.mapToGlobal(QPointF(20, 5)), QPoint(), QPoint(0, -120), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&tabs, &wheel);
+    EXPECT_EQ(firstShown(), down);
+    EXPECT_EQ(tabs.TabIndex(), 0) << "scrolling picks nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, RowCap, ::testing::Values(tsTabs, tsButtons, tsFlatButtons));
 
 INSTANTIATE_TEST_SUITE_P(
     Tabs, DisplayArea,
