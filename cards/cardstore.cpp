@@ -5,6 +5,7 @@
 #include "exception.h"
 #include "guarded.h"
 #include "conflictcopies.h"
+#include "cardorder.h"
 #include "mybib.h"
 #include "files.h"
 #include "programfolders.h"
@@ -53,6 +54,8 @@ bool TCardStore::EnsureCardFolder(int *errorCode) const
 
 QString TCardStore::CardPath(int index) const
 {
+    if (index < 0 || index >= m_tabs->TabCount())
+        return QString();
     const QString caption = m_tabs->Tab(index);
     if (index < m_listed.size() && m_listed.at(index).caption == caption)
         return m_cardDir + m_listed.at(index).fileName;
@@ -63,6 +66,7 @@ void TCardStore::BuildCardList()
 {
     QStringList files;
     ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
+    SortCardFiles(files);
     QStringList names;
     for (const QString &file : std::as_const(files))
         names.append(ExtractBaseName(platform::ReadableFileName(file)));
@@ -103,6 +107,63 @@ void TCardStore::watchFolder()
         m_folderWatch->addPath(m_cardDir);
 }
 
+QString TCardStore::fileNameOf(int index) const
+{
+    const QString caption = m_tabs->Tab(index);
+    if (index < m_listed.size() && m_listed.at(index).caption == caption)
+        return m_listed.at(index).fileName;
+    return caption + QStringLiteral(".rtf");
+}
+
+QStringList TCardStore::fileNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_tabs->TabCount(); ++i)
+        names.append(fileNameOf(i));
+    return names;
+}
+
+QVector<TCardStore::ListedCard> TCardStore::listedTabs() const
+{
+    QVector<ListedCard> listed;
+    for (int i = 0; i < m_tabs->TabCount(); ++i)
+        listed.append({m_tabs->Tab(i), fileNameOf(i)});
+    return listed;
+}
+
+int TCardStore::InsertCard(const QString &name) { return insertListed(name, name + QStringLiteral(".rtf")); }
+
+int TCardStore::insertListed(const QString &caption, const QString &fileName)
+{
+    // Every tab gets its entry first, so the entries stay beside their tabs.
+    m_listed = listedTabs();
+    const int index = CardOrderPosition(fileNames(), fileName);
+    m_tabs->InsertTab(index, caption);
+    m_listed.insert(index, ListedCard{caption, fileName});
+    if (m_editorCard >= index)
+        ++m_editorCard;
+    return index;
+}
+
+int TCardStore::CardRenamed(int index)
+{
+    // Out of the row first: the others stay sorted, and the renamed card
+    // goes where its new name sorts among them.
+    m_listed = listedTabs();
+    QStringList names = fileNames();
+    const QString renamed = names.takeAt(index);
+    const int to = CardOrderPosition(names, renamed);
+    m_listed.move(index, to);
+    m_tabs->MoveTab(index, to);
+    if (m_editorCard == index)
+        m_editorCard = to;
+    else if (index < m_editorCard && m_editorCard <= to)
+        --m_editorCard;
+    else if (to <= m_editorCard && m_editorCard < index)
+        ++m_editorCard;
+    return to;
+}
+
 void TCardStore::SetEditorCard(int index)
 {
     m_editorCard = index;
@@ -126,6 +187,11 @@ void TCardStore::TabDeleted(int index)
 void TCardStore::LoadCurrentCard()
 {
     const int index = m_tabs->TabIndex();
+    if (index < 0) {
+        // No card: nothing to load, and the editor says how to make one.
+        SetEditorCard(-1);
+        return;
+    }
     const QString path = CardPath(index);
     // Read once more for what the editor's text is based on; a file that
     // cannot be read fails in the load, with its message.
@@ -143,9 +209,9 @@ void TCardStore::LoadCurrentCard()
 void TCardStore::SaveCurrentCard()
 {
     const int index = m_tabs->TabIndex();
-    const QString path = CardPath(index);
-    if (m_editorCard != index)
+    if (index < 0 || m_editorCard != index)
         return;
+    const QString path = CardPath(index);
     if (OnBeforeWrite && !OnBeforeWrite(path))
         return;
     writeCurrentCard(path);
@@ -244,12 +310,7 @@ bool TCardStore::AddArrivals()
             seen.insert(path, now); // new, or still changing
             continue;
         }
-        // The tabs before it that were made here keep their own names.
-        for (int i = int(m_listed.size()); i < m_tabs->TabCount(); ++i)
-            m_listed.append({m_tabs->Tab(i), m_tabs->Tab(i) + QStringLiteral(".rtf")});
-        const QString caption = ExtractBaseName(platform::ReadableFileName(file));
-        m_tabs->AddTab(caption);
-        m_listed.append({caption, file});
+        insertListed(ExtractBaseName(platform::ReadableFileName(file)), file);
     }
     m_arriving = seen;
     SetEditorCard(m_editorCard);

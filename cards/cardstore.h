@@ -49,7 +49,7 @@ public:
     // The file of the card at tab index, for every access to it: the very
     // file the listing found for that tab while it keeps its caption (the
     // listing ignores case, and a name need not be UTF-8), else
-    // CardFileName(caption).
+    // CardFileName(caption). Empty for an index that is no tab's.
     QString CardPath(int index) const;
 
     // The editor's content may differ from the current card's file.
@@ -86,7 +86,7 @@ public:
     QByteArray EditorBytes() const;
 
     // Card files that arrived in the folder since the list was built (a sync
-    // tool, another program) get a tab at the end of the row. A file is
+    // tool, another program) get a tab where their name sorts. A file is
     // taken once its stamp is the same at two looks in a row: one still
     // being written waits. Dot files and sync engines' temporary files are
     // never cards. True while a file waits to settle (look again later).
@@ -98,13 +98,21 @@ public:
 
     // Makes CardDir when it is missing (one level). False when that failed.
     bool EnsureCardFolder(int *errorCode = nullptr) const;
-    // Lists the card files as tabs in folder order, each sync engine's
-    // conflict copy right after its card (conflictcopies.h); selects the
-    // first. From then on the folder is watched for arrivals.
+    // Lists the card files as tabs in card order (cardorder.h), each sync
+    // engine's conflict copy right after its card (conflictcopies.h); selects
+    // the first. From then on the folder is watched for arrivals.
     void BuildCardList();
+    // Adds the tab of a card named name where the name sorts; the selected
+    // tab and EditorCard stay with their cards. Returns the new tab's index.
+    int InsertCard(const QString &name);
+    // The tab at index got a new caption (its file the matching name):
+    // moves it where the name sorts, the selection and EditorCard with their
+    // cards. Returns the tab's new index.
+    int CardRenamed(int index);
 
     // Loads the current tab's card. On success the editor holds that card;
-    // on failure (thrown) the editor keeps what it had.
+    // on failure (thrown) the editor keeps what it had. Without a current
+    // tab nothing is loaded and the editor holds no card.
     void LoadCurrentCard();
     // Writes the current card, but only the text of that very card: when the
     // editor holds another card's text (after a failed load) nothing is written.
@@ -154,6 +162,12 @@ private:
     void watchFolder();
 
     void writeCurrentCard(const QString &path);
+    // The file name of the tab's card, without the folder; all of them in tab order.
+    QString fileNameOf(int index) const;
+    QStringList fileNames() const;
+    QVector<ListedCard> listedTabs() const;
+    // Puts a tab for the file where its name sorts; its index.
+    int insertListed(const QString &caption, const QString &fileName);
 };
 
 } // namespace cards

@@ -4,6 +4,7 @@
 
 #include "guarded.h"
 #include "documentresources.h"
+#include "editorkeys.h"
 #include "exception.h"
 #include "files.h"
 #include "printing.h"
@@ -393,21 +394,27 @@ qint64 TRichEdit::roomLeft() const
 
 bool TRichEdit::formattingKey(const QKeyEvent &event)
 {
-    // The keys a rich edit control has of its own. Menu shortcuts have been
-    // looked up before the key arrives here, so none of them is shadowed.
-    if (event.modifiers() != Qt::ControlModifier)
+    // Menu shortcuts have been looked up before the key arrives here, so
+    // none of them is shadowed.
+    const TEditorKey key = EditorKeyOf(event);
+    if (key == TEditorKey::None)
         return false;
+    // A read-only text keeps its format as well.
+    if (isReadOnly())
+        return true;
     TTextAttributes current = SelectionLength() > 0 ? SelectionAttributes() : DefaultAttributes();
-    switch (event.key()) {
-    case Qt::Key_B: ToggleStyle(current, fsBold); return true;
-    case Qt::Key_I: ToggleStyle(current, fsItalic); return true;
-    case Qt::Key_U: ToggleStyle(current, fsUnderline); return true;
-    case Qt::Key_L: ParagraphAttributes().SetAlignment(taLeftJustify); return true;
-    case Qt::Key_E: ParagraphAttributes().SetAlignment(taCenter); return true;
-    case Qt::Key_R: ParagraphAttributes().SetAlignment(taRightJustify); return true;
-    case Qt::Key_Y: redo(); return true;
-    default: return false;
+    switch (key) {
+    case TEditorKey::Bold: ToggleStyle(current, fsBold); break;
+    case TEditorKey::Italic: ToggleStyle(current, fsItalic); break;
+    case TEditorKey::Underline: ToggleStyle(current, fsUnderline); break;
+    case TEditorKey::AlignLeft: ParagraphAttributes().SetAlignment(taLeftJustify); break;
+    case TEditorKey::AlignCenter: ParagraphAttributes().SetAlignment(taCenter); break;
+    case TEditorKey::AlignRight: ParagraphAttributes().SetAlignment(taRightJustify); break;
+    case TEditorKey::Redo: redo(); break;
+    case TEditorKey::Refused:
+    case TEditorKey::None: break;
     }
+    return true;
 }
 
 void TRichEdit::keyPressEvent(QKeyEvent *event)
@@ -442,7 +449,10 @@ public:
 
 void TRichEdit::insertFromMimeData(const QMimeData *source)
 {
-    if (!source || isReadOnly())
+    // Data without a single format is nothing to paste; Qt 6.4's own paste
+    // crashes on it, as on X11's primary selection (Ctrl+Shift+Insert) while
+    // no program holds one.
+    if (!source || isReadOnly() || source->formats().isEmpty())
         return;
     QTextCursor step = textCursor();
     const int revision = document()->revision();

@@ -1,9 +1,10 @@
 #pragma once
 // The card editor: a multi-line, word-wrapping rich text control without
 // border or scroll bars whose document format is RTF. Keys of its own besides
-// Qt's editing keys: Ctrl+B, Ctrl+I, Ctrl+U toggle bold, italic, underline of
-// the selection or, with nothing selected, of the default format; Ctrl+L,
-// Ctrl+E, Ctrl+R align left, centred, right; Ctrl+Y redoes.
+// Qt's editing keys (editorkeys.h): Ctrl+B, Ctrl+I (and Ctrl+K), Ctrl+U and
+// Ctrl+Shift+F, K, U toggle bold, italic, underline of the selection or, with
+// nothing selected, of the default format; Ctrl+L, Ctrl+E, Ctrl+R align
+// left, centred, right; Ctrl+Y redoes.
 
 #include "textattributes.h"
 

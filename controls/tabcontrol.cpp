@@ -18,11 +18,21 @@ TTabControl::TTabControl(QWidget *parent) : QWidget(parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
 
-    auto *next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
-    connect(next, &QShortcut::activated, this, [this] { selectRelative(+1); });
-    auto *prev = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this, nullptr, nullptr,
-                               Qt::WidgetWithChildrenShortcut);
-    connect(prev, &QShortcut::activated, this, [this] { selectRelative(-1); });
+    // Forth with Ctrl+Tab and Ctrl+PgDown, back with Ctrl+Shift+Tab and
+    // Ctrl+PgUp, as in a browser's tabs.
+    const struct {
+        QKeyCombination key;
+        int step;
+    } keys[] = {{Qt::CTRL | Qt::Key_Tab, +1},
+                {Qt::CTRL | Qt::Key_PageDown, +1},
+                {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+                {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto &key : keys) {
+        auto *shortcut = new QShortcut(QKeySequence(key.key), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        const int step = key.step;
+        connect(shortcut, &QShortcut::activated, this, [this, step] { selectRelative(step); });
+    }
 }
 
 QString TTabControl::Tab(int index) const
@@ -75,6 +85,39 @@ void TTabControl::AddTab(const QString &caption)
     tabsChanged();
     announce(QAccessible::ObjectCreated, TabCount() - 1);
     currentMoved(before);
+}
+
+void TTabControl::InsertTab(int index, const QString &caption)
+{
+    index = qBound(0, index, TabCount());
+    m_tabs.insert(index, caption);
+    m_widths.insert(index, tabWidth(caption));
+    if (m_tabs.size() == 1)
+        m_tabIndex = 0;
+    else if (m_tabIndex >= index)
+        ++m_tabIndex;
+    m_hotIndex = -1;
+    tabsChanged();
+}
+
+void TTabControl::MoveTab(int from, int to)
+{
+    if (from < 0 || from >= TabCount())
+        throw platform::Exception(QStringLiteral("Registerseite mit Index %1 konnte nicht verschoben werden").arg(from));
+    to = qBound(0, to, TabCount() - 1);
+    if (from == to)
+        return;
+    m_tabs.move(from, to);
+    m_widths.move(from, to);
+    // The selected tab stays selected wherever it goes.
+    if (m_tabIndex == from)
+        m_tabIndex = to;
+    else if (from < m_tabIndex && m_tabIndex <= to)
+        --m_tabIndex;
+    else if (to <= m_tabIndex && m_tabIndex < from)
+        ++m_tabIndex;
+    m_hotIndex = -1;
+    tabsChanged();
 }
 
 void TTabControl::AssignTabs(const QStringList &captions)

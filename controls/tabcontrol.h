@@ -42,6 +42,12 @@ public:
     void PutTab(int index, const QString &caption);   // "Registerseite '%s' mit Index %d konnte nicht gesetzt werden"
     void DeleteTab(int index);                        // "Registerseite mit Index %d konnte nicht gelöscht werden"
     void AddTab(const QString &caption);
+    // The tab goes before the one at index (at the end for TabCount()); the
+    // selected tab stays selected, under its new index.
+    void InsertTab(int index, const QString &caption);
+    // "Registerseite mit Index %d konnte nicht verschoben werden"; the
+    // selected tab stays selected, under its new index.
+    void MoveTab(int from, int to);
     void AssignTabs(const QStringList &captions);     // clear, then add each in order
     void ClearTabs();
 

@@ -176,8 +176,30 @@ int RemoveReplaceDebris(const QString &folder)
     return removed;
 }
 
+namespace {
+
+// Qt puts a file into the home trash only when that folder can be reached.
+// On a fresh account the data folder may not be made yet, and Qt then
+// falls back to files/ and info/ in the current folder, where no file
+// manager looks; so the trash is made first, in the freedesktop.org layout.
+void makeHomeTrash()
+{
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!QDir::isAbsolutePath(data))
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    const QString trash = data + QStringLiteral("/Trash");
+    const bool made = !QFileInfo::exists(trash);
+    for (const QString &sub : {QStringLiteral("/files"), QStringLiteral("/info")})
+        QDir().mkpath(trash + sub);
+    if (made)
+        QFile::setPermissions(trash, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
 bool MoveToTrash(const QString &path)
 {
+    makeHomeTrash();
     const QByteArray bytes = native(path);
     if (QFile::encodeName(path) == bytes)
         return QFile::moveToTrash(path);

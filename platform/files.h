@@ -43,8 +43,9 @@ bool DirectoryExists(const QString &path);
 // Creates one folder level. On failure returns false and sets *errorCode.
 bool CreateDirectory(const QString &path, int *errorCode = nullptr);
 bool DeleteFile(const QString &path, int *errorCode = nullptr);
-// Moves the file to the desktop's trash (freedesktop.org). False when there
-// is no trash for it; the file is then where it was.
+// Moves the file to the desktop's trash (freedesktop.org), making the home
+// trash first when it is missing. False when there is no trash for it; the
+// file is then where it was.
 bool MoveToTrash(const QString &path);
 // Renames; fails when the target exists, also one that appears meanwhile.
 bool MoveFile(const QString &from, const QString &to, int *errorCode = nullptr);

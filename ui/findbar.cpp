@@ -47,9 +47,38 @@ void TFindBar::Open()
 {
     // Cards written in place by other programs meanwhile are read again.
     m_index.FolderChanged();
+    // A word selected in the card is what the user wants to find; a count
+    // of an earlier search would tell about texts that may have changed.
+    const QString selected = m_editor->textCursor().selectedText();
+    if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator) && !selected.contains(QChar::LineSeparator))
+        m_field->setText(selected);
+    m_status->clear();
+    markStart();
     show();
     m_field->setFocus();
     m_field->selectAll();
+}
+
+void TFindBar::markStart()
+{
+    const QTextCursor cursor = m_editor->textCursor();
+    m_start = {m_tabs->TabIndex(), cursor.anchor(), cursor.position()};
+}
+
+void TFindBar::backToStart()
+{
+    if (m_start.card < 0 || m_start.card >= m_tabs->TabCount())
+        return;
+    if (m_tabs->TabIndex() != m_start.card && !m_tabs->SelectByUser(m_start.card))
+        return;
+    if (m_cards.EditorCard() != m_start.card)
+        return;
+    const int end = m_editor->document()->characterCount() - 1;
+    QTextCursor cursor(m_editor->document());
+    cursor.setPosition(qBound(0, m_start.anchor, end));
+    cursor.setPosition(qBound(0, m_start.position, end), QTextCursor::KeepAnchor);
+    m_editor->setTextCursor(cursor);
+    m_editor->ensureCursorVisible();
 }
 
 void TFindBar::Close()
@@ -87,14 +116,15 @@ bool TFindBar::HandleKey(QObject *watched, const QKeyEvent &event)
         FindNext(!(mods & Qt::ShiftModifier));
         return true;
     }
+    // Escape also from the editor, where the hits are shown.
+    if (event.key() == Qt::Key_Escape && mods == 0 && (isAncestorOf(widget) || widget == m_editor || widget == m_editor->viewport())) {
+        Close();
+        return true;
+    }
     if (!isAncestorOf(widget))
         return false;
     if ((event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) && (mods & ~Qt::ShiftModifier) == 0) {
         FindNext(!(mods & Qt::ShiftModifier));
-        return true;
-    }
-    if (event.key() == Qt::Key_Escape && mods == 0) {
-        Close();
         return true;
     }
     return false;
@@ -115,6 +145,10 @@ void TFindBar::search(TFindStep step)
     const TFindCards input = cardsToSearch();
     TFindRun run = RunFind(matcher, input, step);
     if (run.card < 0) {
+        // Typing on past the last hit leaves the user where the search began,
+        // not in the card of a hit of the shorter term.
+        if (step == TFindStep::Typing)
+            backToStart();
         report(0, 0, 0, run.unreadable);
         return;
     }
@@ -126,6 +160,9 @@ void TFindBar::search(TFindStep step)
         run.Arrived(matcher.Find(m_editor->document()->toPlainText()), step);
     }
     selectHit(run);
+    // A hit asked for with F3 or Return is where typing on starts from.
+    if (step != TFindStep::Typing)
+        markStart();
 }
 
 TFindCards TFindBar::cardsToSearch()

@@ -32,6 +32,8 @@ class TFindBar : public QWidget {
 public:
     TFindBar(controls::TTabControl *tabs, controls::TRichEdit *editor, cards::TCardStore &cards, QWidget *parent = nullptr);
 
+    // Opens with the editor's selection as the term when it is one line, and
+    // without an earlier search's count.
     void Open();
     // Hides the bar and gives the focus back to the editor.
     void Close();
@@ -39,7 +41,8 @@ public:
     void FindNext(bool forward);
 
     // A key of the window, after the menus had it: Ctrl+F, F3 and Shift+F3,
-    // and Return and Escape in the bar. True when it was the bar's.
+    // Return in the bar, Escape in the bar or the editor. True when it was
+    // the bar's.
     bool HandleKey(QObject *watched, const QKeyEvent &event);
     // Editing keys typed into the search field are the field's own, not the
     // editor's commands of the menu.
@@ -59,6 +62,9 @@ private:
     bool reachCard(int card, TFindStep step);
     void selectHit(const TFindRun &run);
     void report(int number, int total, int cards, int unreadable);
+    // Where a search began: the card and the editor's selection.
+    void markStart();
+    void backToStart();
 
     controls::TTabControl *m_tabs;
     controls::TRichEdit *m_editor;
@@ -70,6 +76,11 @@ private:
     // A pick of another card was refused while typing: further typing
     // stays in this card until the user asks for the next hit.
     bool m_typingStaysInCard = false;
+    struct Start {
+        int card = -1;
+        int anchor = 0;
+        int position = 0;
+    } m_start;
     // The index's entry of each tab's card, for these captions in this folder.
     std::vector<cards::TCardIndex::Entry *> m_tabEntries;
     QStringList m_tabEntriesCaptions;

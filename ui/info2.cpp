@@ -135,9 +135,11 @@ void TfrmInfo::showEvent(QShowEvent *e)
 
 void TfrmInfo::keyPressEvent(QKeyEvent *e)
 {
-    // The window has no cancel button: Escape leaves it open.
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    // Enter and Escape close it as its one button does, wherever the focus is.
+    const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
         e->accept();
+        done(platform::mrOk);
         return;
     }
     QDialog::keyPressEvent(e);

@@ -217,11 +217,11 @@ QAction *TfrmMain::addMenuItem(QMenu *menu, const QString &name, const QString &
     auto *action = new QAction(text, menu);
     action->setObjectName(name);
     if (glyph >= 0)
-        action->setIcon(ToolbarIcon(static_cast<GlyphMotif>(glyph)));
+        action->setIcon(ToolbarIcon(static_cast<GlyphMotif>(glyph), palette()));
     menu->addAction(action);
     if (handler)
         connect(action, &QAction::triggered, this, [this, handler, action] { platform::Guarded([&] { (this->*handler)(action); }); });
-    m_menuEntries.append({name, action, shortcut});
+    m_menuEntries.append({name, action, shortcut, glyph});
     return action;
 }
 
@@ -336,11 +336,13 @@ bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if (m_findBar->LeavesKeyToField(watched, *key))
             return false;
-        if (dispatchShortcut(watched, key, event->type() == QEvent::ShortcutOverride))
+        const bool overrideOnly = event->type() == QEvent::ShortcutOverride;
+        if (dispatchShortcut(watched, key, overrideOnly))
             return true;
-        if (event->type() != QEvent::KeyPress || QApplication::activePopupWidget())
-            return false;
-        return m_findBar->HandleKey(watched, *key) || closeMessageStrip(watched, *key);
+        if (!overrideOnly && !QApplication::activePopupWidget()
+            && (m_findBar->HandleKey(watched, *key) || closeMessageStrip(watched, *key)))
+            return true;
+        return dispatchWindowKey(watched, key, overrideOnly);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -380,6 +382,16 @@ bool TfrmMain::closeMessageStrip(QObject *watched, const QKeyEvent &key)
         return false;
     m_messageStrip->Close();
     return true;
+}
+
+void TfrmMain::refreshGlyphs()
+{
+    if (!m_speedBar1)
+        return;
+    SetToolbarGlyphs(m_speedBar1);
+    for (const MenuEntry &entry : std::as_const(m_menuEntries))
+        if (entry.glyph >= 0)
+            entry.action->setIcon(ToolbarIcon(static_cast<GlyphMotif>(entry.glyph), palette()));
 }
 
 void TfrmMain::layoutClient()

@@ -10,6 +10,7 @@
 #include "menushortcut.h"
 #include "exception.h"
 #include "guarded.h"
+#include "windowkeys.h"
 
 #include <QMainWindow>
 #include <QTextCursor>
@@ -220,6 +221,7 @@ private:
         QString name;
         QAction *action;
         TShortCut shortcut;
+        int glyph;
     };
     using Handler = void (TfrmMain::*)(QObject *);
 
@@ -244,12 +246,18 @@ private:
                          int glyph = -1);
     bool dispatchShortcut(QObject *watched, QKeyEvent *event, bool overrideOnly);
     bool closeMessageStrip(QObject *watched, const QKeyEvent &key);
+    // The keys on no menu (kartolinounit_keys.cpp).
+    bool dispatchWindowKey(QObject *watched, QKeyEvent *event, bool overrideOnly);
+    void runWindowCommand(TWindowCommand command);
     void layoutClient();
+    // Toolbar and menu pictures for the window's palette (dark or light).
+    void refreshGlyphs();
     void applyViewSettings(const cards::ViewSettings &view);
     void placeAtFirstShow();
     void settleWindowState();
     void setTabStyle(int style);
     void toggleStyle(controls::TFontStyles flag);
+    void align(controls::TAlignment alignment);
     bool runFontDialog(TDialogFont &font);
     bool runExportDialog(TExportDialog &dialog);
     QString exportFolder() const;
@@ -266,7 +274,9 @@ private:
     void restoreRecoveries();
     void keepRecoveryBeside(const QString &card, const QString &recoveryFile);
     void applyRecoveryOfCurrentCard();
-    QString addCardWith(const QByteArray &bytes, const std::function<QString(int)> &candidate);
+    // Makes a card holding bytes under the first free candidate name, where
+    // that name sorts; index, when given, receives its tab.
+    QString addCardWith(const QByteArray &bytes, const std::function<QString(int)> &candidate, int *index = nullptr);
     void informLater(const QString &text);
     // The card folder gone or emptied (kartolinounit_folder.cpp).
     void watchCardFolder();

@@ -80,8 +80,7 @@ void TfrmMain::mnuNeuClick(QObject *)
                      QStringLiteral("Neue Karte"), name))
         return;
     const int previous = m_tabControl1->TabIndex();
-    m_tabControl1->AddTab(name);
-    const int index = m_tabControl1->TabCount() - 1;
+    const int index = m_cards->InsertCard(name);
     m_tabControl1->SetTabIndex(index);
     m_editor->ClearDocument();
     m_cards->SetEditorCard(index);
@@ -156,6 +155,7 @@ void TfrmMain::mnuRenameClick(QObject *)
     m_watcher->Watch(m_cards->Known().path, m_cards->Known().stamp);
     m_recovery->Renamed(oldPath, m_cards->CardPath(index));
     m_versions->Renamed(oldPath, m_cards->CardPath(index));
+    m_cards->CardRenamed(index);
 }
 
 } // namespace ui

@@ -16,10 +16,25 @@
 
 namespace ui {
 
-void TfrmMain::mnuUnDOClick(QObject *) { m_editor->UndoLastEdit(); }
-void TfrmMain::ppAusschneidenClick(QObject *) { m_editor->CutSelection(); }
+// The commands that change the text do nothing while the editor holds no
+// card to type into (it is read-only then): what they changed could never be
+// written anywhere.
+void TfrmMain::mnuUnDOClick(QObject *)
+{
+    if (!m_editor->isReadOnly())
+        m_editor->UndoLastEdit();
+}
+void TfrmMain::ppAusschneidenClick(QObject *)
+{
+    if (!m_editor->isReadOnly())
+        m_editor->CutSelection();
+}
 void TfrmMain::ppKopierenClick(QObject *) { m_editor->CopySelection(); }
-void TfrmMain::ppEinfuegenClick(QObject *) { m_editor->PasteClipboard(); }
+void TfrmMain::ppEinfuegenClick(QObject *)
+{
+    if (!m_editor->isReadOnly())
+        m_editor->PasteClipboard();
+}
 
 namespace {
 
@@ -57,8 +72,10 @@ void TfrmMain::spZeitStempelClick(QObject *)
 
 void TfrmMain::mnuTextverarbeitungClick(QObject *)
 {
+    // Without a card there is no file to hand over.
     const int index = m_tabControl1->TabIndex();
-    platform::ShellOpen(this, m_cards->CardPath(index));
+    if (index >= 0)
+        platform::ShellOpen(this, m_cards->CardPath(index));
 }
 
 

@@ -26,18 +26,32 @@ controls::TTextAttributes TfrmMain::CurrentAttributes() const
 // The flags the command does not toggle are written back as reported, so a
 // selection whose characters differ in them becomes uniform (the editor
 // reports the first selected character's flags).
-void TfrmMain::toggleStyle(TFontStyles flag) { controls::ToggleStyle(CurrentAttributes(), flag); }
+// Nothing changes while the editor holds no card to type into (it is
+// read-only then): not even the format the next card's text would take.
+void TfrmMain::toggleStyle(TFontStyles flag)
+{
+    if (!m_editor->isReadOnly())
+        controls::ToggleStyle(CurrentAttributes(), flag);
+}
 
 void TfrmMain::spBoldClick(QObject *) { toggleStyle(controls::fsBold); }
 void TfrmMain::spItalicClick(QObject *) { toggleStyle(controls::fsItalic); }
 void TfrmMain::spUnderlineClick(QObject *) { toggleStyle(controls::fsUnderline); }
 
-void TfrmMain::spLeftClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(controls::taLeftJustify); }
-void TfrmMain::spCenterClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(controls::taCenter); }
-void TfrmMain::spRightClick(QObject *) { m_editor->ParagraphAttributes().SetAlignment(controls::taRightJustify); }
+void TfrmMain::align(controls::TAlignment alignment)
+{
+    if (!m_editor->isReadOnly())
+        m_editor->ParagraphAttributes().SetAlignment(alignment);
+}
+
+void TfrmMain::spLeftClick(QObject *) { align(controls::taLeftJustify); }
+void TfrmMain::spCenterClick(QObject *) { align(controls::taCenter); }
+void TfrmMain::spRightClick(QObject *) { align(controls::taRightJustify); }
 
 void TfrmMain::spBulletClick(QObject *)
 {
+    if (m_editor->isReadOnly())
+        return;
     controls::TParaAttributes paragraphs = m_editor->ParagraphAttributes();
     paragraphs.SetNumbering(paragraphs.Numbering() == controls::nsNone ? controls::nsBullet : controls::nsNone);
 }

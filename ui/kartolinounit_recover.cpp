@@ -112,7 +112,7 @@ QString TfrmMain::CurrentCardFile() const
     return m_cards->CardPath(index);
 }
 
-QString TfrmMain::addCardWith(const QByteArray &bytes, const std::function<QString(int)> &candidate)
+QString TfrmMain::addCardWith(const QByteArray &bytes, const std::function<QString(int)> &candidate, int *index)
 {
     // The folder may hold files that have no tab, and one may appear between
     // the look and the write: the write itself refuses a taken name.
@@ -121,7 +121,9 @@ QString TfrmMain::addCardWith(const QByteArray &bytes, const std::function<QStri
         const QString name = candidate(n);
         if (m_cards->NameTaken(name) || !m_cards->CreateCardFile(name, bytes))
             continue;
-        m_tabControl1->AddTab(name);
+        const int at = m_cards->InsertCard(name);
+        if (index)
+            *index = at;
         return name;
     }
     throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden")
@@ -154,8 +156,8 @@ bool TfrmMain::keepOtherProgramsEdit(const QString &path)
     // a card of its own, and that card is the current one from now on.
     const QString name = m_tabControl1->Tab(m_tabControl1->TabIndex());
     const QByteArray bytes = m_cards->EditorBytes();
-    const QString copy = addCardWith(bytes, numbered(name, QStringLiteral("Kopie")));
-    const int index = m_tabControl1->TabCount() - 1;
+    int index = -1;
+    const QString copy = addCardWith(bytes, numbered(name, QStringLiteral("Kopie")), &index);
     m_tabControl1->SetTabIndex(index);
     m_cards->SetEditorCard(index);
     m_recovery->CardWritten(path);

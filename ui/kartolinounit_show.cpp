@@ -152,6 +152,8 @@ void TfrmMain::BringToFront()
 void TfrmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        refreshGlyphs();
     if (event->type() != QEvent::WindowStateChange)
         return;
     const bool minimised = windowState() & Qt::WindowMinimized;

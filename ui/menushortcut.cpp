@@ -56,6 +56,7 @@ std::uint8_t virtualKey(int qtKey)
     case Qt::Key_Down: return 0x28;
     case Qt::Key_Insert: return 0x2D;
     case Qt::Key_Delete: return 0x2E;
+    case Qt::Key_Menu: return 0x5D;
     default: return 0;
     }
 }

@@ -5,6 +5,7 @@
 #include "speedbar.h"
 #include "speedbarsection.h"
 #include "speeditem.h"
+#include "windowkeys.h"
 
 #include <QFont>
 #include <QWidget>
@@ -83,7 +84,19 @@ void addCloseButton(TSpeedBar *bar, const ToolbarHandlers &handlers)
     close->setGeometry(469, 3, 76, 22);
     close->SetFlat(true);
     close->SetCaption(QStringLiteral("Schließen"));
+    close->SetHint(TipWithKey(QStringLiteral("Schließen"), kCloseKey));
     close->OnClick = forward(handlers.sbCloseClick);
+}
+
+// The commands that are on no menu tell their key in the tool tip.
+QString hintOf(const ItemDeclaration &d)
+{
+    const QString hint = QString::fromUtf8(d.hint);
+    if (d.onClick == &ToolbarHandlers::spBulletClick)
+        return TipWithKey(hint, kBulletKey);
+    if (d.onClick == &ToolbarHandlers::spZeitStempelClick)
+        return TipWithKey(hint, kTimeStampKey);
+    return hint;
 }
 
 void addItem(TSpeedBar *bar, QWidget *owner, const ItemDeclaration &d, const ToolbarHandlers &handlers)
@@ -91,8 +104,8 @@ void addItem(TSpeedBar *bar, QWidget *owner, const ItemDeclaration &d, const Too
     auto *item = new TSpeedItem(owner);
     item->setObjectName(QString::fromLatin1(d.name));
     item->SetCaption(QString::fromUtf8(d.caption));
-    item->SetHint(QString::fromUtf8(d.hint));
-    item->SetGlyph(ToolbarGlyph(d.motif));
+    item->SetHint(hintOf(d));
+    item->SetGlyph(ToolbarGlyph(d.motif, bar->palette()));
     item->SetSpacing(1);
     item->SetLeft(d.left);
     item->SetTop(kItemTop);
@@ -121,6 +134,13 @@ TSpeedBar *BuildSpeedBar1(QWidget *owner, const ToolbarHandlers &handlers, QWidg
         addItem(bar, owner, d, handlers);
     bar->EndLoad();
     return bar;
+}
+
+void SetToolbarGlyphs(TSpeedBar *bar)
+{
+    for (const ItemDeclaration &d : kItems)
+        if (TSpeedItem *item = bar->FindItemByName(QString::fromLatin1(d.name)))
+            item->SetGlyph(ToolbarGlyph(d.motif, bar->palette()));
 }
 
 } // namespace ui

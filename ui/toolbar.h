@@ -29,5 +29,7 @@ struct ToolbarHandlers {
 // section and the items belong to the owner window; the bar destroys them
 // when it goes.
 widgets::TSpeedBar *BuildSpeedBar1(QWidget *owner, const ToolbarHandlers &handlers, QWidget *parent = nullptr);
+// Gives the items their glyphs for the bar's palette (again after it changed).
+void SetToolbarGlyphs(widgets::TSpeedBar *bar);
 
 } // namespace ui

@@ -372,31 +372,35 @@ const Rows &rowsOf(GlyphMotif motif)
 
 } // namespace
 
-QImage ToolbarGlyph(GlyphMotif motif)
+bool IsDarkPalette(const QPalette &palette) { return palette.color(QPalette::Window).lightness() < 128; }
+
+QImage ToolbarGlyph(GlyphMotif motif, const QPalette &palette)
 {
     const Rows &rows = rowsOf(motif);
+    // The fuchsia key is never a palette's text colour, so the mask stays.
+    const QRgb stroke = IsDarkPalette(palette) ? palette.color(QPalette::WindowText).rgb() : paletteColor('k');
     QImage image(16, 16, QImage::Format_RGB32);
     image.fill(qRgb(255, 0, 255));
     for (int y = 0; y < 16; ++y) {
         const char *row = rows[size_t(y)];
         for (int x = 0; x < 16 && row[x]; ++x)
-            image.setPixel(x, y, paletteColor(row[x]));
+            image.setPixel(x, y, row[x] == 'k' ? stroke : paletteColor(row[x]));
     }
     return image;
 }
 
-QPixmap ToolbarPixmap(GlyphMotif motif)
+QPixmap ToolbarPixmap(GlyphMotif motif, const QPalette &palette)
 {
-    const QImage glyph = ToolbarGlyph(motif);
+    const QImage glyph = ToolbarGlyph(motif, palette);
     return QPixmap::fromImage(widgets::MaskedImage(glyph, widgets::BottomLeftColor(glyph)));
 }
 
-QIcon ToolbarIcon(GlyphMotif motif)
+QIcon ToolbarIcon(GlyphMotif motif, const QPalette &palette)
 {
     // Menus on a screen of two or three device pixels per pixel take the
     // larger pictures, which round the steps of the 16 x 16 drawing instead
     // of having it blown up smoothly.
-    const QPixmap glyph = ToolbarPixmap(motif);
+    const QPixmap glyph = ToolbarPixmap(motif, palette);
     const QImage image = glyph.toImage();
     QIcon icon(glyph);
     for (const qreal ratio : {2.0, 3.0}) {

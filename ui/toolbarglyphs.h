@@ -6,6 +6,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPalette>
 #include <QPixmap>
 #include <QString>
 
@@ -34,11 +35,15 @@ enum class GlyphMotif {
 
 constexpr int kGlyphMotifCount = 18;
 
-// The glyph bitmap as the speed bar takes it (RGB, fuchsia background).
-QImage ToolbarGlyph(GlyphMotif motif);
+// Whether black strokes would almost vanish on the palette's window colour.
+bool IsDarkPalette(const QPalette &palette);
+
+// The glyph bitmap as the speed bar takes it (RGB, fuchsia background). On
+// a dark palette its black strokes are drawn in the palette's text colour.
+QImage ToolbarGlyph(GlyphMotif motif, const QPalette &palette = QPalette());
 // The same with the transparent colour made transparent, for menus.
-QPixmap ToolbarPixmap(GlyphMotif motif);
+QPixmap ToolbarPixmap(GlyphMotif motif, const QPalette &palette = QPalette());
 // The menu picture, with larger copies for screens of more device pixels.
-QIcon ToolbarIcon(GlyphMotif motif);
+QIcon ToolbarIcon(GlyphMotif motif, const QPalette &palette = QPalette());
 
 } // namespace ui

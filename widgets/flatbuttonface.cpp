@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace widgets {
 
@@ -88,6 +89,18 @@ QColor backgroundFill(const TFlatButtonOption &o)
     return o.Hovered ? o.ColorFocused : o.Color;
 }
 
+// The palette's text colour, unless it would nearly vanish on the face (a
+// dark palette's light text on the about window's white button): then black
+// or white, whichever stands out.
+QColor readableOn(const QColor &text, const QColor &face)
+{
+    constexpr int kLeastContrast = 96;
+    const int faceGray = qGray(face.rgb());
+    if (std::abs(qGray(text.rgb()) - faceGray) >= kLeastContrast)
+        return text;
+    return faceGray < 128 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 } // namespace
 
 void PaintFlatButtonFace(QPainter &painter, const TFlatButtonOption &o)
@@ -113,7 +126,8 @@ void PaintFlatButtonFace(QPainter &painter, const TFlatButtonOption &o)
 
     if (!o.Caption.isEmpty())
         DrawButtonCaption(painter, o.CaptionRect, Qt::AlignCenter | kCaptionFlags, o.Caption,
-                          o.Face == stDisabled, {o.BtnHighlight, o.BtnShadow, o.Text});
+                          o.Face == stDisabled,
+                          {o.BtnHighlight, o.BtnShadow, readableOn(o.Text, o.ShowsParent ? o.Color : backgroundFill(o))});
 }
 
 TFlatButton::TGlyphCaptionLayout

@@ -27,6 +27,8 @@ struct TFlatButtonOption {
     bool ShowsParent = false;
     QImage ParentImage;
     QColor Color, ColorFocused, ColorDown, ColorBorder, ColorHighLight, ColorShadow;
+    // Text is the palette's; the caption takes black or white instead where
+    // it would not stand out from the face.
     QColor BtnHighlight, BtnShadow, Text;
     QImage Glyph; // the chosen image, masked, at the device's ratio; empty for none
     QPoint GlyphOrigin;

@@ -340,3 +340,38 @@ TEST_F(CardsFixture, ArrivingCardsGetATabOnceTheyHaveSettled)
     EXPECT_FALSE(store.AddArrivals());
     EXPECT_EQ(tabs.TabCount(), 2);
 }
+
+TEST_F(CardsFixture, CardsStandInNameOrderAndNewOrRenamedOnesGoWhereTheNameSorts)
+{
+    program.mkdir("KRT");
+    for (const char *name : {"karte 5", "Karte 1", "Grüße an alle", "einkauf"})
+        writeCard(QString::fromUtf8(name), "{\\rtf1\\ansi x}");
+    program.write("KRT/Notiz.RTF", "{\\rtf1\\ansi Gross}");
+    const QByteArray latin = QFile::encodeName(program.path()) + "KRT/K\xF6ln.rtf";
+    ASSERT_EQ(platform::ReplaceFileContents(platform::DecodeFileName(latin), "{\\rtf1\\ansi Koeln}"), platform::ReplaceResult::Ok);
+    firstShow();
+    const QString koeln = QString::fromUtf8("Köln");
+    EXPECT_EQ(tabs.Tabs(), QStringList({"einkauf", QString::fromUtf8("Grüße an alle"), "Karte 1", "karte 5", koeln, "Notiz"}));
+
+    tabs.SelectByUser(4);
+    ASSERT_EQ(store.EditorCard(), 4);
+    EXPECT_EQ(store.InsertCard("Apfel"), 0);
+    EXPECT_EQ(store.InsertCard("Karte 2"), 4);
+    // The selection, the editor's card and the listed files stay with their cards.
+    EXPECT_EQ(tabs.Tab(tabs.TabIndex()), koeln);
+    EXPECT_EQ(store.EditorCard(), tabs.TabIndex());
+    EXPECT_EQ(platform::EncodeFileName(store.CardPath(tabs.TabIndex())), latin);
+    EXPECT_EQ(store.CardPath(tabs.Tabs().indexOf("Notiz")), store.CardDir() + "Notiz.RTF");
+
+    tabs.PutTab(0, "Zebra");
+    EXPECT_EQ(store.CardRenamed(0), 7);
+    tabs.PutTab(tabs.Tabs().indexOf("karte 5"), "Aal");
+    EXPECT_EQ(store.CardRenamed(4), 0);
+    EXPECT_EQ(tabs.Tabs(), QStringList({"Aal", "einkauf", QString::fromUtf8("Grüße an alle"), "Karte 1", "Karte 2", koeln, "Notiz",
+                                        "Zebra"}));
+    EXPECT_EQ(tabs.Tab(tabs.TabIndex()), koeln);
+    EXPECT_EQ(store.EditorCard(), tabs.TabIndex());
+    EXPECT_EQ(platform::EncodeFileName(store.CardPath(tabs.TabIndex())), latin);
+    EXPECT_EQ(store.CardPath(tabs.Tabs().indexOf("Notiz")), store.CardDir() + "Notiz.RTF");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(' ').toStdString();
+}

@@ -8,6 +8,7 @@ kartolino_add_gtest(controls_tests
     ${CMAKE_CURRENT_LIST_DIR}/tabcontrol_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tabcontrol_accessible_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/richedit_format_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/editorkeys_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rtfcard_roundtrip_test.cpp
   LIBS kartolino_controls)
 kartolino_add_gtest(spellhighlighter_tests

@@ -69,11 +69,22 @@ TEST_F(TabFixture, CtrlTabFromTheEditorInsideMovesOn)
     tabs.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
     editor->setFocus();
-    QTest::keyClick(editor, Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(tabs.TabIndex(), 1);
-    QTest::keyClick(editor, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(tabs.TabIndex(), 0);
-    EXPECT_EQ(events.size(), 4);
+    // Forth and back through three tabs, round the ends.
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int index;
+    } steps[] = {{Qt::Key_Tab, Qt::ControlModifier, 1},
+                 {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 0},
+                 {Qt::Key_PageDown, Qt::ControlModifier, 1},
+                 {Qt::Key_PageUp, Qt::ControlModifier, 0},
+                 {Qt::Key_PageUp, Qt::ControlModifier, 2},
+                 {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, 1}};
+    for (const auto &step : steps) {
+        QTest::keyClick(editor, step.key, step.mods);
+        EXPECT_EQ(tabs.TabIndex(), step.index) << QKeySequence(QKeyCombination(step.mods, step.key)).toString().toStdString();
+    }
+    EXPECT_EQ(events.size(), 12);
 }
 
 TEST_F(TabFixture, CodeSetsRaiseNoEvents)

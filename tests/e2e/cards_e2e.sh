@@ -8,8 +8,9 @@ prog=$(make_program_folder "$1")
 mkdir "$prog/KRT"
 printf 'Erste Karte\n' >"$prog/KRT/Eins.rtf"
 printf '{\\rtf1\\ansi Zweite Karte}' >"$prog/KRT/Zwei.rtf"
-first_tab=$(ls -U "$prog/KRT" | head -1 | sed 's/\.rtf$//')
-second_tab=$(ls -U "$prog/KRT" | sed -n 2p | sed 's/\.rtf$//')
+# The tabs stand in name order.
+first_tab=Eins
+second_tab=Zwei
 
 start_program "$prog"
 # The splash first: a frameless 272 x 104 window.

@@ -1,5 +1,5 @@
 # End-to-end scripts: the real program under a virtual X server.
-foreach(script cards_e2e names_e2e single_instance_e2e tray_e2e view_e2e edits_e2e find_e2e bigcard_e2e spell_e2e)
+foreach(script cards_e2e names_e2e single_instance_e2e tray_e2e view_e2e edits_e2e find_e2e bigcard_e2e spell_e2e keys_e2e)
   add_test(NAME e2e.${script}
     COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" bash ${CMAKE_CURRENT_LIST_DIR}/${script}.sh $<TARGET_FILE:Kartolino>)
   set_tests_properties(e2e.${script} PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE)
@@ -9,6 +9,16 @@ endforeach()
 add_test(NAME e2e.folder_e2e
   COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" bash ${CMAKE_CURRENT_LIST_DIR}/folder_e2e.sh $<TARGET_FILE:Kartolino>)
 set_tests_properties(e2e.folder_e2e PROPERTIES LABELS e2e TIMEOUT 900 RUN_SERIAL TRUE)
+
+# The editor's keys under the key schemes of X11, KDE and GNOME: no key
+# changes a card unless it says so (the sweep of the controls' unit tests).
+foreach(desktop X11 KDE GNOME)
+  add_test(NAME e2e.editor_keys_${desktop}
+    COMMAND xvfb-run -a -s "-screen 0 1280x1024x24"
+            env QT_QPA_PLATFORM=xcb XDG_CURRENT_DESKTOP=${desktop} $<TARGET_FILE:controls_tests> --gtest_filter=KeyFixture.*)
+  set_tests_properties(e2e.editor_keys_${desktop} PROPERTIES LABELS e2e TIMEOUT 180 RUN_SERIAL TRUE
+    ENVIRONMENT "XDG_RUNTIME_DIR=${KARTOLINO_TEST_RUNTIME}")
+endforeach()
 
 # Export: the converters it checks against (LibreOffice above all) need time.
 add_test(NAME e2e.export_e2e

@@ -8,7 +8,7 @@ start_window_manager
 prog=$(make_program_folder "$1")
 mkdir "$prog/KRT"
 for name in Eins Zwei Drei; do : >"$prog/KRT/$name.rtf"; done
-mapfile -t tabs < <(ls -U "$prog/KRT" | sed 's/\.rtf$//')
+tabs=(Drei Eins Zwei) # in name order
 printf '{\\rtf1\\ansi Nichts zu finden}' >"$prog/KRT/${tabs[0]}.rtf"
 printf '{\\rtf1\\ansi \\b APFEL\\b0  und Birne}' >"$prog/KRT/${tabs[1]}.rtf"
 printf '{\\rtf1\\ansi Noch ein\\par Apfel}' >"$prog/KRT/${tabs[2]}.rtf"

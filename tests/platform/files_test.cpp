@@ -213,28 +213,50 @@ TEST(InputFile, RefusesWhatIsNoRegularFileWithoutBlocking)
     EXPECT_TRUE(stamp.exists);
 }
 
-TEST(MoveToTrash, PutsTheFileIntoTheHomeTrash)
+TEST(MoveToTrash, PutsTheFileIntoTheHomeTrashMadeWhenMissing)
 {
-    TempFolder home;
-    const QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.file("data")));
-    home.mkdir("data");
-    TempFolder dir;
-    dir.write("Weg.rtf", "text");
-    const QString latin = DecodeFileName("K\xF6ln.rtf");
-    ReplaceFileContents(dir.path() + latin, "koeln");
-    const bool trashed = MoveToTrash(dir.file("Weg.rtf"));
-    const bool latinTrashed = MoveToTrash(dir.path() + latin);
-    qputenv("HOME", oldHome);
-    qputenv("XDG_DATA_HOME", oldData);
-    ASSERT_TRUE(trashed);
-    EXPECT_FALSE(dir.exists("Weg.rtf"));
-    EXPECT_EQ(home.read("data/Trash/files/Weg.rtf"), "text");
-    EXPECT_TRUE(home.exists("data/Trash/info/Weg.rtf.trashinfo"));
-    ASSERT_TRUE(latinTrashed);
-    EXPECT_EQ(home.read(QString::fromUtf8("data/Trash/files/Köln.rtf")), "koeln");
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    // The data folder made, set but not yet made, and unset on a fresh
+    // account without ~/.local/share.
+    const struct {
+        const char *name;
+        bool setDataHome;
+        bool makeDataHome;
+        const char *trash;
+    } rows[] = {{"made", true, true, "data/Trash"},
+                {"missing", true, false, "data/Trash"},
+                {"unset", false, false, ".local/share/Trash"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder home, work, dir;
+        const QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+        const QString oldCurrent = QDir::currentPath();
+        qputenv("HOME", QFile::encodeName(home.path()));
+        if (row.setDataHome)
+            qputenv("XDG_DATA_HOME", QFile::encodeName(home.file("data")));
+        else
+            qunsetenv("XDG_DATA_HOME");
+        if (row.makeDataHome)
+            home.mkdir("data");
+        // Where Qt's fallback would have put the trash.
+        QDir::setCurrent(work.path());
+        dir.write("Weg.rtf", "text");
+        const QString latin = DecodeFileName("K\xF6ln.rtf");
+        ReplaceFileContents(dir.path() + latin, "koeln");
+        const bool trashed = MoveToTrash(dir.file("Weg.rtf"));
+        const bool latinTrashed = MoveToTrash(dir.path() + latin);
+        QDir::setCurrent(oldCurrent);
+        qputenv("HOME", oldHome);
+        qputenv("XDG_DATA_HOME", oldData);
+        const QString trash = QString::fromLatin1(row.trash);
+        ASSERT_TRUE(trashed);
+        EXPECT_FALSE(dir.exists("Weg.rtf"));
+        EXPECT_EQ(home.read(trash + "/files/Weg.rtf"), "text");
+        EXPECT_TRUE(home.exists(trash + "/info/Weg.rtf.trashinfo"));
+        ASSERT_TRUE(latinTrashed);
+        EXPECT_EQ(home.read(trash + QString::fromUtf8("/files/Köln.rtf")), "koeln");
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+        EXPECT_TRUE(QDir(work.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    }
 }
 
 TEST(CreateFileContents, MakesANewFileButNeverReplacesOne)

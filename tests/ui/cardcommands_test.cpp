@@ -1,7 +1,10 @@
 #include "modaldriver.h"
 #include "mainwindowfixture.h"
 
+#include "shell.h"
+
 #include <QFileInfo>
+#include <QTextBlock>
 
 using namespace ui;
 
@@ -161,14 +164,35 @@ TEST_F(MainWindowFixture, DeleteAnsweredNoOrTheLastCardChangesNothing)
     EXPECT_EQ(tabs().TabCount(), 1);
 }
 
-TEST_F(MainWindowFixture, DeleteAndRenameWithoutCardsDoNothing)
+TEST_F(MainWindowFixture, CommandsThatNeedACardDoNothingWithoutOne)
 {
+    static QStringList opened;
+    opened.clear();
+    platform::SetShellOpener([](const QString &target) { opened << target; });
     startAndRestore();
     ModalDriver driver;
-    click("mnuDelete");
-    click("mnuRename");
+    controls::TRichEdit *editor = window->Editor();
+    const QTextCharFormat format = editor->DefaultCharFormat();
+    const QTextBlockFormat block = editor->document()->firstBlock().blockFormat();
+    for (const char *item : {"mnuDrucken", "mnuUnDO", "mnuAusschneiden", "mnuKopieren", "mnuEinfuegen", "mnuDelete", "mnuRename",
+                             "mnuSchrift", "mnuTextverarbeitung", "mnuExportieren", "mnuAlleExportieren"})
+        click(item);
+    for (auto handler : {&TfrmMain::spDruckenClick, &TfrmMain::spBoldClick, &TfrmMain::spItalicClick, &TfrmMain::spUnderlineClick,
+                         &TfrmMain::spLeftClick, &TfrmMain::spCenterClick, &TfrmMain::spRightClick, &TfrmMain::spBulletClick,
+                         &TfrmMain::spZeitStempelClick})
+        platform::Guarded([&] { (window.get()->*handler)(nullptr); });
+    editor->setFocus();
+    for (const auto &[key, mods] : {std::pair{Qt::Key_B, Qt::ControlModifier}, std::pair{Qt::Key_K, Qt::ControlModifier},
+                                    std::pair{Qt::Key_S, Qt::ControlModifier}, std::pair{Qt::Key_F5, Qt::NoModifier},
+                                    std::pair{Qt::Key_V, Qt::ControlModifier}})
+        QTest::keyClick(editor, key, mods);
+    platform::SetShellOpener(nullptr);
     EXPECT_TRUE(driver.Seen().isEmpty());
-    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(editor->toPlainText().isEmpty());
+    EXPECT_EQ(editor->DefaultCharFormat(), format);
+    EXPECT_EQ(editor->document()->firstBlock().blockFormat(), block);
 }
 
 TEST_F(MainWindowFixture, RenameMovesTheFileAndKeepsTheText)

@@ -5,6 +5,8 @@
 #include "shell.h"
 
 #include <QActionGroup>
+#include <QApplication>
+#include <QTimer>
 #include <QLabel>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -213,4 +215,58 @@ TEST_F(MainWindowFixture, WindowCannotBeMadeSmallerThanTheMinimum)
     window->resize(100, 100);
     EXPECT_GE(window->frameGeometry().width(), 567);
     EXPECT_GE(window->frameGeometry().height(), 300);
+}
+
+TEST_F(MainWindowFixture, KeysOnNoMenuRunTheirCommands)
+{
+    withCards({{"A", "Hallo"}});
+    startAndRestore();
+    controls::TRichEdit *editor = window->Editor();
+    editor->setFocus();
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(editor, k, m); };
+
+    type("X");
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(cardText("A"), "HalloX") << "Ctrl+S is a save point";
+    key(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor->ParagraphAttributes().Numbering(), controls::nsBullet);
+    const QString before = editor->toPlainText();
+    key(Qt::Key_F5);
+    EXPECT_GT(editor->toPlainText().size(), before.size()) << "F5 is the time stamp";
+
+    // The menu bar and the context menu from the keyboard.
+    key(Qt::Key_F10);
+    EXPECT_EQ(QApplication::activePopupWidget(), window->findChild<QMenu *>("mnuDatei"));
+    if (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+    for (const auto &[k, m] : {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        QWidget *shown = nullptr;
+        QTimer::singleShot(0, [&] {
+            shown = QApplication::activePopupWidget();
+            if (shown)
+                shown->close();
+        });
+        key(k, m);
+        QCoreApplication::processEvents();
+        EXPECT_NE(qobject_cast<QMenu *>(shown), nullptr) << k;
+    }
+
+    // Modal windows: the help window and the new card's name.
+    ModalDriver driver;
+    driver.Press("OK");
+    key(Qt::Key_F1);
+    driver.Escape();
+    key(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(driver.WaitUntilDone());
+    ASSERT_EQ(driver.Seen().size(), 2);
+    EXPECT_EQ(driver.Seen().at(1).title, "Neue Karte anlegen");
+
+    QSignalSpy closed(window.get(), &TfrmMain::Closed);
+    key(Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(window->isMinimized() || window->isHidden()) << "Ctrl+W is Schließen";
+    EXPECT_EQ(closed.count(), 0);
+    window->showNormal();
+    window->Editor()->setFocus();
+    key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(closed.count(), 1);
 }

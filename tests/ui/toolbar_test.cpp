@@ -37,7 +37,8 @@ const Expected kExpected[] = {
     {"Fett", "Fett", 264},             {"Kursiv", "Kursiv", 284},
     {"Underline", "Unterstrichen", 304}, {"Links", "Linksbündig", 334},
     {"Zentriert", "Zentriert", 354},   {"Rechts", "Rechtsbündig", 374},
-    {"Bullet", "Aufzählung", 404},     {"TimeStamp", "Zeitstempel", 434},
+    // The two on no menu tell their key.
+    {"Bullet", "Aufzählung (Umsch+Strg+L)", 404}, {"TimeStamp", "Zeitstempel (F5)", 434},
 };
 
 void clickAt(QWidget *w, QPoint p)
@@ -170,6 +171,7 @@ TEST_F(Toolbar, CloseButtonIsAFlatChildOfTheBarAndNoItem)
     EXPECT_EQ(close->parentWidget(), bar);
     EXPECT_EQ(close->geometry(), QRect(469, 3, 76, 22));
     EXPECT_EQ(close->Caption(), QStringLiteral("Schließen"));
+    EXPECT_EQ(close->Hint(), QStringLiteral("Schließen (Strg+W)"));
     EXPECT_TRUE(close->Flat());
     EXPECT_EQ(bar->FindItemByName(QStringLiteral("sbClose")), nullptr);
     clickAt(close, QPoint(30, 10));
@@ -238,6 +240,28 @@ TEST(ToolbarGlyphs, EverySixteenSquareWithATransparentBottomLeft)
         EXPECT_FALSE(ToolbarIcon(motif).isNull());
     }
     EXPECT_EQ(distinct.size(), kGlyphMotifCount);
+}
+
+TEST(ToolbarGlyphs, DarkPaletteDrawsTheBlackStrokesInItsTextColour)
+{
+    const QPalette light(QColor(236, 233, 216));
+    QPalette dark(QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    ASSERT_FALSE(IsDarkPalette(light));
+    ASSERT_TRUE(IsDarkPalette(dark));
+    for (int i = 0; i < kGlyphMotifCount; ++i) {
+        const QImage plain = ToolbarGlyph(GlyphMotif(i), light);
+        const QImage onDark = ToolbarGlyph(GlyphMotif(i), dark);
+        EXPECT_EQ(plain, ToolbarGlyph(GlyphMotif(i))) << i;
+        int changed = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool stroke = (plain.pixel(x, y) & 0xFFFFFF) == 0;
+                changed += stroke;
+                EXPECT_EQ(onDark.pixel(x, y), stroke ? dark.color(QPalette::WindowText).rgb() : plain.pixel(x, y)) << i;
+            }
+        EXPECT_GT(changed, 0) << i;
+    }
 }
 
 TEST(ToolbarGlyphs, ItemGlyphsAreSingleFrames)

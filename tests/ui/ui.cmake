@@ -11,6 +11,7 @@ kartolino_add_gtest(ui_tests
     ${CMAKE_CURRENT_LIST_DIR}/export_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/messagestrip_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/accessibility_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/findbar_test.cpp
   LIBS kartolino_ui)
 kartolino_add_gtest(spell_ui_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/mainwindowfixture.h ${CMAKE_CURRENT_LIST_DIR}/spell_test.cpp

@@ -536,6 +536,31 @@ TEST(FlatButtonCaption, DisabledCaptionUsesHighlightAndShadowColours)
     EXPECT_EQ(shadowInk.size(), inkBox(enabled, Qt::white).size() + QSize(1, 1));
 }
 
+TEST(FlatButtonCaption, CaptionStandsOutFromTheFaceUnderADarkPalette)
+{
+    // A dark palette's light text on a white face, and dark text on a dark face.
+    const struct {
+        TColor face;
+        QColor text, drawn;
+    } rows[] = {{platform::clWhite, QColor(230, 230, 230), Qt::black}, {RGBColor(30, 30, 30), QColor(20, 20, 20), Qt::white}};
+    for (const auto &row : rows) {
+        TFlatButton b;
+        configure(b);
+        b.SetColor(row.face);
+        b.SetColorBorder(row.face);
+        b.resize(120, 40);
+        QPalette pal = b.palette();
+        pal.setColor(QPalette::WindowText, row.text);
+        b.setPalette(pal);
+        QFont f = b.font();
+        f.setPixelSize(28);
+        b.SetFont(f);
+        b.SetCaption("HIH");
+        const QImage face = b.PaintFace();
+        EXPECT_GT(countNear(face, row.drawn), 5) << row.drawn.name().toStdString();
+    }
+}
+
 TEST(FlatButtonPaint, ScreenPaintOfASeeThroughButtonShowsTheParent)
 {
     StripedParent parent;
