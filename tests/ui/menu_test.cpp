@@ -41,6 +41,7 @@ const MenuRow kMenu[] = {
     {"&Karte", "mnuRename", "&Umbenennen", ""},
     {"&Karte", "mnuSchrift", "&Schrift", ""},
     {"&Karte", "mnuTextverarbeitung", "In &Textverarbeitung öffnen", ""},
+    {"E&xtras", "mnuRechtschreibung", "&Rechtschreibung prüfen", ""},
     {"E&xtras", "mnuExportieren", "Karte &exportieren …", ""},
     {"E&xtras", "mnuAlleExportieren", "&Alle Karten exportieren …", ""},
     {"E&xtras", "mnuFassungen", "&Frühere Fassungen …", ""},
