@@ -11,6 +11,8 @@
 #include "tabcontrol.h"
 #include "tabcontrolaccessible.h"
 
+#include "benchclock.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,26 +24,9 @@
 
 namespace {
 
-double cpuMilliseconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-template <typename Step>
-double cpuTime(Step step)
-{
-    const double start = cpuMilliseconds();
-    step();
-    return cpuMilliseconds() - start;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using bench::cpuMilliseconds;
+using bench::cpuTime;
+using bench::median;
 
 struct Times {
     double fill = 0, next = 0, rename = 0;

@@ -19,6 +19,8 @@
 #include "tabcontrol.h"
 #include "rtfwriter.h"
 
+#include "benchclock.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,6 +36,10 @@
 
 namespace {
 
+using bench::cpuMilliseconds;
+using bench::cpuTime;
+using bench::median;
+
 QByteArray bigCard(int kilobytes)
 {
     // Realistic text: a format change every few words, some bullets.
@@ -48,27 +54,6 @@ QByteArray bigCard(int kilobytes)
             c.insertBlock();
     }
     return rtf::RtfWriter(&doc).write();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double cpuMilliseconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-template <typename Step>
-double cpuTime(Step step)
-{
-    const double start = cpuMilliseconds();
-    step();
-    return cpuMilliseconds() - start;
 }
 
 void tabRow(int count, bool multiLine)

@@ -11,6 +11,8 @@
 #include "versions.h"
 #include "richedit.h"
 
+#include "benchclock.h"
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -25,6 +27,8 @@
 
 namespace {
 
+using bench::median;
+
 void fill(controls::TRichEdit &editor, int kilobytes, int round)
 {
     QTextCursor c(editor.document());
@@ -38,12 +42,6 @@ void fill(controls::TRichEdit &editor, int kilobytes, int round)
         if (words % 40 == 0)
             c.insertBlock();
     }
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 template <typename Step>

@@ -479,14 +479,24 @@ int renameNoReplace(const QByteArray &from, const QByteArray &to)
 
 } // namespace
 
+namespace {
+
+// The file a replacement of path goes to, and the temporary file beside it
+// that already holds data with the target's mode.
+ReplaceResult prepareReplacement(const QString &path, const QByteArray &data, QByteArray &dest, QByteArray &temp,
+                                 int *errorCode)
+{
+    mode_t mode = 0;
+    const ReplaceResult result = replacementTarget(path, dest, mode, errorCode);
+    return result == ReplaceResult::Ok ? writeTemporary(dest, data, mode, temp, errorCode) : result;
+}
+
+} // namespace
+
 ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode, FolderSync folderSync)
 {
     QByteArray dest, temp;
-    mode_t mode = 0;
-    ReplaceResult result = replacementTarget(path, dest, mode, errorCode);
-    if (result == ReplaceResult::Ok)
-        result = writeTemporary(dest, data, mode, temp, errorCode);
-    if (result != ReplaceResult::Ok)
+    if (const ReplaceResult result = prepareReplacement(path, data, dest, temp, errorCode); result != ReplaceResult::Ok)
         return result;
     if (::rename(temp.constData(), dest.constData()) != 0) {
         setError(errorCode, errno);
@@ -524,11 +534,7 @@ ReplaceResult ExchangeFileContents(const QString &path, const QByteArray &data, 
 {
     replaced = Replaced{};
     QByteArray dest, temp;
-    mode_t mode = 0;
-    ReplaceResult result = replacementTarget(path, dest, mode, errorCode);
-    if (result == ReplaceResult::Ok)
-        result = writeTemporary(dest, data, mode, temp, errorCode);
-    if (result != ReplaceResult::Ok)
+    if (const ReplaceResult result = prepareReplacement(path, data, dest, temp, errorCode); result != ReplaceResult::Ok)
         return result;
     // A rename keeps the inode and the modification time.
     replaced.written = StampOf(DecodeFileName(temp));

@@ -12,6 +12,7 @@
 #include "guarded.h"
 #include "windowkeys.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QTextCursor>
 #include <QSet>
@@ -309,6 +310,15 @@ private:
     bool m_cardFolderHeldCards = false;
     QSet<QString> m_toldConflictCopies;
     std::unique_ptr<cards::TVersions> m_versions;
+    // Each card's caret, selection and scroll position, by card file
+    // (kartolinounit_views.cpp).
+    struct CardView {
+        int anchor = 0, position = 0, vertical = 0, horizontal = 0;
+    };
+    QHash<QString, CardView> m_cardViews;
+    void rememberCardView();
+    void restoreCardView();
+    void cardViewRenamed(const QString &oldCardFile, const QString &newCardFile);
     bool m_versionFailureShown = false;
     bool m_sessionEnding = false;
     cards::CardSettings m_cardSettings{QString(), 0, QString()};

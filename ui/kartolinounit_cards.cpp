@@ -25,6 +25,7 @@ void TfrmMain::TabControl1Changing(QObject *, bool &allowChange)
         allowChange = false;
         return;
     }
+    rememberCardView();
     m_cards->Leaving();
 }
 
@@ -32,6 +33,7 @@ void TfrmMain::TabControl1Change(QObject *)
 {
     m_cards->Arriving();
     applyRecoveryOfCurrentCard();
+    restoreCardView();
 }
 
 void TfrmMain::nameEditor()
@@ -155,6 +157,7 @@ void TfrmMain::mnuRenameClick(QObject *)
     m_watcher->Watch(m_cards->Known().path, m_cards->Known().stamp);
     m_recovery->Renamed(oldPath, m_cards->CardPath(index));
     m_versions->Renamed(oldPath, m_cards->CardPath(index));
+    cardViewRenamed(oldPath, m_cards->CardPath(index));
     m_cards->CardRenamed(index);
 }
 

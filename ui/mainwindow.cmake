@@ -17,4 +17,5 @@ target_sources(kartolino_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/messagestrip.cpp ${CMAKE_CURRENT_LIST_DIR}/messagestrip.h
   ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_keys.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kartolinounit_views.cpp
 )

@@ -16,8 +16,9 @@ prog=$(make_program_folder "$1")
 mkdir "$prog/KRT"
 printf '{\\rtf1\\ansi Erste Karte}' >"$prog/KRT/Eins.rtf"
 printf '{\\rtf1\\ansi Zweite Karte}' >"$prog/KRT/Zwei.rtf"
-first_tab=$(ls -U "$prog/KRT" | head -1 | sed 's/\.rtf$//')
-second_tab=$(ls -U "$prog/KRT" | sed -n 2p | sed 's/\.rtf$//')
+# The tab row stands in name order.
+first_tab=Eins
+second_tab=Zwei
 
 start_program "$prog"
 win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no minimised main window"

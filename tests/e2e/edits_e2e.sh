@@ -8,16 +8,6 @@ RECOVERY="$XDG_STATE_HOME/Kartolino"
 start_window_manager
 BIN=$1
 
-# open_program DIR -> sets WIN to the shown main window, which holds the keyboard
-open_program() {
-  rm -f "$1/exit-code"
-  start_program "$1"
-  WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
-  first_show "$WIN"
-}
-close_program() {
-  [ "$(close_window "$WIN" "$1")" = 0 ] || fail "program did not end with 0"
-}
 # no_box -> the program shows no window but its main window: what it says
 # on its own goes to the strip above the editor and leaves the keys alone
 no_box() {

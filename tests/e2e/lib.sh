@@ -165,3 +165,17 @@ first_show() {
   restore_window "$1"
   focus_window "$1"
 }
+
+# open_program DIR -> starts the program in DIR and sets WIN to its shown main
+# window, which holds the keyboard
+open_program() {
+  rm -f "$1/exit-code"
+  start_program "$1"
+  WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
+  first_show "$WIN"
+}
+
+# close_program DIR -> closes WIN and fails unless the program ended with 0
+close_program() {
+  [ "$(close_window "$WIN" "$1")" = 0 ] || fail "program did not end with 0"
+}

@@ -4,6 +4,7 @@
 #include "shell.h"
 
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTextBlock>
 
 using namespace ui;
@@ -241,4 +242,37 @@ TEST_F(MainWindowFixture, ANameWhoseFileArrivedWithoutATabIsTaken)
     EXPECT_EQ(program.read("KRT/A.rtf"), "alpha");
     EXPECT_EQ(program.read("KRT/B.rtf"), "fremd");
     EXPECT_EQ(program.read("KRT/Neue Karte.rtf"), "auch fremd");
+}
+
+// A tab click used to put the caret at the start and the view at the top, so
+// text typed after it landed at the top of the card.
+TEST_F(MainWindowFixture, EachCardKeepsItsCaretSelectionAndScrollAcrossSwitches)
+{
+    QByteArray longCard = "{\\rtf1\\ansi ";
+    for (int i = 0; i < 300; ++i)
+        longCard += "Zeile " + QByteArray::number(i) + "\\par ";
+    longCard += "Ende}";
+    withCards({{"Alpha", longCard.constData()}, {"Beta", "beta"}});
+    startAndRestore();
+    ASSERT_EQ(tabs().Tab(0), "Alpha");
+    window->resize(500, 300);
+    QCoreApplication::processEvents();
+    QTextCursor cursor(window->Editor()->document());
+    cursor.setPosition(200);
+    cursor.setPosition(205, QTextCursor::KeepAnchor);
+    window->Editor()->setTextCursor(cursor);
+    QScrollBar *bar = window->Editor()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 100);
+    bar->setValue(bar->maximum() / 2);
+    const int scrolled = bar->value();
+
+    ASSERT_TRUE(tabs().SelectByUser(1));
+    EXPECT_EQ(window->Editor()->textCursor().position(), 0) << "a card never shown starts at its top";
+    ASSERT_TRUE(tabs().SelectByUser(0));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->Editor()->textCursor().anchor(), 200);
+    EXPECT_EQ(window->Editor()->textCursor().position(), 205);
+    EXPECT_EQ(bar->value(), scrolled);
+    QTest::keyClicks(window->Editor(), "Q");
+    EXPECT_TRUE(window->Editor()->toPlainText().mid(200, 1) == "Q") << "typed where the user stood";
 }

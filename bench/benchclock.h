@@ -1,0 +1,32 @@
+#pragma once
+// What the benchmarks time with: the process's CPU time, which other work on
+// a shared machine hardly moves, and the median of rounds.
+
+#include <algorithm>
+#include <ctime>
+#include <vector>
+
+namespace bench {
+
+inline double cpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+template <typename Step>
+double cpuTime(Step step)
+{
+    const double start = cpuMilliseconds();
+    step();
+    return cpuMilliseconds() - start;
+}
+
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace bench
