@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under X11's key scheme: the cards stand in name order,
-# Ctrl+K and Ctrl+Shift+F format the selection instead of deleting it, and
+# Ctrl+K and Ctrl+Shift+F format the selection instead of deleting it, a
+# card keeps its caret through a round trip to another card, and
 # the commands that need a card show nothing while there is none.
 source "$(dirname "$0")/lib.sh"
 start_window_manager
@@ -34,6 +35,22 @@ for word in '\\i' '\\b' '\\ul'; do
   printf '%s' "$apfel" | matches -e "$word" || fail "no ${word#\\} in $apfel"
 done
 ok "Ctrl+K, Ctrl+Shift+F and Ctrl+U format and keep the text"
+
+# A round trip through another card: the caret is where it was left, so the
+# typed letter lands at the end of the card, not at its top.
+prog=$(make_program_folder "$1")
+mkdir "$prog/KRT"
+{ printf '{\\rtf1\\ansi Anfang\\par '; for i in $(seq 200); do printf 'Zeile %s\\par ' "$i"; done; printf 'Ende}'; } >"$prog/KRT/Alpha.rtf"
+printf '{\\rtf1\\ansi Beta}' >"$prog/KRT/Beta.rtf"
+start_program "$prog"
+win=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
+first_show "$win"
+xdotool key ctrl+End ctrl+Tab ctrl+shift+Tab
+xdotool type --delay 20 "Q"
+code=$(close_window "$win" "$prog") || fail "program did not end"
+[ "$code" = 0 ] || fail "exit code $code"
+card_has "$prog/KRT/Alpha.rtf" "EndeQ" || fail "typed after the round trip elsewhere: $(card_text "$prog/KRT/Alpha.rtf" | head -c 80)"
+ok "the caret stays where it was left in a card"
 
 # No card: the hand-off, printing, formatting and the time stamp show nothing.
 prog=$(make_program_folder "$1")
