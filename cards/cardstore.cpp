@@ -155,12 +155,7 @@ int TCardStore::CardRenamed(int index)
     const int to = CardOrderPosition(names, renamed);
     m_listed.move(index, to);
     m_tabs->MoveTab(index, to);
-    if (m_editorCard == index)
-        m_editorCard = to;
-    else if (index < m_editorCard && m_editorCard <= to)
-        --m_editorCard;
-    else if (to <= m_editorCard && m_editorCard < index)
-        ++m_editorCard;
+    m_editorCard = controls::IndexAfterMove(m_editorCard, index, to);
     return to;
 }
 

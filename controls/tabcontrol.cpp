@@ -110,12 +110,7 @@ void TTabControl::MoveTab(int from, int to)
     m_tabs.move(from, to);
     m_widths.move(from, to);
     // The selected tab stays selected wherever it goes.
-    if (m_tabIndex == from)
-        m_tabIndex = to;
-    else if (from < m_tabIndex && m_tabIndex <= to)
-        --m_tabIndex;
-    else if (to <= m_tabIndex && m_tabIndex < from)
-        ++m_tabIndex;
+    m_tabIndex = IndexAfterMove(m_tabIndex, from, to);
     m_hotIndex = -1;
     tabsChanged();
 }

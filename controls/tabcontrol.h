@@ -14,6 +14,19 @@ class QShortcut;
 
 namespace controls {
 
+// Where the item at index stands after the item at from moved to to: the
+// moved one goes along, the ones between close up behind it.
+inline int IndexAfterMove(int index, int from, int to)
+{
+    if (index == from)
+        return to;
+    if (from < index && index <= to)
+        return index - 1;
+    if (to <= index && index < from)
+        return index + 1;
+    return index;
+}
+
 enum TTabStyle : int { tsTabs = 0, tsButtons = 1, tsFlatButtons = 2 };
 
 // Everything one tab is drawn from, in the manner of QStyleOptionTab: the
