@@ -64,13 +64,19 @@ close_program "$prog"
 [ "$before" = "$(md5sum <"$prog/KRT/Neue Karte.rtf")" ] || fail "the arrived file was replaced: $(card_text "$prog/KRT/Neue Karte.rtf")"
 ok "a new card never replaces a file that arrived"
 
+# open_brief_typed -> a program on a card "Brief" ("Anfang") with " Meins"
+# typed at its end, every key taken
+open_brief_typed() {
+  prog=$(make_program_folder "$BIN")
+  mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
+  open_program "$prog"
+  xdotool key ctrl+End; xdotool type --delay 20 " Meins"
+  keys_taken "$PROGRAM_PID"
+}
+
 # --- Nothing typed since a save point: another program's write is shown
 # (a minimise writes the card but leaves it marked as changed).
-prog=$(make_program_folder "$BIN")
-mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
-open_program "$prog"
-xdotool key ctrl+End; xdotool type --delay 20 " Meins"
-keys_taken "$PROGRAM_PID"
+open_brief_typed
 xdotool windowminimize "$WIN"
 wait_until 100 card_has "$prog/KRT/Brief.rtf" "Meins" || fail "minimising did not write the card"
 focus_window "$WIN"
@@ -83,11 +89,7 @@ ok "an outside write after a save point is loaded, no copy"
 
 # --- Typed, then the file is touched and rewritten with the same bytes:
 # no conflict, no copy.
-prog=$(make_program_folder "$BIN")
-mkdir "$prog/KRT"; other_program_writes "$prog/KRT/Brief.rtf" "Anfang"
-open_program "$prog"
-xdotool key ctrl+End; xdotool type --delay 20 " Meins"
-keys_taken "$PROGRAM_PID"
+open_brief_typed
 touch -d '2001-01-01' "$prog/KRT/Brief.rtf"
 cp -p "$prog/KRT/Brief.rtf" "$prog/KRT/Brief.rtf.new"; mv "$prog/KRT/Brief.rtf.new" "$prog/KRT/Brief.rtf"
 chmod 600 "$prog/KRT/Brief.rtf"
