@@ -131,6 +131,7 @@ type_at_end() {
   focus_window "${WINS[$1]}"
   xdotool key ctrl+End
   xdotool type --delay 20 "$2"
+  keys_taken "${PIDS_OF[$1]}"
   save_point "${WINS[$1]}"
   wait_until 100 card_has "$(cards_of "$1")/$CARD" "$2" || fail "machine $1's save point did not write \"$2\""
 }
@@ -157,8 +158,15 @@ reaches 2 "Von Eins" || fail "the new card does not reach machine 2: $(ls "$K2")
 # Machine 2 held only "Anfang": going through its tabs reaches the new card
 # only when the program took the arrived file as a tab.
 focus_window "${WINS[2]}"
-next_tab_shows() { xdotool key ctrl+Tab; editor_shows "$1"; }
-wait_until 100 next_tab_shows "Von Eins" || fail "machine 2 shows no tab of the new card"
+# next_tab_shows N TEXT -> machine N goes to its next tab, whose text holds
+# TEXT; the clipboard is read once the program took the keys, so that a copy
+# still on its way never stands for the tab left meanwhile
+next_tab_shows() {
+  xdotool key ctrl+Tab ctrl+a ctrl+c
+  keys_taken "${PIDS_OF[$1]}"
+  xclip -o -selection clipboard 2>/dev/null | matches "$2"
+}
+wait_until 100 next_tab_shows 2 "Von Eins" || fail "machine 2 shows no tab of the new card"
 type_at_end 2 " und Zwei"
 card_has "$K2/$CARD" "Von Eins und Zwei" || fail "machine 2's card: $(card_text "$K2/$CARD")"
 ok "a card made on machine 1 is a tab on machine 2"
@@ -213,13 +221,13 @@ ok "the same card edited on both machines keeps both texts on both ($KEPT in the
 # the kept text; the copy holds the other one), and no further copy comes.
 to_card() {
   focus_window "${WINS[$1]}"
-  wait_until 100 next_tab_shows "$KEPT" || fail "machine $1 shows no tab with \"$KEPT\""
+  wait_until 100 next_tab_shows "$1" "$KEPT" || fail "machine $1 shows no tab with \"$KEPT\""
 }
 to_card 1
 type_at_end 1 " Runde"
 reaches 2 "$KEPT Runde" || fail "the round trip's edit does not reach machine 2"
 focus_window "${WINS[2]}"
-wait_until 100 next_tab_shows "$KEPT Runde" || fail "machine 2 does not show the round trip's edit"
+wait_until 100 next_tab_shows 2 "$KEPT Runde" || fail "machine 2 does not show the round trip's edit"
 type_at_end 2 " Zurueck"
 reaches 1 "Runde Zurueck" || fail "the answer does not reach machine 1"
 shows 1 "$KEPT Runde Zurueck"
