@@ -217,12 +217,18 @@ COPY=$(basename "$(copy_of 1)")
 COPY_SUM=$(md5sum <"$K1/$COPY")
 ok "the same card edited on both machines keeps both texts on both ($KEPT in the card, $LOST in $COPY)"
 
-# --- A round trip afterwards: each program is on the card (the tab showing
+# --- A round trip afterwards: each program goes to the card (the tab showing
 # the kept text; the copy holds the other one), and no further copy comes.
 to_card() {
   focus_window "${WINS[$1]}"
   wait_until 100 next_tab_shows "$1" "$KEPT" || fail "machine $1 shows no tab with \"$KEPT\""
 }
+# Each program shows the copy as well; the card, on again, holds only the
+# kept text, so a tab showing the other one is the copy.
+for n in 1 2; do
+  to_card "$n"
+  wait_until 100 next_tab_shows "$n" "$LOST" || fail "machine $n shows no tab of the conflict copy"
+done
 to_card 1
 type_at_end 1 " Runde"
 reaches 2 "$KEPT Runde" || fail "the round trip's edit does not reach machine 2"
