@@ -122,9 +122,9 @@ done
 K1=$(cards_of 1) K2=$(cards_of 2)
 CARD="Neue Karte.rtf"
 
-# reaches N TEXT [FILE] -> machine N's card file holds TEXT (bounded: a sync
+# reaches N TEXT -> machine N's card file holds TEXT (bounded: a sync
 # takes seconds, more on a loaded machine)
-reaches() { wait_until 600 card_has "$(cards_of "$1")/${3:-$CARD}" "$2"; }
+reaches() { wait_until 600 card_has "$(cards_of "$1")/$CARD" "$2"; }
 # type_at_end N TEXT -> TEXT typed at the end of machine N's current card,
 # then a save point
 type_at_end() {
@@ -147,7 +147,7 @@ no_copies() {
   done
 }
 
-# --- a. A card made on machine 1 becomes a tab on machine 2 while it runs.
+# --- A card made on machine 1 becomes a tab on machine 2 while it runs.
 focus_window "${WINS[1]}"
 xdotool key alt+k n
 wait_for_window "${PIDS_OF[1]}" '^Neue Karte anlegen$' 80 >/dev/null || fail "no input box on machine 1"
@@ -171,7 +171,7 @@ type_at_end 2 " und Zwei"
 card_has "$K2/$CARD" "Von Eins und Zwei" || fail "machine 2's card: $(card_text "$K2/$CARD")"
 ok "a card made on machine 1 is a tab on machine 2"
 
-# --- b. An edit on one machine is shown on the other without a restart.
+# --- An edit on one machine is shown on the other without a restart.
 reaches 1 "und Zwei" || fail "machine 2's edit does not reach machine 1"
 shows 1 "Von Eins und Zwei"
 type_at_end 1 " Bearbeitet"
@@ -183,7 +183,7 @@ reaches 1 "Bearbeitet Dazu" || fail "machine 2's second edit does not reach mach
 no_copies
 ok "edits on either machine are shown on the other without a restart"
 
-# --- c. The same card edited on both machines while they cannot reach each
+# --- The same card edited on both machines while they cannot reach each
 # other: each side's save is scanned before they meet again, so Syncthing
 # sees two concurrent versions, keeps the newer in the card and the other as
 # its conflict copy.
