@@ -326,18 +326,19 @@ TEST_F(CardsFixture, ArrivingCardsGetATabOnceTheyHaveSettled)
     program.mkdir("KRT");
     writeCard("Eins", "{\\rtf1\\ansi Eins}");
     firstShow();
+    FolderChanges changes;
     for (const char *name : {"Neu", ".versteckt", ".syncthing.Neu.rtf.tmp", "~syncthing~Neu"})
         writeCard(name, "{\\rtf1\\ansi Angekommen}");
-    EXPECT_TRUE(store.AddArrivals()) << "a file just seen was not held back";
+    EXPECT_TRUE(store.FollowFolder(changes)) << "a file just seen was not held back";
     EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
     // Still being written: a changed stamp waits once more.
     writeCard("Neu", "{\\rtf1\\ansi Angekommen und mehr}");
-    EXPECT_TRUE(store.AddArrivals());
+    EXPECT_TRUE(store.FollowFolder(changes));
     EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
-    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_FALSE(store.FollowFolder(changes));
     EXPECT_EQ(tabs.Tabs(), (QStringList{"Eins", "Neu"}));
     EXPECT_EQ(store.CardPath(1), store.CardFileName("Neu"));
-    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_FALSE(store.FollowFolder(changes));
     EXPECT_EQ(tabs.TabCount(), 2);
 }
 
