@@ -146,6 +146,8 @@ int TCardStore::putInCardOrder(int follow)
 
 void TCardStore::rememberKnown()
 {
+    // Read or written just now: there, whatever an earlier look missed.
+    m_missing.remove(m_known.path);
     m_listed = listedTabs();
     if (m_editorCard >= 0 && m_editorCard < m_listed.size() && CardPath(m_editorCard) == m_known.path) {
         m_listed[m_editorCard].stamp = m_known.stamp;
