@@ -492,10 +492,18 @@ TEST_F(FollowFixture, ArrivalsWaitForTheEndOfTheirRtfAndConflictCopiesStandBehin
     EXPECT_FALSE(look());
     EXPECT_EQ(tabs.Tab(5), "Halb");
 
+    // The current card's file written over by halves waits in the same way.
+    writeCard("Apfel", "{\\rtf1\\ansi Apfel halb");
+    EXPECT_TRUE(store.CurrentFileUnfinished());
+    writeCard("Apfel", "{\\rtf1\\ansi Apfel ganz}\n");
+    EXPECT_FALSE(store.CurrentFileUnfinished());
+
     // Never hidden for ever: after the bound, taken as it is.
     store.SetSettleGiveUp(0);
     writeCard("Kaputt", "{\\rtf1\\ansi abgebrochen");
     look();
     look();
     EXPECT_TRUE(tabs.Tabs().contains("Kaputt"));
+    writeCard("Apfel", "{\\rtf1\\ansi Apfel halb");
+    EXPECT_FALSE(store.CurrentFileUnfinished());
 }
