@@ -77,7 +77,7 @@ void TCardStore::BuildCardList()
     SetEditorCard(m_editorCard);
     m_arriving.clear();
     m_missing.clear();
-    watchFolder();
+    WatchFolder();
 }
 
 QString TCardStore::fileNameOf(int index) const

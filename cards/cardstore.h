@@ -128,6 +128,10 @@ public:
     bool CurrentFileUnfinished();
     void SetSettleGiveUp(int ms) { m_settleGiveUpMs = ms; }
 
+    // Watches CardDir for arrivals, removals and renames; again after the
+    // folder went and came back (a new folder is a new watch).
+    void WatchFolder();
+
     // Makes CardDir when it is missing (one level). False when that failed.
     bool EnsureCardFolder(int *errorCode = nullptr) const;
     // Lists the card files as tabs in card order (cardorder.h), each sync
@@ -207,7 +211,6 @@ private:
     int m_settleGiveUpMs = kSettleGiveUpMs;
     std::unique_ptr<QFileSystemWatcher> m_folderWatch;
     std::unique_ptr<QTimer> m_arrivalLook;
-    void watchFolder();
 
     void writeCurrentCard(const QString &path);
     // The file name of the tab's card, without the folder; all of them in tab order.

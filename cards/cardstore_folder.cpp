@@ -48,7 +48,7 @@ bool TCardStore::IsArrivingCardName(const QString &fileName)
            && fileName.endsWith(QStringLiteral(".rtf"), Qt::CaseInsensitive);
 }
 
-void TCardStore::watchFolder()
+void TCardStore::WatchFolder()
 {
     if (!m_arrivalLook) {
         // A second apart: a file must keep its stamp from one look to the next.

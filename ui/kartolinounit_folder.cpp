@@ -31,7 +31,9 @@ bool TfrmMain::cardFolderThere()
     const cards::CardFolderState state = cards::StateOfCardFolder(m_cards->CardDir());
     if (state == cards::CardFolderState::HoldsCards || (state == cards::CardFolderState::Empty && !m_cardFolderHeldCards)) {
         // There (or back again): the next save point writes, and a later
-        // loss is said anew.
+        // loss is said anew. A folder that came back may be another one.
+        if (m_cardFolderGone)
+            m_cards->WatchFolder();
         m_cardFolderGone = false;
         m_cardFolderHeldCards = state == cards::CardFolderState::HoldsCards;
         return true;
