@@ -173,6 +173,7 @@ void TfrmMain::cardFileRenamed(const QString &oldPath, const QString &newPath)
     cardViewRenamed(oldPath, newPath);
     m_findBar->Index().FileTouched(oldPath);
     m_findBar->Index().FileTouched(newPath);
+    m_findBar->CardFilesMoved();
 }
 
 } // namespace ui
