@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two machines that keep their card folders in step through Syncthing, each
-# with its own Kartolino running: a new card, an edit and an edit on both
-# ends at once reach the other side, and nothing is lost or copied twice.
+# with its own Kartolino running: the first card reaches a program that has
+# none, a new card, an edit and an edit on both ends at once reach the other
+# side, and nothing is lost or copied twice.
 # Both Syncthing instances talk to 127.0.0.1 only: no discovery, relays,
 # NAT, upgrades or reports, and each knows the other by its loopback port.
 source "$(dirname "$0")/lib.sh"
