@@ -12,7 +12,7 @@ run_pkgs=(cmake g++ make qt6-base-dev libqt6printsupport6 libgl-dev qt6-translat
 test_pkgs=(googletest libgtest-dev libbenchmark-dev xvfb openbox xdotool x11-utils imagemagick trayer
            desktop-file-utils appstream dpkg-dev file dbus
            cups cups-client cups-bsd poppler-utils locales-all
-           at-spi2-core python3-pyatspi)
+           at-spi2-core python3-pyatspi syncthing curl)
 
 pkgs=("${run_pkgs[@]}")
 [ "$what" = test ] && pkgs+=("${test_pkgs[@]}")

@@ -16,11 +16,6 @@ no_box() {
     [ "$w" = "$WIN" ] || fail "a box opened by itself: $(xdotool getwindowname "$w")"
   done
 }
-# editor_shows TEXT -> the editor's whole text, copied to the clipboard, holds TEXT
-editor_shows() {
-  xdotool key ctrl+a ctrl+c
-  xclip -o -selection clipboard 2>/dev/null | matches "$1"
-}
 # other_program_writes FILE TEXT -> replaces FILE as most editors do
 other_program_writes() {
   printf '{\\rtf1\\ansi %s}' "$2" >"$1.new"

@@ -6,11 +6,6 @@ export XDG_STATE_HOME="$E2E_TMP/state" XDG_CONFIG_HOME="$E2E_TMP/config" XDG_CAC
 start_window_manager
 BIN=$1
 
-editor_shows() {
-  xdotool key ctrl+a ctrl+c
-  xclip -o -selection clipboard 2>/dev/null | matches "$1"
-}
-
 # --- A card replaced by a FIFO while the program runs: the find index reads
 # every card at the first key in the find bar and must not wait for a writer.
 prog=$(make_program_folder "$BIN")

@@ -123,6 +123,11 @@ wait_until() {
   return 1
 }
 card_has() { card_text "$1" 2>/dev/null | matches "$2"; }
+# editor_shows TEXT -> the focused editor's whole text, copied to the clipboard, holds TEXT
+editor_shows() {
+  xdotool key ctrl+a ctrl+c
+  xclip -o -selection clipboard 2>/dev/null | matches "$1"
+}
 
 caption_shown() { [ "$(xdotool getwindowname "$1" 2>/dev/null)" = "Fennwick Kartolino" ]; }
 window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
@@ -157,6 +162,16 @@ keys_taken() {
   wait_until 100 back_to || fail "the Ansicht menu does not close"
 }
 
+# save_point WIN -> minimising writes the current card (a save point); the
+# window comes back and holds the keyboard again
+shown() { ! iconic "$1"; }
+save_point() {
+  xdotool windowminimize "$1"
+  wait_until 100 iconic "$1" || fail "the window does not minimise"
+  wait_until 100 activate_and_check shown "$1" || fail "the window does not come back"
+  focus_window "$1"
+}
+
 # process_gone PID -> the process has ended (a zombie counts as ended)
 process_gone() { ! ps -o stat= -p "$1" 2>/dev/null | matches -v '^Z'; }
 
@@ -166,11 +181,12 @@ first_show() {
   focus_window "$1"
 }
 
-# open_program DIR -> starts the program in DIR and sets WIN to its shown main
-# window, which holds the keyboard
+# open_program DIR [ARG...] -> starts the program in DIR and sets WIN to its
+# shown main window, which holds the keyboard
 open_program() {
-  rm -f "$1/exit-code"
-  start_program "$1"
+  local dir=$1; shift
+  rm -f "$dir/exit-code"
+  start_program "$dir" "$@"
   WIN=$(wait_for_window "$PROGRAM_PID" '^Kartolino$' 80) || fail "no main window"
   first_show "$WIN"
 }

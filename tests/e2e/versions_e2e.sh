@@ -21,14 +21,6 @@ CARD="$prog/KRT/Neue Karte.rtf"
 wait_until 50 test -f "$CARD" || fail "new card not made"
 
 version_count() { find "$VERSIONS" -name '*.fassung' 2>/dev/null | wc -l; }
-shown_again() { ! iconic "$WIN"; }
-# save_point -> minimising writes the card (a save point); the window comes back
-save_point() {
-  xdotool windowminimize "$WIN"
-  wait_until 100 iconic "$WIN" || fail "the window does not minimise"
-  wait_until 100 activate_and_check shown_again "$WIN" || fail "the window does not come back"
-  focus_window "$WIN"
-}
 # editor_is TEXT -> the editor's whole text, copied to the clipboard, is TEXT
 editor_is() {
   xdotool key ctrl+a ctrl+c
@@ -39,7 +31,7 @@ for text in eins zwei drei; do
   focus_window "$WIN"
   xdotool key ctrl+a; xdotool type --delay 20 "$text"
   wait_until 50 editor_is "$text" || fail "the editor does not show \"$text\""
-  save_point
+  save_point "$WIN"
   wait_until 100 card_has "$CARD" "$text" || fail "the save point did not write \"$text\": $(card_text "$CARD")"
 done
 [ "$(version_count)" = 2 ] || fail "three save points kept $(version_count) versions"
@@ -56,7 +48,7 @@ wait_until 100 dialog_gone || fail "the versions dialog stays"
 focus_window "$WIN"
 wait_until 50 editor_is eins || fail "the restored text is not \"eins\": $(xclip -o -selection clipboard)"
 card_has "$CARD" drei || fail "the restore wrote the card before a save point"
-save_point
+save_point "$WIN"
 wait_until 100 card_has "$CARD" eins || fail "the next save point did not write the restored text: $(card_text "$CARD")"
 [ "$(version_count)" = 3 ] || fail "what the restore replaced was not kept: $(version_count) versions"
 ok "restoring the first version brings its text back, and the next save point writes it"
