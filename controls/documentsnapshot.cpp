@@ -1,5 +1,7 @@
 #include "documentsnapshot.h"
 
+#include "rtfwriter.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QTextBlock>
@@ -100,5 +102,7 @@ std::unique_ptr<QTextDocument> TDocumentSnapshot::Rebuild() const
     cursor.endEditBlock();
     return document;
 }
+
+QByteArray TDocumentSnapshot::Rtf() const { return rtf::RtfWriter(Rebuild().get()).write(); }
 
 } // namespace controls

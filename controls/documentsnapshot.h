@@ -7,6 +7,7 @@
 // runs; tables and other frames come back as the paragraphs they hold, which
 // is all a writer that walks paragraphs sees of them.
 
+#include <QByteArray>
 #include <QFont>
 #include <QHash>
 #include <QList>
@@ -29,6 +30,9 @@ public:
     // A new document with the copied content, on any thread. It reads no
     // resource by name: every picture it shows was copied.
     std::unique_ptr<QTextDocument> Rebuild() const;
+    // The copy as RTF, byte for byte what rtf::RtfWriter writes of the
+    // original; on any thread.
+    QByteArray Rtf() const;
 
 private:
     struct Run {
