@@ -46,10 +46,20 @@ TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
         }
     }
     m_blocks.reserve(size_t(document.blockCount()));
+    // Room for a run every few words: growing the list of half a million
+    // runs of a big card would copy it over and over.
+    m_runs.reserve(size_t(document.blockCount()) + size_t(m_text.size()) / 16);
+    int next = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        // Blocks and their runs follow each other: asking each for its
+        // position would search the document every time.
+        int position = next;
+        next += block.length();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            m_runs.push_back({fragment.position(), fragment.length(), fragment.charFormatIndex()});
+            const int length = fragment.length();
+            m_runs.push_back({position, length, fragment.charFormatIndex()});
+            position += length;
         }
         m_blocks.push_back({block.blockFormatIndex(), block.charFormatIndex(), int(m_runs.size())});
     }
