@@ -118,11 +118,16 @@ quint64 TRecovery::dropsOf(const QString &cardFile)
     return m_drops.value(cardFile);
 }
 
-void TRecovery::writeLater()
+QString TRecovery::due()
 {
     m_timer.stop();
     m_longest.stop();
-    const QString cardFile = m_currentCardFile();
+    return m_currentCardFile();
+}
+
+void TRecovery::writeLater()
+{
+    const QString cardFile = due();
     if (cardFile.isEmpty())
         return;
     const QByteArray basis = BasisOf ? BasisOf(cardFile) : QByteArray();
@@ -156,9 +161,7 @@ void TRecovery::WaitForWrites() { m_writer.WaitForDone(); }
 
 void TRecovery::WriteNow()
 {
-    m_timer.stop();
-    m_longest.stop();
-    const QString cardFile = m_currentCardFile();
+    const QString cardFile = due();
     if (cardFile.isEmpty())
         return;
     WaitForWrites();

@@ -98,6 +98,8 @@ public:
     static QByteArray BasedOn(const QString &recoveryFile);
 
 private:
+    // Stops the timers: the file of the card whose text is due, empty for none.
+    QString due();
     void writeLater();
     void failed(const QString &message);
     quint64 dropsOf(const QString &cardFile);
