@@ -21,19 +21,22 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 #include <atomic>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using bench::median;
 
-// A card as people fill one: paragraphs of words with bold and coloured
-// runs, now and then a bulleted item.
-QByteArray card(int kilobytes)
+// A card as people fill one: paragraphs of words, now and then a bulleted
+// item, and when formatted, bold and coloured words (a run every few words,
+// the copy's dearest case), else one run per paragraph.
+QByteArray card(int kilobytes, bool formatted)
 {
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}{\\f1\\ftech\\fcharset2 "
                      "Symbol;}}{\\colortbl ;\\red200\\green10\\blue20;}\r\n\\uc1\\plain\\fs20 ";
@@ -45,9 +48,9 @@ QByteArray card(int kilobytes)
                     : "\\pard ";
         for (int w = 0; w < 40; ++w) {
             const char *word = words[(p + w) % std::size(words)];
-            if (w % 9 == 4)
+            if (formatted && w % 9 == 4)
                 rtf += QByteArray("\\b ") + word + "\\b0  ";
-            else if (w % 13 == 6)
+            else if (formatted && w % 13 == 6)
                 rtf += QByteArray("\\cf1 ") + word + "\\cf0  ";
             else
                 rtf += QByteArray(word) + ' ';
@@ -76,19 +79,32 @@ void timed(Figures &figures, Step step)
     figures.add(t.nsecsElapsed() / 1e6, bench::threadCpuMilliseconds() - cpu);
 }
 
+int runsOf(const QTextDocument &document)
+{
+    int runs = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            ++runs;
+    return runs;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const std::vector<int> sizes = bench::kilobytesFrom(argc, argv);
+    std::vector<std::pair<bool, int>> runs;
+    for (const bool formatted : {true, false})
+        for (int kb : sizes)
+            runs.emplace_back(formatted, kb);
     QTemporaryDir dir;
     const QString cardFile = dir.filePath(QStringLiteral("Karte.rtf"));
 
-    for (int kb : sizes) {
+    for (const auto &[formatted, kb] : runs) {
         {
             QFile f(cardFile);
-            if (!f.open(QIODevice::WriteOnly) || f.write(card(kb)) < 0)
+            if (!f.open(QIODevice::WriteOnly) || f.write(card(kb, formatted)) < 0)
                 qFatal("cannot write %s", qPrintable(cardFile));
         }
         controls::TRichEdit editor;
@@ -131,11 +147,11 @@ int main(int argc, char **argv)
             gui.add(turns.wall.back(), turns.cpu.back());
             recovery.WaitForWrites();
         }
-        std::printf("recovery write, %d KB card (%d characters): GUI thread held before %.1f ms wall / %.1f ms CPU, "
+        std::printf("recovery write, %d KB %s card (%d characters, %d runs): GUI thread held before %.1f ms wall / %.1f ms CPU, "
                     "now %.1f ms wall / %.1f ms CPU (ratio %.3f wall, %.3f CPU) in the event loop's turn that writes, "
                     "of which taking the copy %.1f ms wall / %.1f ms CPU; the writing thread then makes the RTF in "
                     "%.1f ms wall / %.1f ms CPU (medians of 7)\n",
-                    kb, editor.document()->characterCount(), median(before.wall), median(before.cpu), median(gui.wall),
+                    kb, formatted ? "formatted" : "plain", editor.document()->characterCount(), runsOf(*editor.document()), median(before.wall), median(before.cpu), median(gui.wall),
                     median(gui.cpu), median(gui.wall) / median(before.wall), median(gui.cpu) / median(before.cpu),
                     median(copying.wall), median(copying.cpu), median(worker.wall), median(worker.cpu));
         std::fflush(stdout);

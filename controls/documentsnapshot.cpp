@@ -33,7 +33,7 @@ QVariant portable(QVariant resource)
 } // namespace
 
 TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
-    : m_text(document.toRawText()), m_formats(document.allFormats()), m_defaultFont(document.defaultFont())
+    : m_formats(document.allFormats()), m_defaultFont(document.defaultFont())
 {
     for (const QTextFormat &format : std::as_const(m_formats)) {
         if (format.isImageFormat()) {
@@ -48,13 +48,17 @@ TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
     m_blocks.reserve(size_t(document.blockCount()));
     // Room for a run every few words: growing the list of half a million
     // runs of a big card would copy it over and over.
-    m_runs.reserve(size_t(document.blockCount()) + size_t(m_text.size()) / 16);
-    int next = 0;
+    m_runs.reserve(size_t(document.blockCount()) + size_t(document.characterCount()) / 16);
+    // The text block by block, each with a separator behind it, so that it
+    // is indexed as the document is: QTextDocument::toRawText takes several
+    // times as long on some big cards.
+    m_text.reserve(document.characterCount());
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         // Blocks and their runs follow each other: asking each for its
         // position would search the document every time.
-        int position = next;
-        next += block.length();
+        int position = int(m_text.size());
+        m_text += block.text();
+        m_text += QChar::ParagraphSeparator;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int length = fragment.length();

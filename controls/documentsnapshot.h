@@ -1,9 +1,9 @@
 #pragma once
 // A copy of a document that is cheap to take and can be made into a document
 // again on another thread: what a background write of a big card takes from
-// the editor. Taking it copies the raw text once and, per paragraph and per
-// run, a few numbers; the formats, lists and pictures are Qt's implicitly
-// shared values. Paragraphs come back in order with their formats, lists and
+// the editor. Taking it copies the text once and, per paragraph and per run,
+// a few numbers; the formats, lists and pictures are Qt's implicitly shared
+// values. Paragraphs come back in order with their formats, lists and
 // runs; tables and other frames come back as the paragraphs they hold, which
 // is all a writer that walks paragraphs sees of them.
 
