@@ -5,7 +5,8 @@
 // current, Ctrl+Tab and a resize, in one row and in several; process CPU
 // time, medians. With the tab switch: the check that the card folder is
 // still there, and placing the conflict copies, each against the work it
-// goes with.
+// goes with. A look at the folder while it is followed, and a card put into
+// the row.
 //
 //   build/bench/cards_bench [cards] [kilobytes] [tab-row cards]
 
@@ -204,6 +205,47 @@ int main(int argc, char **argv)
     }
     std::printf("list card files: %.2f ms, sort them: %.2f ms (median %.2f x the listing)\n", median(listing), median(sorting),
                 median(ratio));
+
+    // What following the folder adds: a look when nothing changed, against
+    // the listing it starts from, and a card put into the row (the whole row
+    // put into the card order), against building the row.
+    std::vector<double> looked, lookRatio, inserted;
+    for (int round = 0; round < 5; ++round) {
+        QStringList files;
+        t.start();
+        cards::ListFiles(cards, QStringLiteral("*.rtf"), files, 0);
+        const double listed = t.nsecsElapsed() / 1e6;
+        cards::FolderChanges changes;
+        t.start();
+        store.FollowFolder(changes);
+        looked.push_back(t.nsecsElapsed() / 1e6);
+        lookRatio.push_back(looked.back() / listed);
+        if (changes.Any())
+            std::printf("a look saw changes in an unchanged folder\n");
+        t.start();
+        const int at = store.InsertCard(QStringLiteral("Karte 0999a"));
+        inserted.push_back(t.nsecsElapsed() / 1e6);
+        tabs.DeleteTab(at);
+        store.TabDeleted(at);
+    }
+    // What the listing adds for telling a rename from a removal: a stamp per file.
+    std::vector<double> stamped;
+    for (int round = 0; round < 5; ++round) {
+        QStringList files;
+        cards::ListFiles(cards, QStringLiteral("*.rtf"), files, 0);
+        t.start();
+        qint64 sizes = 0;
+        for (const QString &file : std::as_const(files))
+            sizes += platform::StampOf(cards + file).size;
+        stamped.push_back(t.nsecsElapsed() / 1e6);
+        if (sizes <= 0)
+            std::printf("no stamps taken\n");
+    }
+    std::printf("stamps at listing: %.2f ms (%.1f %% of building the card list)\n", median(stamped),
+                100 * median(stamped) / median(list));
+    std::printf("look at the unchanged folder: %.2f ms (median %.2f x the listing)\n", median(looked), median(lookRatio));
+    std::printf("card put into the row: %.2f ms (%.1f %% of building the card list)\n", median(inserted),
+                100 * median(inserted) / median(list));
 
     const int rowCards = argc > 3 ? atoi(argv[3]) : 10000;
     tabRow(rowCards, false);

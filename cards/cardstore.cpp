@@ -3,7 +3,6 @@
 #include "cardnames.h"
 #include "errorreason.h"
 #include "exception.h"
-#include "guarded.h"
 #include "conflictcopies.h"
 #include "cardorder.h"
 #include "mybib.h"
@@ -15,6 +14,8 @@
 
 #include <QCryptographicHash>
 #include <QSet>
+
+#include <numeric>
 
 namespace cards {
 
@@ -66,45 +67,17 @@ void TCardStore::BuildCardList()
 {
     QStringList files;
     ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
-    SortCardFiles(files);
-    QStringList names;
-    for (const QString &file : std::as_const(files))
-        names.append(ExtractBaseName(platform::ReadableFileName(file)));
     QStringList captions;
     m_listed.clear();
-    for (const int i : OrderWithConflictCopies(names)) {
-        const std::optional<ConflictCopy> copy = ParseConflictCopy(names.at(i));
-        captions.append(copy ? ConflictCaption(*copy) : names.at(i));
-        m_listed.append({captions.last(), files.at(i)});
+    for (const int i : CardListOrder(files)) {
+        captions.append(CardCaption(files.at(i)));
+        m_listed.append({captions.last(), files.at(i), platform::StampOf(m_cardDir + files.at(i))});
     }
     m_tabs->AssignTabs(captions);
     SetEditorCard(m_editorCard);
     m_arriving.clear();
-    watchFolder();
-}
-
-void TCardStore::watchFolder()
-{
-    if (!m_arrivalLook) {
-        // A second apart: a file must keep its stamp from one look to the next.
-        m_arrivalLook = std::make_unique<QTimer>();
-        m_arrivalLook->setSingleShot(true);
-        m_arrivalLook->setInterval(1000);
-        QObject::connect(m_arrivalLook.get(), &QTimer::timeout, m_arrivalLook.get(), [this] {
-            platform::Guarded([this] {
-                const int before = m_tabs->TabCount();
-                if (AddArrivals())
-                    m_arrivalLook->start();
-                if (m_tabs->TabCount() != before && OnArrived)
-                    OnArrived();
-            });
-        });
-    }
-    m_folderWatch = std::make_unique<QFileSystemWatcher>();
-    QObject::connect(m_folderWatch.get(), &QFileSystemWatcher::directoryChanged, m_arrivalLook.get(),
-                     [this] { m_arrivalLook->start(); });
-    if (platform::DirectoryExists(m_cardDir))
-        m_folderWatch->addPath(m_cardDir);
+    m_missing.clear();
+    WatchFolder();
 }
 
 QString TCardStore::fileNameOf(int index) const
@@ -126,37 +99,60 @@ QStringList TCardStore::fileNames() const
 QVector<TCardStore::ListedCard> TCardStore::listedTabs() const
 {
     QVector<ListedCard> listed;
-    for (int i = 0; i < m_tabs->TabCount(); ++i)
-        listed.append({m_tabs->Tab(i), fileNameOf(i)});
+    listed.reserve(m_tabs->TabCount());
+    for (int i = 0; i < m_tabs->TabCount(); ++i) {
+        if (i < m_listed.size() && m_listed.at(i).caption == m_tabs->Tab(i))
+            listed.append(m_listed.at(i));
+        else
+            listed.append({m_tabs->Tab(i), fileNameOf(i)});
+    }
     return listed;
 }
 
-int TCardStore::InsertCard(const QString &name) { return insertListed(name, name + QStringLiteral(".rtf")); }
+int TCardStore::InsertCard(const QString &name) { return insertListed({name, name + QStringLiteral(".rtf")}); }
 
-int TCardStore::insertListed(const QString &caption, const QString &fileName)
+int TCardStore::insertListed(const ListedCard &card)
 {
     // Every tab gets its entry first, so the entries stay beside their tabs.
     m_listed = listedTabs();
-    const int index = CardOrderPosition(fileNames(), fileName);
-    m_tabs->InsertTab(index, caption);
-    m_listed.insert(index, ListedCard{caption, fileName});
-    if (m_editorCard >= index)
-        ++m_editorCard;
-    return index;
+    const int at = m_tabs->TabCount();
+    m_tabs->InsertTab(at, card.caption);
+    m_listed.append(card);
+    return putInCardOrder(at);
 }
 
-int TCardStore::CardRenamed(int index)
+int TCardStore::CardRenamed(int index) { return putInCardOrder(index); }
+
+int TCardStore::putInCardOrder(int follow)
 {
-    // Out of the row first: the others stay sorted, and the renamed card
-    // goes where its new name sorts among them.
     m_listed = listedTabs();
-    QStringList names = fileNames();
-    const QString renamed = names.takeAt(index);
-    const int to = CardOrderPosition(names, renamed);
-    m_listed.move(index, to);
-    m_tabs->MoveTab(index, to);
-    m_editorCard = controls::IndexAfterMove(m_editorCard, index, to);
-    return to;
+    const QList<int> order = CardListOrder(fileNames());
+    // row: which of the tabs as they were stands at each place now.
+    QList<int> row(order.size());
+    std::iota(row.begin(), row.end(), 0);
+    for (int to = 0; to < order.size(); ++to) {
+        if (row.at(to) == order.at(to))
+            continue;
+        const int from = int(row.indexOf(order.at(to), to));
+        row.move(from, to);
+        m_listed.move(from, to);
+        m_tabs->MoveTab(from, to);
+        m_editorCard = controls::IndexAfterMove(m_editorCard, from, to);
+        follow = controls::IndexAfterMove(follow, from, to);
+    }
+    m_orderStale = false;
+    return follow;
+}
+
+void TCardStore::rememberKnown()
+{
+    // Read or written just now: there, whatever an earlier look missed.
+    m_missing.remove(m_known.path);
+    m_listed = listedTabs();
+    if (m_editorCard >= 0 && m_editorCard < m_listed.size() && CardPath(m_editorCard) == m_known.path) {
+        m_listed[m_editorCard].stamp = m_known.stamp;
+        m_listed[m_editorCard].hash = m_known.hash;
+    }
 }
 
 void TCardStore::SetEditorCard(int index)
@@ -197,6 +193,7 @@ void TCardStore::LoadCurrentCard()
     m_known = {path, stamp, ContentHash(bytes)};
     m_unwritten = false;
     SetEditorCard(index);
+    rememberKnown();
     if (OnLoaded)
         OnLoaded(path);
 }
@@ -206,6 +203,14 @@ void TCardStore::SaveCurrentCard()
     const int index = m_tabs->TabIndex();
     if (index < 0 || m_editorCard != index)
         return;
+    if (m_known.path == CardPath(index) && !platform::StampOf(m_known.path).exists) {
+        // Renamed outside a moment ago, before a look followed it: the text
+        // goes under the new name, never back under the old one. Inside a tab
+        // switch the row must not move under the switch; the next look sorts it.
+        FolderChanges changes;
+        if (followCurrentRename(changes, false))
+            tellFollowed(changes);
+    }
     const QString path = CardPath(index);
     if (OnBeforeWrite && !OnBeforeWrite(path))
         return;
@@ -226,6 +231,7 @@ void TCardStore::writeCurrentCard(const QString &path)
                        && (m_known.path != path || ContentHash(replaced.bytes) != m_known.hash);
     m_known = {path, replaced.written, ContentHash(bytes)};
     m_unwritten = false;
+    rememberKnown();
     if (OnWritten)
         OnWritten(path);
     if (other && OnReplacedOther)
@@ -259,6 +265,7 @@ void TCardStore::KnowWritten(const QString &path, const QByteArray &bytes)
 {
     m_known = {path, platform::StampOf(path), ContentHash(bytes)};
     m_unwritten = false;
+    rememberKnown();
     if (OnWritten)
         OnWritten(path);
 }
@@ -275,41 +282,6 @@ bool TCardStore::NameTaken(const QString &name) const
     for (const QString &file : std::as_const(files))
         captions.append(ExtractBaseName(platform::ReadableFileName(file)));
     return CardExists(captions, name);
-}
-
-bool TCardStore::IsArrivingCardName(const QString &fileName)
-{
-    // Dot files (Syncthing's ".syncthing.*.tmp", office locks ".~lock.*#",
-    // editor locks) and the temporary names of other engines.
-    return !fileName.startsWith(QLatin1Char('.')) && !fileName.startsWith(QStringLiteral("~syncthing~"))
-           && !fileName.endsWith(QStringLiteral(".part"), Qt::CaseInsensitive)
-           && fileName.endsWith(QStringLiteral(".rtf"), Qt::CaseInsensitive);
-}
-
-bool TCardStore::AddArrivals()
-{
-    QStringList files;
-    ListFiles(m_cardDir, QStringLiteral("*.rtf"), files, 0);
-    QSet<QString> known;
-    for (int i = 0; i < m_tabs->TabCount(); ++i)
-        known.insert(CardPath(i));
-    QHash<QString, platform::FileStamp> seen;
-    for (const QString &file : std::as_const(files)) {
-        const QString path = m_cardDir + file;
-        if (known.contains(path) || !IsArrivingCardName(file))
-            continue;
-        const platform::FileStamp now = platform::StampOf(path);
-        if (!now.exists)
-            continue;
-        if (m_arriving.value(path) != now) {
-            seen.insert(path, now); // new, or still changing
-            continue;
-        }
-        insertListed(ExtractBaseName(platform::ReadableFileName(file)), file);
-    }
-    m_arriving = seen;
-    SetEditorCard(m_editorCard);
-    return !m_arriving.isEmpty();
 }
 
 void TCardStore::FileRenamed(const QString &oldPath, const QString &newPath)

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QFileSystemWatcher>
 #include <QHash>
+#include <QSet>
 #include <QTimer>
 #include <memory>
 #include <QString>
@@ -30,12 +31,30 @@ QString CardFolderIn(const QString &programFolder);
 // What tells two contents of a card file apart: a hash of the bytes.
 QByteArray ContentHash(const QByteArray &bytes);
 
+// RTF whose end has not been written yet: it starts as RTF does, but its
+// last non-blank byte is not the closing brace.
+bool IsUnclosedRtf(const QByteArray &bytes);
+
 // What the program last read from or wrote to the file whose text the
 // editor holds.
 struct KnownContent {
     QString path;
     platform::FileStamp stamp;
     QByteArray hash;
+};
+
+// What a look at the folder followed.
+struct FolderChanges {
+    struct Renamed {
+        QString oldPath, newPath;
+        bool current = false; // the card whose text the editor holds
+    };
+    QVector<Renamed> renamed;
+    QStringList removed;    // files whose tabs left
+    QString currentRemoved; // caption of the current card that left, nothing typed in it
+    QString currentKept;    // caption of the current card whose file went while text was typed in it
+    bool arrived = false;
+    bool Any() const { return !renamed.isEmpty() || !removed.isEmpty() || !currentKept.isEmpty() || arrived; }
 };
 
 class TCardStore {
@@ -85,16 +104,33 @@ public:
     // The current card's text as its file would hold it.
     QByteArray EditorBytes() const;
 
-    // Card files that arrived in the folder since the list was built (a sync
-    // tool, another program) get a tab where their name sorts. A file is
-    // taken once its stamp is the same at two looks in a row: one still
-    // being written waits. Dot files and sync engines' temporary files are
-    // never cards. True while a file waits to settle (look again later).
-    bool AddArrivals();
-    // Told after AddArrivals added tabs.
-    std::function<void()> OnArrived;
+    // Follows what other programs (a sync tool, a file manager) did in the
+    // folder since the list was built. A file that arrived gets a tab where
+    // the card order puts it once its stamp is the same at two looks in a
+    // row and it is not RTF still missing its end (given up on after
+    // kSettleGiveUpMs without change: no file stays hidden). A tab's file
+    // missing at two looks in a row (some programs save by delete and
+    // create) is gone: its tab leaves, or follows the arrival with the same
+    // content, which is that card renamed. The current card follows a
+    // rename at once; gone with text typed in it, its tab stays and the next
+    // save point writes it again. A folder without card files is gone as a
+    // whole, not every card in it: nothing leaves. Dot files and sync
+    // engines' temporary files are never cards. True while a file waits to
+    // settle (look again later).
+    bool FollowFolder(FolderChanges &changes);
+    // Told after a look or a save point changed the tab row or the current card's file.
+    std::function<void(const FolderChanges &)> OnFollowed;
     // Whether a name found in the folder may be an arriving card.
     static bool IsArrivingCardName(const QString &fileName);
+    static constexpr int kSettleGiveUpMs = 30000;
+    // The current card's file changed outside and is RTF not yet closed:
+    // look again a moment later, up to kSettleGiveUpMs after its last change.
+    bool CurrentFileUnfinished();
+    void SetSettleGiveUp(int ms) { m_settleGiveUpMs = ms; }
+
+    // Watches CardDir for arrivals, removals and renames; again after the
+    // folder went and came back (a new folder is a new watch).
+    void WatchFolder();
 
     // Makes CardDir when it is missing (one level). False when that failed.
     bool EnsureCardFolder(int *errorCode = nullptr) const;
@@ -151,23 +187,49 @@ private:
     KnownContent m_known;
     int m_editorCard = -1;
     // What BuildCardList found, one per tab: caption and real file name.
+    // What the program last knew of the file, to tell its rename from a
+    // removal: the stamp at listing, the hash once it read or wrote the bytes.
     struct ListedCard {
         QString caption;
         QString fileName;
+        platform::FileStamp stamp = {};
+        QByteArray hash = {};
     };
     QVector<ListedCard> m_listed;
-    QHash<QString, platform::FileStamp> m_arriving;
+    // A file that may still be being written: its stamp, and since when it has it.
+    struct Settling {
+        platform::FileStamp stamp;
+        qint64 sinceMs = 0;
+    };
+    QHash<QString, Settling> m_arriving;
+    Settling m_currentSettling;
+    // Tabs' files missing at the last look; the current one said once.
+    QSet<QString> m_missing;
+    QString m_toldKept;
+    // A tab follows a rename without moving while the tab row is switching.
+    bool m_orderStale = false;
+    int m_settleGiveUpMs = kSettleGiveUpMs;
     std::unique_ptr<QFileSystemWatcher> m_folderWatch;
     std::unique_ptr<QTimer> m_arrivalLook;
-    void watchFolder();
 
     void writeCurrentCard(const QString &path);
     // The file name of the tab's card, without the folder; all of them in tab order.
     QString fileNameOf(int index) const;
     QStringList fileNames() const;
     QVector<ListedCard> listedTabs() const;
-    // Puts a tab for the file where its name sorts; its index.
-    int insertListed(const QString &caption, const QString &fileName);
+    // Puts a tab for the file where the card order puts it; its index.
+    int insertListed(const ListedCard &card);
+    // Moves the tabs into the card order (CardListOrder), the selection and
+    // EditorCard with their cards; returns where the tab at follow went.
+    int putInCardOrder(int follow);
+    // The tab at index now stands for fileName (a rename from outside).
+    int followRename(int index, const QString &fileName, const platform::FileStamp &stamp, bool reorder);
+    // The current card's file went and a file with its bytes is in the
+    // folder under another name: the card follows it. True when it did.
+    bool followCurrentRename(FolderChanges &changes, bool reorder);
+    // Records what the program knows of the editor card's file.
+    void rememberKnown();
+    void tellFollowed(const FolderChanges &changes);
 };
 
 } // namespace cards

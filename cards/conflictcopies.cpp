@@ -1,5 +1,9 @@
 #include "conflictcopies.h"
 
+#include "cardorder.h"
+#include "files.h"
+#include "mybib.h"
+
 #include <QHash>
 #include <QRegularExpression>
 
@@ -9,6 +13,9 @@ namespace cards {
 
 std::optional<ConflictCopy> ParseConflictCopy(const QString &baseName)
 {
+    // The whole row is ordered at every insertion: most names need no pattern.
+    if (!baseName.contains(QStringLiteral(".sync-conflict-")) && !baseName.contains(QStringLiteral("conflicted copy")))
+        return std::nullopt;
     static const QRegularExpression syncthing(QStringLiteral(R"(^(.+)\.sync-conflict-(\d{8})-(\d{6})-[A-Za-z0-9]+$)"));
     static const QRegularExpression nextcloud(
         QStringLiteral(R"(^(.+) \(conflicted copy (?:.* )?(\d{4}-\d{2}-\d{2}) (\d{6})\)$)"));
@@ -64,6 +71,34 @@ QList<int> OrderWithConflictCopies(const QStringList &baseNames)
         order.append(own);
     }
     return order;
+}
+
+QList<int> CardListOrder(const QStringList &fileNames)
+{
+    QList<int> sorted(fileNames.size());
+    QList<QByteArray> keys;
+    keys.reserve(fileNames.size());
+    for (int i = 0; i < fileNames.size(); ++i) {
+        sorted[i] = i;
+        keys.append(CardOrderKey(fileNames.at(i)));
+    }
+    std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) { return keys.at(a) < keys.at(b); });
+    QStringList baseNames;
+    baseNames.reserve(fileNames.size());
+    for (const int i : std::as_const(sorted))
+        baseNames.append(ExtractBaseName(platform::ReadableFileName(fileNames.at(i))));
+    QList<int> order;
+    order.reserve(fileNames.size());
+    for (const int i : OrderWithConflictCopies(baseNames))
+        order.append(sorted.at(i));
+    return order;
+}
+
+QString CardCaption(const QString &fileName)
+{
+    const QString name = ExtractBaseName(platform::ReadableFileName(fileName));
+    const std::optional<ConflictCopy> copy = ParseConflictCopy(name);
+    return copy ? ConflictCaption(*copy) : name;
 }
 
 } // namespace cards

@@ -30,4 +30,14 @@ QString ConflictCaption(const ConflictCopy &copy);
 // whose card is not there stays where it is.
 QList<int> OrderWithConflictCopies(const QStringList &baseNames);
 
+// The tab row's order for card file names as the folder lists them ("Notiz.rtf"):
+// card order (cardorder.h), then each conflict copy behind its card. The
+// start and every later insertion or rename follow it, so a card that
+// arrives while the program runs stands where the next start would put it.
+QList<int> CardListOrder(const QStringList &fileNames);
+
+// A card file's tab caption: a conflict copy says what it is, any other card
+// shows its base name.
+QString CardCaption(const QString &fileName);
+
 } // namespace cards

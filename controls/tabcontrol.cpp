@@ -89,8 +89,11 @@ void TTabControl::AddTab(const QString &caption)
 
 void TTabControl::InsertTab(int index, const QString &caption)
 {
+    const Current before = current();
     index = qBound(0, index, TabCount());
     m_tabs.insert(index, caption);
+    // Every tab keeps its key, so assistive tools still find each tab.
+    m_keys.insert(index, newKey());
     m_widths.insert(index, tabWidth(caption));
     if (m_tabs.size() == 1)
         m_tabIndex = 0;
@@ -98,6 +101,8 @@ void TTabControl::InsertTab(int index, const QString &caption)
         ++m_tabIndex;
     m_hotIndex = -1;
     tabsChanged();
+    announce(QAccessible::ObjectCreated, index);
+    currentMoved(before);
 }
 
 void TTabControl::MoveTab(int from, int to)
@@ -108,6 +113,7 @@ void TTabControl::MoveTab(int from, int to)
     if (from == to)
         return;
     m_tabs.move(from, to);
+    m_keys.move(from, to);
     m_widths.move(from, to);
     // The selected tab stays selected wherever it goes.
     m_tabIndex = IndexAfterMove(m_tabIndex, from, to);

@@ -49,6 +49,9 @@ public:
     bool LeavesKeyToField(QObject *watched, const QKeyEvent &event) const;
 
     cards::TCardIndex &Index() { return m_index; }
+    // A tab's card now lives in another file (a rename that may keep the
+    // caption, such as one of case): the tabs' entries are looked up again.
+    void CardFilesMoved() { m_tabEntriesCaptions.clear(); }
     QLineEdit *Field() const { return m_field; }
     QCheckBox *GermanBox() const { return m_german; }
     QLabel *Status() const { return m_status; }

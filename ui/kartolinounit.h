@@ -13,6 +13,7 @@
 #include "windowkeys.h"
 
 #include <QHash>
+#include <QTimer>
 #include <QMainWindow>
 #include <QTextCursor>
 #include <QSet>
@@ -40,6 +41,7 @@ class TRichEdit;
 namespace cards {
 class TCardStore;
 class TCardWatcher;
+struct FolderChanges;
 class TCardFolderWatch;
 class TRecovery;
 class TVersions;
@@ -284,6 +286,12 @@ private:
     bool cardFolderThere();
     void keepTextWhileFolderGone();
     void noticeConflictCopies();
+    // What other programs did in the card folder, followed by the tab row.
+    void cardsFollowed(const cards::FolderChanges &changes);
+    // A card's file has a new name: everything kept per card file follows.
+    void cardFileRenamed(const QString &oldPath, const QString &newPath);
+    // After the current card's tab left: the first card is shown.
+    void showCardAfterRemoval();
     // Earlier versions kept at the save points (kartolinounit_versions.cpp).
     void wireVersions();
 
@@ -304,6 +312,8 @@ private:
     QVector<MenuEntry> m_menuEntries; // depth first, as shortcuts are searched
     std::unique_ptr<cards::TCardStore> m_cards;
     std::unique_ptr<cards::TCardWatcher> m_watcher;
+    // Looks again at a current card's file still being written.
+    std::unique_ptr<QTimer> m_reloadRetry;
     std::unique_ptr<cards::TRecovery> m_recovery;
     std::unique_ptr<cards::TCardFolderWatch> m_folderWatch;
     bool m_cardFolderGone = false;

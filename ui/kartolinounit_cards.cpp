@@ -4,6 +4,7 @@
 #include "kartolinounit.h"
 
 #include "cardnames.h"
+#include "findbar.h"
 #include "cardstore.h"
 #include "cardwatcher.h"
 #include "recovery.h"
@@ -130,6 +131,11 @@ void TfrmMain::mnuDeleteClick(QObject *)
     m_recovery->CardWritten(path);
     m_tabControl1->DeleteTab(index);
     m_cards->TabDeleted(index);
+    showCardAfterRemoval();
+}
+
+void TfrmMain::showCardAfterRemoval()
+{
     m_tabControl1->SetTabIndex(0);
     m_cards->SetEditorCard(m_cards->EditorCard());
     m_cards->LoadCurrentCard();
@@ -154,11 +160,20 @@ void TfrmMain::mnuRenameClick(QObject *)
         throw platform::EInOutError(cards::RenameErrorMessage(code), code);
     }
     m_cards->FileRenamed(oldPath, m_cards->CardPath(index));
-    m_watcher->Watch(m_cards->Known().path, m_cards->Known().stamp);
-    m_recovery->Renamed(oldPath, m_cards->CardPath(index));
-    m_versions->Renamed(oldPath, m_cards->CardPath(index));
-    cardViewRenamed(oldPath, m_cards->CardPath(index));
+    cardFileRenamed(oldPath, m_cards->CardPath(index));
     m_cards->CardRenamed(index);
+}
+
+void TfrmMain::cardFileRenamed(const QString &oldPath, const QString &newPath)
+{
+    if (m_cards->Known().path == newPath)
+        m_watcher->Watch(newPath, m_cards->Known().stamp);
+    m_recovery->Renamed(oldPath, newPath);
+    m_versions->Renamed(oldPath, newPath);
+    cardViewRenamed(oldPath, newPath);
+    m_findBar->Index().FileTouched(oldPath);
+    m_findBar->Index().FileTouched(newPath);
+    m_findBar->CardFilesMoved();
 }
 
 } // namespace ui

@@ -1,7 +1,8 @@
 // The card folder shared with a sync engine: a folder that goes away while
 // the program runs (an unmounted drive, a sync engine that emptied it) is
 // said once, the tabs stay, and nothing is written into it until it is back;
-// the engine's conflict copies are said once.
+// cards that other programs add, remove or rename are followed by the tab
+// row; the engine's conflict copies are said once.
 
 #include "kartolinounit.h"
 
@@ -11,6 +12,7 @@
 #include "mybib.h"
 #include "recovery.h"
 #include "tabcontrol.h"
+#include "findbar.h"
 
 namespace ui {
 
@@ -29,7 +31,9 @@ bool TfrmMain::cardFolderThere()
     const cards::CardFolderState state = cards::StateOfCardFolder(m_cards->CardDir());
     if (state == cards::CardFolderState::HoldsCards || (state == cards::CardFolderState::Empty && !m_cardFolderHeldCards)) {
         // There (or back again): the next save point writes, and a later
-        // loss is said anew.
+        // loss is said anew. A folder that came back may be another one.
+        if (m_cardFolderGone)
+            m_cards->WatchFolder();
         m_cardFolderGone = false;
         m_cardFolderHeldCards = state == cards::CardFolderState::HoldsCards;
         return true;
@@ -48,6 +52,28 @@ void TfrmMain::keepTextWhileFolderGone()
     // folder's return; the end of the run must not drop it.
     if (m_cards->CardModified())
         m_recovery->WriteNow();
+}
+
+void TfrmMain::cardsFollowed(const cards::FolderChanges &changes)
+{
+    for (const cards::FolderChanges::Renamed &renamed : changes.renamed)
+        cardFileRenamed(renamed.oldPath, renamed.newPath);
+    for (const QString &path : changes.removed)
+        m_findBar->Index().FileTouched(path);
+    if (!changes.currentRemoved.isEmpty()) {
+        showCardAfterRemoval();
+        ShowNotice(QStringLiteral("Die Karte \u201E%1\u201C wurde außerhalb des Programms entfernt.").arg(changes.currentRemoved));
+    }
+    if (!changes.currentKept.isEmpty())
+        ShowNotice(QStringLiteral("Die Datei der Karte \u201E%1\u201C wurde außerhalb des Programms entfernt. Ihr Text "
+                                  "bleibt offen und wird beim nächsten Speichern wieder angelegt.")
+                       .arg(changes.currentKept));
+    if (changes.arrived) {
+        // The first card into an empty row: the editor takes it, as at the start.
+        if (m_tabControl1->TabIndex() >= 0 && m_cards->EditorCard() < 0 && !m_cards->CardModified())
+            m_cards->LoadCurrentCard();
+        noticeConflictCopies();
+    }
 }
 
 void TfrmMain::noticeConflictCopies()

@@ -105,11 +105,11 @@ void TfrmMain::wireCardCompanions()
         return true;
     };
     m_cards->OnReplacedOther = [this](const QString &path, const QByteArray &bytes) { keepSwappedOut(path, bytes); };
-    m_cards->OnArrived = [this] {
-        // The first card into an empty row: the editor takes it, as at the start.
-        if (m_tabControl1->TabIndex() >= 0 && m_cards->EditorCard() < 0 && !m_cards->CardModified())
-            m_cards->LoadCurrentCard();
-    };
+    m_cards->OnFollowed = [this](const cards::FolderChanges &changes) { cardsFollowed(changes); };
+    m_reloadRetry = std::make_unique<QTimer>();
+    m_reloadRetry->setSingleShot(true);
+    m_reloadRetry->setInterval(500);
+    connect(m_reloadRetry.get(), &QTimer::timeout, this, [this] { platform::Guarded([this] { cardChangedOnDisk(); }); });
 }
 
 QString TfrmMain::CurrentCardFile() const
@@ -196,6 +196,11 @@ void TfrmMain::cardChangedOnDisk()
     // save point keeps both.
     if (m_cards->CompareWithDisk() != cards::TCardStore::DiskState::Changed || m_cards->Unwritten())
         return;
+    // RTF still being written is looked at again, never loaded cut off.
+    if (m_cards->CurrentFileUnfinished()) {
+        m_reloadRetry->start();
+        return;
+    }
     GuardedNotice([this] { reloadKeepingView(); });
 }
 

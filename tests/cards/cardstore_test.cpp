@@ -326,18 +326,19 @@ TEST_F(CardsFixture, ArrivingCardsGetATabOnceTheyHaveSettled)
     program.mkdir("KRT");
     writeCard("Eins", "{\\rtf1\\ansi Eins}");
     firstShow();
+    FolderChanges changes;
     for (const char *name : {"Neu", ".versteckt", ".syncthing.Neu.rtf.tmp", "~syncthing~Neu"})
         writeCard(name, "{\\rtf1\\ansi Angekommen}");
-    EXPECT_TRUE(store.AddArrivals()) << "a file just seen was not held back";
+    EXPECT_TRUE(store.FollowFolder(changes)) << "a file just seen was not held back";
     EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
     // Still being written: a changed stamp waits once more.
     writeCard("Neu", "{\\rtf1\\ansi Angekommen und mehr}");
-    EXPECT_TRUE(store.AddArrivals());
+    EXPECT_TRUE(store.FollowFolder(changes));
     EXPECT_EQ(tabs.Tabs(), QStringList{"Eins"});
-    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_FALSE(store.FollowFolder(changes));
     EXPECT_EQ(tabs.Tabs(), (QStringList{"Eins", "Neu"}));
     EXPECT_EQ(store.CardPath(1), store.CardFileName("Neu"));
-    EXPECT_FALSE(store.AddArrivals());
+    EXPECT_FALSE(store.FollowFolder(changes));
     EXPECT_EQ(tabs.TabCount(), 2);
 }
 
@@ -374,4 +375,135 @@ TEST_F(CardsFixture, CardsStandInNameOrderAndNewOrRenamedOnesGoWhereTheNameSorts
     EXPECT_EQ(platform::EncodeFileName(store.CardPath(tabs.TabIndex())), latin);
     EXPECT_EQ(store.CardPath(tabs.Tabs().indexOf("Notiz")), store.CardDir() + "Notiz.RTF");
     EXPECT_TRUE(errors.isEmpty()) << errors.join(' ').toStdString();
+}
+
+namespace {
+
+// Cards changed by other programs, seen by the looks the folder watch starts.
+struct FollowFixture : CardsFixture {
+    FolderChanges changes;
+    void SetUp() override
+    {
+        CardsFixture::SetUp();
+        program.mkdir("KRT");
+        for (const char *name : {"Apfel", "Birne", "Dattel", "Feige"})
+            writeCard(name, QByteArray("{\\rtf1\\ansi ") + name + "}");
+        firstShow();
+    }
+    bool look()
+    {
+        changes = {};
+        return store.FollowFolder(changes);
+    }
+    void move(const QString &from, const QString &to) { ASSERT_TRUE(QFile::rename(program.file(card(from)), program.file(card(to)))); }
+    void remove(const QString &name) { ASSERT_TRUE(QFile::remove(program.file(card(name)))); }
+};
+
+} // namespace
+
+TEST_F(FollowFixture, OtherCardsRemovedOrRenamedLeaveOrFollowAtTheSecondLook)
+{
+    move("Birne", "Zitrone");
+    remove("Dattel");
+    remove("Feige");
+    writeCard("Feige", "{\\rtf1\\ansi Feige neu}"); // saved by delete and create
+    EXPECT_TRUE(look()) << "a missing file was taken as gone at first sight";
+    EXPECT_EQ(tabs.TabCount(), 4);
+    EXPECT_FALSE(look());
+    EXPECT_EQ(tabs.Tabs(), (QStringList{"Apfel", "Feige", "Zitrone"}));
+    ASSERT_EQ(changes.renamed.size(), 1);
+    EXPECT_EQ(changes.renamed.at(0).oldPath, store.CardFileName("Birne"));
+    EXPECT_EQ(changes.renamed.at(0).newPath, store.CardFileName("Zitrone"));
+    EXPECT_FALSE(changes.renamed.at(0).current);
+    EXPECT_EQ(changes.removed, QStringList{store.CardFileName("Dattel")});
+    EXPECT_TRUE(changes.currentRemoved.isEmpty());
+    EXPECT_EQ(store.CardPath(2), store.CardFileName("Zitrone"));
+    EXPECT_EQ(program.read(card("Zitrone")), "{\\rtf1\\ansi Birne}");
+    EXPECT_EQ(tabs.TabIndex(), 0);
+    EXPECT_EQ(store.EditorCard(), 0);
+
+    // Every card file gone is the folder gone: the tabs stay.
+    for (const char *name : {"Apfel", "Feige", "Zitrone"})
+        remove(name);
+    look();
+    look();
+    EXPECT_EQ(tabs.TabCount(), 3);
+    EXPECT_FALSE(changes.Any());
+}
+
+TEST_F(FollowFixture, TheCurrentCardRenamedWithTextTypedIsWrittenUnderItsNewName)
+{
+    for (const bool lookFirst : {true, false}) {
+        const QString from = tabs.Tab(tabs.TabIndex()), to = from + " neu";
+        type(" mehr");
+        move(from, to);
+        if (lookFirst) {
+            look();
+            ASSERT_EQ(changes.renamed.size(), 1);
+            EXPECT_TRUE(changes.renamed.at(0).current);
+        }
+        store.SaveCurrentCard();
+        EXPECT_TRUE(program.read(card(to)).contains("mehr")) << lookFirst;
+        EXPECT_FALSE(program.exists(card(from))) << lookFirst;
+        EXPECT_EQ(tabs.Tab(tabs.TabIndex()), to);
+        EXPECT_EQ(store.Known().path, store.CardFileName(to));
+        look();
+        EXPECT_EQ(store.EditorCard(), tabs.TabIndex());
+        EXPECT_EQ(tabs.TabCount(), 4);
+    }
+}
+
+TEST_F(FollowFixture, TheCurrentCardRemovedLeavesUnlessTextWasTypedInIt)
+{
+    type(" getippt");
+    remove("Apfel");
+    look();
+    look();
+    EXPECT_EQ(changes.currentKept, "Apfel");
+    EXPECT_EQ(tabs.TabCount(), 4);
+    look();
+    EXPECT_TRUE(changes.currentKept.isEmpty()) << "said more than once";
+    store.SaveCurrentCard();
+    EXPECT_TRUE(program.read(card("Apfel")).contains("getippt"));
+
+    remove("Apfel");
+    look();
+    look();
+    EXPECT_EQ(changes.currentRemoved, "Apfel");
+    EXPECT_EQ(tabs.Tabs(), (QStringList{"Birne", "Dattel", "Feige"}));
+    EXPECT_EQ(store.EditorCard(), -1);
+}
+
+TEST_F(FollowFixture, ArrivalsWaitForTheEndOfTheirRtfAndConflictCopiesStandBehindTheirCard)
+{
+    EXPECT_FALSE(IsUnclosedRtf("{\\rtf1 x}\r\n"));
+    EXPECT_FALSE(IsUnclosedRtf("Einkauf: Brot"));
+    EXPECT_TRUE(IsUnclosedRtf("{\\rtf1\\ansi Anfang \\par"));
+
+    writeCard("Birne.sync-conflict-20261210-101000-ABCDEFG", "{\\rtf1\\ansi Birne dort}");
+    writeCard("Halb", "{\\rtf1\\ansi Anfang \\par");
+    look();
+    EXPECT_TRUE(look()) << "an unclosed card was not waited for";
+    EXPECT_EQ(tabs.Tabs(), (QStringList{"Apfel", "Birne", "Birne (Konflikt 10.12.2026 10:10)", "Dattel", "Feige"}));
+    EXPECT_TRUE(look());
+    EXPECT_EQ(tabs.TabCount(), 5);
+    writeCard("Halb", "{\\rtf1\\ansi Anfang \\par Ende}");
+    look();
+    EXPECT_FALSE(look());
+    EXPECT_EQ(tabs.Tab(5), "Halb");
+
+    // The current card's file written over by halves waits in the same way.
+    writeCard("Apfel", "{\\rtf1\\ansi Apfel halb");
+    EXPECT_TRUE(store.CurrentFileUnfinished());
+    writeCard("Apfel", "{\\rtf1\\ansi Apfel ganz}\n");
+    EXPECT_FALSE(store.CurrentFileUnfinished());
+
+    // Never hidden for ever: after the bound, taken as it is.
+    store.SetSettleGiveUp(0);
+    writeCard("Kaputt", "{\\rtf1\\ansi abgebrochen");
+    look();
+    look();
+    EXPECT_TRUE(tabs.Tabs().contains("Kaputt"));
+    writeCard("Apfel", "{\\rtf1\\ansi Apfel halb");
+    EXPECT_FALSE(store.CurrentFileUnfinished());
 }

@@ -80,6 +80,12 @@ TEST_F(TabAccessibleFixture, PressActionPicksAsAClickAndARefusalStays)
 TEST_F(TabAccessibleFixture, ATabInterfaceStaysWithItsTab)
 {
     QAccessibleInterface *last = tab(2);
+    // Inserted and moved tabs: every tab keeps its own interface and name.
+    tabs.InsertTab(0, "Neu");
+    tabs.MoveTab(0, 3);
+    EXPECT_EQ(tab(2), last);
+    EXPECT_EQ(tab(3)->text(QAccessible::Name), "Neu");
+    tabs.DeleteTab(3);
     tabs.DeleteTab(0);
     EXPECT_EQ(tab(1), last);
     EXPECT_EQ(last->text(QAccessible::Name), "A&B");

@@ -177,3 +177,48 @@ for i in 1 2 3 4 5 6 7 8; do
 done
 close_program "$prog"
 ok "8 rounds of outside writes around save points: nothing lost ($(ls "$prog/KRT" | wc -l) cards)"
+
+# --- From here on the tab row is read as a screen reader reads it.
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/at-spi.log" 2>&1 &
+PIDS+=($!)
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+probe() { /usr/bin/python3 "$(dirname "$0")/a11y_probe.py" "$@"; }
+# tabs_are NAME... -> the tab row holds exactly these tabs, in this order
+tabs_are() { [ "$(probe tabs 2>/dev/null)" = "$(printf '%s\n' "$@")" ]; }
+
+# --- Other programs rename and remove cards, deliver a conflict copy and
+# write a card slowly, all while the program runs: the tab row follows, the
+# files stay as those programs left them.
+prog=$(make_program_folder "$BIN")
+mkdir "$prog/KRT"
+for name in Apfel Birne Dattel Feige; do other_program_writes "$prog/KRT/$name.rtf" "$name"; done
+open_program "$prog"
+printf '{\\rtf1\\ansi Anfang der Karte \\par' >"$prog/KRT/Langsam.rtf"
+mv "$prog/KRT/Birne.rtf" "$prog/KRT/Zitrone.rtf"
+rm "$prog/KRT/Dattel.rtf"
+other_program_writes "$prog/KRT/Apfel.sync-conflict-20261210-101000-ABCDEFG.rtf" "Apfel dort"
+# The half-written card settled before the conflict copy did: only its open RTF holds it back.
+copy="Apfel (Konflikt 10.12.2026 10:10)"
+wait_until 150 tabs_are Apfel "$copy" Feige Zitrone || fail "tabs: $(probe tabs | tr '\n' '|')"
+printf ' Ende der Karte}' >>"$prog/KRT/Langsam.rtf"
+wait_until 150 tabs_are Apfel "$copy" Feige Langsam Zitrone || fail "the slow card: $(probe tabs | tr '\n' '|')"
+probe press Langsam || fail "pressing Langsam failed"
+whole() { editor_shows "Anfang der Karte" && editor_shows "Ende der Karte"; }
+wait_until 100 whole || fail "the slow card is not whole in the editor"
+close_program "$prog"
+[ "$(ls "$prog/KRT" | tr '\n' '|')" = "Apfel.rtf|Apfel.sync-conflict-20261210-101000-ABCDEFG.rtf|Feige.rtf|Langsam.rtf|Zitrone.rtf|" ] \
+  || fail "files: $(ls "$prog/KRT" | tr '\n' '|')"
+card_has "$prog/KRT/Zitrone.rtf" "Birne" || fail "the renamed card: $(card_text "$prog/KRT/Zitrone.rtf")"
+ok "renames, removals, a conflict copy and a slowly written card are followed while running"
+
+# --- The current card renamed outside while text is typed in it: the save
+# point writes the text under the new name, never back under the old one.
+open_brief_typed
+mv "$prog/KRT/Brief.rtf" "$prog/KRT/Post.rtf"
+wait_until 150 tabs_are Post || fail "the tab does not follow: $(probe tabs | tr '\n' '|')"
+xdotool windowminimize "$WIN"
+wait_until 100 card_has "$prog/KRT/Post.rtf" "Anfang Meins" || fail "the typed text is not in the new name's file"
+focus_window "$WIN"
+close_program "$prog"
+[ "$(ls "$prog/KRT")" = "Post.rtf" ] || fail "files: $(ls "$prog/KRT" | tr '\n' '|')"
+ok "the current card renamed outside keeps the typed text under its new name"

@@ -135,3 +135,42 @@ TEST_F(MessageStripFixture, ConflictCopiesFollowTheirCardAndAreSaidInTheStrip)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MessageStripFixture, CardsChangedOutsideWhileRunningAreFollowedAndSaid)
+{
+    withCards({{"A", "{\\rtf1 alpha}"}, {"B", "{\\rtf1 beta}"}, {"C", "{\\rtf1 gamma}"}});
+    startAndRestore();
+    ASSERT_EQ(tabs().Tab(tabs().TabIndex()), "A");
+    // The current card removed with nothing typed: the first card is shown.
+    QFile::remove(program.file("KRT/A.rtf"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs().TabCount() == 2; }, 10000));
+    EXPECT_EQ(tabs().Tab(tabs().TabIndex()), "B");
+    EXPECT_EQ(window->Editor()->toPlainText(), "beta");
+    EXPECT_TRUE(strip().Text().contains("\u201EA\u201C wurde außerhalb")) << strip().Text().toStdString();
+
+    // A conflict copy arriving stands and is said as one found at the start.
+    program.write("KRT/B.sync-conflict-20261210-101000-ABCDEF7.rtf", "{\\rtf1 dort}");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs().TabCount() == 3; }, 10000));
+    EXPECT_EQ(tabs().Tabs(), QStringList({"B", "B (Konflikt 10.12.2026 10:10)", "C"}));
+    EXPECT_TRUE(strip().Text().contains("\u201EB (Konflikt 10.12.2026 10:10)\u201C")) << strip().Text().toStdString();
+
+    // A folder that went and came back as another folder is still followed.
+    QDir().rename(program.file("KRT"), program.file("KRT.weg"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return strip().HasProblem(); }, 10000));
+    QDir().mkdir(program.file("KRT"));
+    for (const QString &file : QDir(program.file("KRT.weg")).entryList(QDir::Files))
+        QFile::rename(program.file("KRT.weg/" + file), program.file("KRT/" + file));
+    bool allow = true;
+    window->TabControl1Changing(window.get(), allow);
+    ASSERT_TRUE(allow);
+    // The looks the move itself set off are over once this card is in.
+    program.write("KRT/D.rtf", "{\\rtf1 delta}");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs().Tabs().contains("D"); }, 10000)) << tabs().Tabs().join('|').toStdString();
+    program.write("KRT/E.rtf", "{\\rtf1 epsilon}");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs().Tabs().contains("E"); }, 10000)) << tabs().Tabs().join('|').toStdString();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+} // namespace
