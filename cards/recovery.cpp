@@ -166,7 +166,7 @@ void TRecovery::WriteNow()
         return;
     WaitForWrites();
     const QByteArray basis = BasisOf ? BasisOf(cardFile) : QByteArray();
-    write(cardFile, basis, m_content(), dropsOf(cardFile));
+    write(cardFile, basis, ContentNow ? ContentNow : m_content(), dropsOf(cardFile));
     m_writtenThisRun.insert(cardFile);
 }
 

@@ -52,6 +52,10 @@ public:
     TRecovery(const TRecovery &) = delete;
     TRecovery &operator=(const TRecovery &) = delete;
 
+    // The text as RTF made on the calling thread, for the writes that wait
+    // (WriteNow): cheaper than a copy made RTF. Without it, they take a copy.
+    std::function<QByteArray()> ContentNow;
+
     // Where a failed write in the background is said, on the GUI thread, once
     // until a write succeeds again; without it, the error box.
     std::function<void(const QString &message)> OnFailure;

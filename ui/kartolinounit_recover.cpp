@@ -16,6 +16,7 @@
 #include "richedit.h"
 #include "tabcontrol.h"
 #include "documentsnapshot.h"
+#include "rtfwriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,6 +83,9 @@ void TfrmMain::wireCardCompanions()
                 return copy->Rtf();
             };
         });
+    // The writes that wait (session end, folder gone, rename) hold the GUI
+    // thread anyway: made from the editor itself they hold it shortest.
+    m_recovery->ContentNow = [this] { return rtf::RtfWriter(m_editor->document()).write(); };
     m_recovery->BasisOf = [this](const QString &cardFile) {
         return m_cards->Known().path == cardFile ? m_cards->Known().hash : QByteArray();
     };
