@@ -65,7 +65,7 @@ TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
             m_runs.push_back({position, length, fragment.charFormatIndex()});
             position += length;
         }
-        m_blocks.push_back({block.blockFormatIndex(), block.charFormatIndex(), int(m_runs.size())});
+        m_blocks.push_back({block.blockFormatIndex(), int(m_runs.size())});
     }
 }
 
@@ -98,13 +98,10 @@ std::unique_ptr<QTextDocument> TDocumentSnapshot::Rebuild() const
         const auto made = madeLists.constFind(list);
         if (made != madeLists.cend())
             blockFormat.setObjectIndex(*made);
-        const QTextCharFormat charFormat = formatAt(block.charFormat).toCharFormat();
-        if (i == 0) {
+        if (i == 0)
             cursor.setBlockFormat(blockFormat);
-            cursor.setBlockCharFormat(charFormat);
-        } else {
-            cursor.insertBlock(blockFormat, charFormat);
-        }
+        else
+            cursor.insertBlock(blockFormat, QTextCharFormat());
         if (made == madeLists.cend() && m_lists.contains(list))
             madeLists.insert(list, cursor.createList(m_lists.value(list).toListFormat())->objectIndex());
         for (; run < size_t(block.runEnd); ++run) {

@@ -4,8 +4,10 @@
 // the editor. Taking it copies the text once and, per paragraph and per run,
 // a few numbers; the formats, lists and pictures are Qt's implicitly shared
 // values. Paragraphs come back in order with their formats, lists and
-// runs; tables and other frames come back as the paragraphs they hold, which
-// is all a writer that walks paragraphs sees of them.
+// runs; tables and other frames come back as the paragraphs they hold, and
+// paragraph marks without a format of their own (asking a paragraph for its
+// mark's format searches the document): all a writer that walks paragraphs
+// and runs sees of them.
 
 #include <QByteArray>
 #include <QFont>
@@ -41,9 +43,8 @@ private:
         int format;   // into m_formats
     };
     struct Block {
-        int format;     // block format, into m_formats
-        int charFormat; // the paragraph mark's
-        int runEnd;     // one past its last run in m_runs
+        int format; // block format, into m_formats
+        int runEnd; // one past its last run in m_runs
     };
 
     QString m_text;
