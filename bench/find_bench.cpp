@@ -4,6 +4,7 @@
 //
 //   build/bench/find_bench [cards] [bytes per card]
 
+#include "benchclock.h"
 #include "cardstore.h"
 #include "richedit.h"
 #include "tabcontrol.h"
@@ -96,11 +97,7 @@ int main(int argc, char **argv)
     // shared: the CPU time of this thread is given beside the wall time.
     const QString term = QStringLiteral("kartoffel");
     QElapsedTimer t;
-    auto cpuMs = [] {
-        timespec ts;
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-        return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-    };
+    const auto cpuMs = &bench::threadCpuMilliseconds;
     double first[2] = {}, worstKey[2] = {}, worstNext[2] = {};
     for (int i = 0; i < term.size(); ++i) {
         t.start();

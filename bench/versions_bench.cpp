@@ -58,11 +58,7 @@ double wallMs(Step step)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(QByteArray(argv[i]).toInt());
-    if (sizes.empty())
-        sizes = {1024, 10240};
+    const std::vector<int> sizes = bench::kilobytesFrom(argc, argv);
     QTemporaryDir dir;
     const QString card = dir.filePath(QStringLiteral("Karte.rtf"));
     cards::TVersions versions(dir.filePath(QStringLiteral("Fassungen")));

@@ -81,7 +81,7 @@ QString RecoveryFolder()
     return base + QStringLiteral("/Kartolino/");
 }
 
-TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, std::function<QByteArray()> content)
+TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, std::function<Content()> content)
     : m_folder(std::move(folder)), m_currentCardFile(std::move(currentCardFile)), m_content(std::move(content))
 {
     if (!m_folder.endsWith(QLatin1Char('/')))
@@ -90,25 +90,11 @@ TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, s
     m_timer.setInterval(kDefaultDelayMs);
     m_longest.setSingleShot(true);
     m_longest.setInterval(kDefaultLongestDelayMs);
-    const auto write = [this] {
-        try {
-            WriteNow();
-            m_failureShown = false;
-        } catch (const platform::Exception &e) {
-            // Said once; repeating it at every pause in typing would bury
-            // the user in boxes while the save points still work.
-            if (m_failureShown)
-                return;
-            m_failureShown = true;
-            if (OnFailure)
-                OnFailure(e.message());
-            else
-                platform::HandleException(e);
-        }
-    };
-    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, write);
-    QObject::connect(&m_longest, &QTimer::timeout, &m_longest, write);
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { writeLater(); });
+    QObject::connect(&m_longest, &QTimer::timeout, &m_longest, [this] { writeLater(); });
 }
+
+TRecovery::~TRecovery() { WaitForWrites(); }
 
 void TRecovery::ContentChanged()
 {
@@ -126,26 +112,94 @@ QString TRecovery::FileFor(const QString &cardFile) const
          + QStringLiteral(".rtf");
 }
 
-void TRecovery::WriteNow()
+quint64 TRecovery::dropsOf(const QString &cardFile)
+{
+    const QMutexLocker lock(&m_landing);
+    return m_drops.value(cardFile);
+}
+
+QString TRecovery::due()
 {
     m_timer.stop();
     m_longest.stop();
-    const QString cardFile = m_currentCardFile();
+    return m_currentCardFile();
+}
+
+void TRecovery::writeLater()
+{
+    const QString cardFile = due();
     if (cardFile.isEmpty())
         return;
+    const QByteArray basis = BasisOf ? BasisOf(cardFile) : QByteArray();
+    const quint64 drops = dropsOf(cardFile);
+    // Counted before it lands: a normal end must drop it even if it is still on its way.
+    m_writtenThisRun.insert(cardFile);
+    m_writer.Run(
+        [this, cardFile, basis, content = m_content(), drops] {
+            try {
+                write(cardFile, basis, content, drops);
+                m_failureShown = false;
+            } catch (const platform::Exception &) {
+                // Said once; repeating it at every pause in typing would bury
+                // the user in messages while the save points still work.
+                if (!m_failureShown.exchange(true))
+                    throw;
+            }
+        },
+        [this](const QString &message) { failed(message); });
+}
+
+void TRecovery::failed(const QString &message)
+{
+    if (OnFailure)
+        OnFailure(message);
+    else
+        platform::HandleException(platform::Exception(message));
+}
+
+void TRecovery::WaitForWrites() { m_writer.WaitForDone(); }
+
+void TRecovery::WriteNow()
+{
+    const QString cardFile = due();
+    if (cardFile.isEmpty())
+        return;
+    WaitForWrites();
+    const QByteArray basis = BasisOf ? BasisOf(cardFile) : QByteArray();
+    write(cardFile, basis, ContentNow ? ContentNow : m_content(), dropsOf(cardFile));
+    m_writtenThisRun.insert(cardFile);
+}
+
+void TRecovery::write(const QString &cardFile, const QByteArray &basis, const Content &content, quint64 drops)
+{
     // Typed text is private: the folder is the user's alone.
     if (!QDir().mkpath(m_folder)
         || !QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
         throw platform::Exception(QStringLiteral("Der Ordner %1 kann nicht angelegt werden").arg(m_folder));
     const QString file = FileFor(cardFile);
-    const QByteArray basis = BasisOf ? BasisOf(cardFile) : QByteArray();
-    if (platform::ReplaceFileContents(file, tagged(cardFile, basis, m_content())) != platform::ReplaceResult::Ok)
-        throw platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(file));
-    m_writtenThisRun.insert(cardFile);
+    const auto cannotCreate = [&file] {
+        return platform::Exception(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(file));
+    };
+    // The slow part, writing and flushing, happens before the lock.
+    platform::PreparedReplacement replacement;
+    if (replacement.Prepare(file, tagged(cardFile, basis, content())) != platform::ReplaceResult::Ok)
+        throw cannotCreate();
+    {
+        const QMutexLocker lock(&m_landing);
+        // Dropped since the copy was taken: the card's file holds the text,
+        // or the card is gone, and the copy must not come back at the next start.
+        if (m_drops.value(cardFile) != drops)
+            return;
+        if (replacement.Commit(nullptr, platform::FolderSync::Later) != platform::ReplaceResult::Ok)
+            throw cannotCreate();
+    }
+    platform::SyncFolder(m_folder);
 }
 
 void TRecovery::drop(const QString &cardFile)
 {
+    const QMutexLocker lock(&m_landing);
+    ++m_drops[cardFile];
     const QString file = FileFor(cardFile);
     if (QFileInfo::exists(file) && !QFile::remove(file))
         throw platform::Exception(QStringLiteral("Datei %1 kann nicht gelöscht werden").arg(file));
@@ -163,6 +217,8 @@ void TRecovery::CardWritten(const QString &cardFile)
 
 void TRecovery::Renamed(const QString &oldCardFile, const QString &newCardFile)
 {
+    // A write of the old name still on its way has to land first, or it would be missed here.
+    WaitForWrites();
     if (!QFileInfo::exists(FileFor(oldCardFile)))
         return;
     if (m_currentCardFile() == newCardFile)
@@ -177,6 +233,8 @@ void TRecovery::EndOfRun()
     const QSet<QString> written = m_writtenThisRun;
     for (const QString &cardFile : written)
         drop(cardFile);
+    // What is still queued lands no more; it only has to finish.
+    WaitForWrites();
 }
 
 QList<TRecovery::Entry> TRecovery::EntriesIn(const QString &cardDir) const

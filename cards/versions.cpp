@@ -150,14 +150,11 @@ qint64 VersionCapFrom(const platform::TIniFile &ini)
 TVersions::TVersions(QString folder, std::function<QDateTime()> clock) : m_clock(std::move(clock))
 {
     SetFolder(std::move(folder));
-    m_writer.setMaxThreadCount(1);
-    // The one thread stays for the run: a save point needs no thread started.
-    m_writer.setExpiryTimeout(-1);
 }
 
 TVersions::~TVersions() { WaitForWrites(); }
 
-void TVersions::WaitForWrites() { m_writer.waitForDone(); }
+void TVersions::WaitForWrites() { m_writer.WaitForDone(); }
 
 void TVersions::SetCap(qint64 bytes)
 {
@@ -199,17 +196,11 @@ void TVersions::Replaced(const QString &cardFile)
     if ((ok && now == before) || holdsNothing(before))
         return;
     const qint64 takenMs = m_clock().toMSecsSinceEpoch();
-    m_writer.start([this, cardFile, before, takenMs] {
-        try {
-            keep(cardFile, before, takenMs);
-        } catch (const platform::Exception &e) {
-            const QString message = e.message();
-            QMetaObject::invokeMethod(&m_context, [this, message] {
-                if (OnFailed)
-                    OnFailed(message);
-            }, Qt::QueuedConnection);
-        }
-    });
+    m_writer.Run([this, cardFile, before, takenMs] { keep(cardFile, before, takenMs); },
+                 [this](const QString &message) {
+                     if (OnFailed)
+                         OnFailed(message);
+                 });
 }
 
 void TVersions::Keep(const QString &cardFile, const QByteArray &bytes)

@@ -3,12 +3,12 @@
 // the card folder (so never in a synced folder), thinned as it ages and held
 // under a size cap, so a card half deleted by mistake can be had back.
 
+#include "serialqueue.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
-#include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <functional>
 
 namespace platform {
@@ -86,8 +86,7 @@ private:
     QString m_replacing;
     QByteArray m_replaced;
     bool m_haveReplaced = false;
-    QThreadPool m_writer; // one thread: versions are written in turn
-    QObject m_context;    // what the writer's reports are queued on
+    TSerialQueue m_writer; // versions are written in turn
 };
 
 } // namespace cards

@@ -14,6 +14,7 @@
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -493,20 +494,40 @@ ReplaceResult prepareReplacement(const QString &path, const QByteArray &data, QB
 
 } // namespace
 
-ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode, FolderSync folderSync)
+PreparedReplacement::~PreparedReplacement()
 {
-    QByteArray dest, temp;
-    if (const ReplaceResult result = prepareReplacement(path, data, dest, temp, errorCode); result != ReplaceResult::Ok)
-        return result;
-    if (::rename(temp.constData(), dest.constData()) != 0) {
+    if (!m_temp.isEmpty())
+        ::unlink(m_temp.constData());
+}
+
+ReplaceResult PreparedReplacement::Prepare(const QString &path, const QByteArray &data, int *errorCode)
+{
+    const ReplaceResult result = prepareReplacement(path, data, m_dest, m_temp, errorCode);
+    if (result != ReplaceResult::Ok)
+        m_temp.clear(); // removed already
+    return result;
+}
+
+ReplaceResult PreparedReplacement::Commit(int *errorCode, FolderSync folderSync)
+{
+    const QByteArray temp = std::exchange(m_temp, {});
+    if (::rename(temp.constData(), m_dest.constData()) != 0) {
         setError(errorCode, errno);
         ::unlink(temp.constData());
         return ReplaceResult::WriteFailed;
     }
     // Make the rename itself durable.
     if (folderSync == FolderSync::Now)
-        syncFolder(folderOf(dest));
+        syncFolder(folderOf(m_dest));
     return ReplaceResult::Ok;
+}
+
+ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode, FolderSync folderSync)
+{
+    PreparedReplacement replacement;
+    if (const ReplaceResult result = replacement.Prepare(path, data, errorCode); result != ReplaceResult::Ok)
+        return result;
+    return replacement.Commit(errorCode, folderSync);
 }
 
 ReplaceResult CreateFileContents(const QString &path, const QByteArray &data, int *errorCode)

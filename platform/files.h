@@ -121,6 +121,27 @@ enum class FolderSync { Now, Later };
 // Safe to call from several threads at once.
 ReplaceResult ReplaceFileContents(const QString &path, const QByteArray &data, int *errorCode = nullptr,
                                   FolderSync folderSync = FolderSync::Now);
+// A replacement in two steps, for a caller that decides at the last moment
+// whether it still wants it: Prepare does the slow part (the temporary file
+// written and flushed to disk, as ReplaceFileContents does), Commit the
+// rename, a moment. One not committed removes its temporary file when it
+// goes, and path stays as it was. Used by one thread at a time.
+class PreparedReplacement {
+public:
+    PreparedReplacement() = default;
+    ~PreparedReplacement();
+    PreparedReplacement(const PreparedReplacement &) = delete;
+    PreparedReplacement &operator=(const PreparedReplacement &) = delete;
+
+    ReplaceResult Prepare(const QString &path, const QByteArray &data, int *errorCode = nullptr);
+    // Only after a successful Prepare, and once.
+    ReplaceResult Commit(int *errorCode = nullptr, FolderSync folderSync = FolderSync::Now);
+
+private:
+    QByteArray m_dest;
+    QByteArray m_temp; // empty when there is nothing to commit or remove
+};
+
 // Creates path with data, whole or not at all, only when no file of that
 // name is there, not even one that appeared a moment ago: the command that
 // makes a file never replaces one it did not read. A taken name fails with

@@ -15,12 +15,15 @@
 #include "files.h"
 #include "richedit.h"
 #include "tabcontrol.h"
+#include "documentsnapshot.h"
 #include "rtfwriter.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTimer>
+
+#include <memory>
 
 namespace ui {
 
@@ -71,9 +74,18 @@ void TfrmMain::wireCardCompanions()
 {
     m_watcher = std::make_unique<cards::TCardWatcher>();
     m_watcher->OnChanged = [this] { cardChangedOnDisk(); };
+    // A copy of the text taken here, made RTF on the recovery's own thread:
+    // making RTF of a big card here would hold up the typing.
     m_recovery = std::make_unique<cards::TRecovery>(
         cards::RecoveryFolder(), [this] { return CurrentCardFile(); },
-        [this] { return rtf::RtfWriter(m_editor->document()).write(); });
+        [this]() -> cards::TRecovery::Content {
+            return [copy = std::make_shared<const controls::TDocumentSnapshot>(*m_editor->document())] {
+                return copy->Rtf();
+            };
+        });
+    // The writes that wait (session end, folder gone, rename) hold the GUI
+    // thread anyway: made from the editor itself they hold it shortest.
+    m_recovery->ContentNow = [this] { return rtf::RtfWriter(m_editor->document()).write(); };
     m_recovery->BasisOf = [this](const QString &cardFile) {
         return m_cards->Known().path == cardFile ? m_cards->Known().hash : QByteArray();
     };

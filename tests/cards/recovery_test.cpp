@@ -1,11 +1,17 @@
 #include "recovery.h"
+#include "documentsnapshot.h"
+#include "exception.h"
 #include "richedit.h"
-#include "rtfwriter.h"
 #include "tempfolder.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
 
 using cards::TRecovery;
 using testing_support::TempFolder;
@@ -16,14 +22,28 @@ struct RecoveryFixture : ::testing::Test {
     TempFolder home;
     QString current;          // the card the editor holds
     controls::TRichEdit editor;
+    // Runs where the copy of the text is made RTF, as the program makes it.
+    std::function<void()> duringWrite = [] {};
     TRecovery recovery{home.file(QStringLiteral("state/Kartolino")), [this] { return current; },
-                       [this] { return rtf::RtfWriter(editor.document()).write(); }};
+                       [this]() -> TRecovery::Content {
+                           return [this, copy = std::make_shared<const controls::TDocumentSnapshot>(*editor.document())] {
+                               duringWrite();
+                               return copy->Rtf();
+                           };
+                       }};
 
     QString cardFile(const QString &name) const { return home.file(QStringLiteral("KRT/") + name + QStringLiteral(".rtf")); }
     void type(const QString &text)
     {
         editor.setPlainText(text);
         recovery.ContentChanged();
+    }
+    // Types, and waits until the pause has handed the write to its thread.
+    void typeAndPause(const QString &text)
+    {
+        recovery.SetDelay(1);
+        type(text);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !recovery.Pending(); }));
     }
     QString textOf(const QString &recoveryFile)
     {
@@ -115,6 +135,65 @@ TEST_F(RecoveryFixture, RemembersTheCardContentItGrewFrom)
     EXPECT_EQ(entries.first().basis, QByteArray("\x01\xfe}"));
     EXPECT_FALSE(TRecovery::ContentOf(file).contains("kartolino"));
     EXPECT_EQ(textOf(file), QStringLiteral("Entwurf"));
+}
+
+TEST_F(RecoveryFixture, AWriteOnItsWayNeverBringsBackADroppedRecovery)
+{
+    const std::vector<std::pair<QString, std::function<void()>>> drops = {
+        {QStringLiteral("Gespeichert"), [this] { recovery.CardWritten(current); }},
+        {QStringLiteral("Ende"), [this] { recovery.EndOfRun(); }},
+    };
+    for (const auto &[name, drop] : drops) {
+        current = cardFile(name);
+        type(QStringLiteral("eins"));
+        recovery.WriteNow();
+        // The next write is under way when the recovery is dropped, and lands after.
+        const QString file = recovery.FileFor(current);
+        duringWrite = [file] {
+            QElapsedTimer waited;
+            waited.start();
+            while (QFileInfo::exists(file) && waited.elapsed() < 10000)
+                QThread::msleep(1);
+        };
+        typeAndPause(QStringLiteral("zwei"));
+        drop();
+        recovery.WaitForWrites();
+        duringWrite = [] {};
+        EXPECT_FALSE(QFileInfo::exists(file)) << name.toStdString();
+    }
+}
+
+TEST_F(RecoveryFixture, AnEarlierWriteNeverLandsOverALaterOne)
+{
+    current = cardFile(QStringLiteral("Reihe"));
+    // The first write on the writing thread is slow; without its turn kept,
+    // it would land after the one made at once.
+    std::atomic<bool> slow = true;
+    duringWrite = [&slow] {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread() && slow.exchange(false))
+            QThread::msleep(200);
+    };
+    typeAndPause(QStringLiteral("früher"));
+    type(QStringLiteral("später"));
+    recovery.WriteNow();
+    recovery.WaitForWrites();
+    EXPECT_EQ(textOf(recovery.FileFor(current)), QStringLiteral("später"));
+}
+
+TEST_F(RecoveryFixture, ABackgroundFailureIsSaidOnceAndWriteNowThrows)
+{
+    home.write(QStringLiteral("state"), "a file where the state folder should be");
+    QStringList said;
+    recovery.OnFailure = [&said](const QString &message) { said.append(message); };
+    current = cardFile(QStringLiteral("Brief"));
+    for (const QString &text : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+        typeAndPause(text);
+        recovery.WaitForWrites();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !said.isEmpty(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(said.size(), 1) << said.join(QLatin1Char('\n')).toStdString();
+    EXPECT_THROW(recovery.WriteNow(), platform::Exception);
 }
 
 } // namespace

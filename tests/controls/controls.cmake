@@ -10,7 +10,10 @@ kartolino_add_gtest(controls_tests
     ${CMAKE_CURRENT_LIST_DIR}/richedit_format_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/editorkeys_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rtfcard_roundtrip_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/documentsnapshot_test.cpp
   LIBS kartolino_controls)
+target_include_directories(controls_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/rtf)
+target_compile_definitions(controls_tests PRIVATE RTF_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/rtf/data")
 kartolino_add_gtest(spellhighlighter_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/spellhighlighter_test.cpp
   LIBS kartolino_controls)

@@ -21,6 +21,23 @@ TEST(ReplaceFileContents, WritesNewFileAndReplacesOldOne)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+TEST(ReplaceFileContents, APreparedReplacementLeftUncommittedChangesNothing)
+{
+    TempFolder dir;
+    ASSERT_EQ(ReplaceFileContents(dir.file("a.rtf"), "old"), ReplaceResult::Ok);
+    {
+        PreparedReplacement dropped;
+        ASSERT_EQ(dropped.Prepare(dir.file("a.rtf"), "never"), ReplaceResult::Ok);
+        EXPECT_EQ(dir.read("a.rtf"), "old");
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.rtf"});
+    PreparedReplacement kept;
+    ASSERT_EQ(kept.Prepare(dir.file("a.rtf"), "new"), ReplaceResult::Ok);
+    ASSERT_EQ(kept.Commit(), ReplaceResult::Ok);
+    EXPECT_EQ(dir.read("a.rtf"), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.rtf"});
+}
+
 TEST(ReplaceFileContents, WriteProtectedFileIsNotReplaced)
 {
     TempFolder dir;

@@ -34,7 +34,8 @@ TEST_F(MessageStripFixture, RecoveryAtStartIsShownInTheStripAndOpensNoBox)
     windowWithState(program.file("state"));
     withCards({{"Brief", "{\\rtf1 Alt}"}});
     const QString card = window->Cards().CardFileName("Brief");
-    cards::TRecovery recovery(program.file("state/Kartolino"), [&] { return card; }, [] { return QByteArray("{\\rtf1 Neu}"); });
+    cards::TRecovery recovery(program.file("state/Kartolino"), [&] { return card; },
+                              []() -> cards::TRecovery::Content { return [] { return QByteArray("{\\rtf1 Neu}"); }; });
     // Typed into the card as it still is: the recovery goes back into it.
     recovery.BasisOf = [](const QString &) { return cards::ContentHash("{\\rtf1 Alt}"); };
     recovery.WriteNow();

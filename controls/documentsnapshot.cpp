@@ -1,0 +1,119 @@
+#include "documentsnapshot.h"
+
+#include "rtfwriter.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QUrl>
+
+namespace controls {
+
+namespace {
+
+// The copy asks nobody for a resource by name, not even the file system:
+// what it shows was copied with it.
+class CopiedDocument : public QTextDocument {
+protected:
+    QVariant loadResource(int, const QUrl &) override { return {}; }
+};
+
+// A picture as a value that may cross threads: a pixmap belongs to the GUI
+// thread, its image does not.
+QVariant portable(QVariant resource)
+{
+    if (resource.userType() == QMetaType::QPixmap)
+        return resource.value<QPixmap>().toImage();
+    return resource;
+}
+
+} // namespace
+
+TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
+    : m_formats(document.allFormats()), m_defaultFont(document.defaultFont())
+{
+    for (const QTextFormat &format : std::as_const(m_formats)) {
+        if (format.isImageFormat()) {
+            const QString name = format.toImageFormat().name();
+            if (!m_pictures.contains(name))
+                m_pictures.insert(name, portable(document.resource(QTextDocument::ImageResource, QUrl(name))));
+        } else if (format.isBlockFormat() && format.objectIndex() >= 0) {
+            if (const auto *list = qobject_cast<const QTextList *>(document.object(format.objectIndex())))
+                m_lists.insert(format.objectIndex(), list->format());
+        }
+    }
+    m_blocks.reserve(size_t(document.blockCount()));
+    // Room for a run every few words: growing the list of half a million
+    // runs of a big card would copy it over and over.
+    m_runs.reserve(size_t(document.blockCount()) + size_t(document.characterCount()) / 16);
+    // The text block by block, each with a separator behind it, so that it
+    // is indexed as the document is: QTextDocument::toRawText takes several
+    // times as long on some big cards.
+    m_text.reserve(document.characterCount());
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        // Blocks and their runs follow each other: asking each for its
+        // position would search the document every time.
+        int position = int(m_text.size());
+        m_text += block.text();
+        m_text += QChar::ParagraphSeparator;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int length = fragment.length();
+            m_runs.push_back({position, length, fragment.charFormatIndex()});
+            position += length;
+        }
+        m_blocks.push_back({block.blockFormatIndex(), int(m_runs.size())});
+    }
+}
+
+std::unique_ptr<QTextDocument> TDocumentSnapshot::Rebuild() const
+{
+    auto document = std::make_unique<CopiedDocument>();
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(m_defaultFont);
+    for (auto it = m_pictures.cbegin(); it != m_pictures.cend(); ++it)
+        document->addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
+
+    // The original's objects mean nothing in the copy: the formats lose
+    // their object index, and each list is made anew at its first item.
+    QList<QTextFormat> formats = m_formats;
+    for (QTextFormat &format : formats)
+        format.clearProperty(QTextFormat::ObjectIndex);
+    const auto formatAt = [&formats](int index) {
+        return index >= 0 && index < formats.size() ? formats.at(index) : QTextFormat();
+    };
+    QHash<int, int> madeLists; // the copy's object index by the original's
+
+    QTextCursor cursor(document.get());
+    cursor.beginEditBlock();
+    size_t run = 0;
+    for (size_t i = 0; i < m_blocks.size(); ++i) {
+        const Block &block = m_blocks[i];
+        QTextBlockFormat blockFormat = formatAt(block.format).toBlockFormat();
+        const int list = block.format >= 0 && block.format < m_formats.size() ? m_formats.at(block.format).objectIndex()
+                                                                               : -1;
+        const auto made = madeLists.constFind(list);
+        if (made != madeLists.cend())
+            blockFormat.setObjectIndex(*made);
+        if (i == 0)
+            cursor.setBlockFormat(blockFormat);
+        else
+            cursor.insertBlock(blockFormat, QTextCharFormat());
+        if (made == madeLists.cend() && m_lists.contains(list))
+            madeLists.insert(list, cursor.createList(m_lists.value(list).toListFormat())->objectIndex());
+        for (; run < size_t(block.runEnd); ++run) {
+            const Run &r = m_runs[run];
+            cursor.insertText(QString::fromRawData(m_text.constData() + r.position, r.length),
+                              formatAt(r.format).toCharFormat());
+        }
+    }
+    cursor.endEditBlock();
+    return document;
+}
+
+QByteArray TDocumentSnapshot::Rtf() const { return rtf::RtfWriter(Rebuild().get()).write(); }
+
+} // namespace controls
