@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QObject>
 
 namespace cards {
 
@@ -94,7 +95,11 @@ TRecovery::TRecovery(QString folder, std::function<QString()> currentCardFile, s
     QObject::connect(&m_longest, &QTimer::timeout, &m_longest, [this] { writeLater(); });
 }
 
-TRecovery::~TRecovery() { WaitForWrites(); }
+TRecovery::~TRecovery()
+{
+    abandonCopy();
+    WaitForWrites();
+}
 
 void TRecovery::ContentChanged()
 {
@@ -130,12 +135,40 @@ void TRecovery::writeLater()
     const QString cardFile = due();
     if (cardFile.isEmpty())
         return;
+    if (!CopyLater) {
+        queue(cardFile, m_content());
+        return;
+    }
+    // One copy at a time: the one under way takes in what was typed meanwhile.
+    if (m_copying && m_copyingFor == cardFile)
+        return;
+    abandonCopy();
+    m_copyingFor = cardFile;
+    m_copying = CopyLater([this, cardFile](Content content) {
+        // The copier is still on its way out of the call that brought this.
+        if (m_copying)
+            m_copying.release()->deleteLater();
+        m_copyingFor.clear();
+        // No copy, or one of another card's text, is no recovery of this card.
+        if (content && m_currentCardFile() == cardFile)
+            queue(cardFile, std::move(content));
+    });
+}
+
+void TRecovery::abandonCopy()
+{
+    m_copying.reset();
+    m_copyingFor.clear();
+}
+
+void TRecovery::queue(const QString &cardFile, Content content)
+{
     const QByteArray basis = BasisOf ? BasisOf(cardFile) : QByteArray();
     const quint64 drops = dropsOf(cardFile);
     // Counted before it lands: a normal end must drop it even if it is still on its way.
     m_writtenThisRun.insert(cardFile);
     m_writer.Run(
-        [this, cardFile, basis, content = m_content(), drops] {
+        [this, cardFile, basis, content = std::move(content), drops] {
             try {
                 write(cardFile, basis, content, drops);
                 m_failureShown = false;
@@ -161,6 +194,7 @@ void TRecovery::WaitForWrites() { m_writer.WaitForDone(); }
 
 void TRecovery::WriteNow()
 {
+    abandonCopy();
     const QString cardFile = due();
     if (cardFile.isEmpty())
         return;
@@ -208,6 +242,10 @@ void TRecovery::drop(const QString &cardFile)
 
 void TRecovery::CardWritten(const QString &cardFile)
 {
+    // A copy still being taken would be the text just written, or more typed
+    // since, which the next pause writes anew.
+    if (m_copyingFor == cardFile)
+        abandonCopy();
     if (cardFile == m_currentCardFile()) {
         m_timer.stop();
         m_longest.stop();
@@ -228,6 +266,7 @@ void TRecovery::Renamed(const QString &oldCardFile, const QString &newCardFile)
 
 void TRecovery::EndOfRun()
 {
+    abandonCopy();
     m_timer.stop();
     m_longest.stop();
     const QSet<QString> written = m_writtenThisRun;

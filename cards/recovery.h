@@ -20,6 +20,9 @@
 #include <QTimer>
 #include <atomic>
 #include <functional>
+#include <memory>
+
+class QObject;
 
 namespace cards {
 
@@ -52,6 +55,15 @@ public:
     TRecovery(const TRecovery &) = delete;
     TRecovery &operator=(const TRecovery &) = delete;
 
+    // Takes the copy over turns of the event loop, where set, so that not
+    // even the copy of a big card holds up the typing: calls ready, never
+    // before it returned, with what makes the RTF once it has the copy, or
+    // with an empty Content when the text went meanwhile. It returns the copy
+    // under way, whose destruction abandons it. Without it the constructor's
+    // content takes the copy at once.
+    using Ready = std::function<void(Content)>;
+    std::function<std::unique_ptr<QObject>(Ready ready)> CopyLater;
+
     // The text as RTF made on the calling thread, for the writes that wait
     // (WriteNow): cheaper than a copy made RTF. Without it, they take a copy.
     std::function<QByteArray()> ContentNow;
@@ -66,7 +78,7 @@ public:
     int Delay() const { return m_timer.interval(); }
     // The longest time typed text waits, however steady the typing.
     void SetLongestDelay(int ms) { m_longest.setInterval(ms); }
-    bool Pending() const { return m_timer.isActive() || m_longest.isActive(); }
+    bool Pending() const { return m_timer.isActive() || m_longest.isActive() || m_copying; }
 
     // Gives the ContentHash of the card file that the editor's text of
     // cardFile is based on (what the program last read or wrote there).
@@ -105,6 +117,9 @@ private:
     // Stops the timers: the file of the card whose text is due, empty for none.
     QString due();
     void writeLater();
+    // Hands the copy to the writing thread, with the card's basis and drops as they are now.
+    void queue(const QString &cardFile, Content content);
+    void abandonCopy();
     void failed(const QString &message);
     quint64 dropsOf(const QString &cardFile);
     // On either thread: lands unless the card's recovery was dropped since
@@ -118,6 +133,8 @@ private:
     QTimer m_timer;
     QTimer m_longest;
     QSet<QString> m_writtenThisRun;
+    std::unique_ptr<QObject> m_copying; // the copy under way, of m_copyingFor
+    QString m_copyingFor;
     std::atomic<bool> m_failureShown = false; // in the order of the writes
     // Held while a write lands and while a recovery is dropped; a drop counts,
     // so a write whose copy was taken before it never lands.

@@ -2,6 +2,7 @@
 
 #include "rtfwriter.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QTextBlock>
@@ -9,6 +10,9 @@
 #include <QTextDocument>
 #include <QTextList>
 #include <QUrl>
+
+#include <algorithm>
+#include <limits>
 
 namespace controls {
 
@@ -33,8 +37,17 @@ QVariant portable(QVariant resource)
 } // namespace
 
 TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
-    : m_formats(document.allFormats()), m_defaultFont(document.defaultFont())
 {
+    copyBlocks(document, std::numeric_limits<qint64>::max());
+    copyFormats(document);
+}
+
+void TDocumentSnapshot::copyFormats(const QTextDocument &document)
+{
+    // Formats are only ever added to a document, so those taken last serve
+    // every paragraph taken before.
+    m_formats = document.allFormats();
+    m_defaultFont = document.defaultFont();
     for (const QTextFormat &format : std::as_const(m_formats)) {
         if (format.isImageFormat()) {
             const QString name = format.toImageFormat().name();
@@ -45,18 +58,28 @@ TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
                 m_lists.insert(format.objectIndex(), list->format());
         }
     }
-    m_blocks.reserve(size_t(document.blockCount()));
-    // Room for a run every few words: growing the list of half a million
-    // runs of a big card would copy it over and over.
-    m_runs.reserve(size_t(document.blockCount()) + size_t(document.characterCount()) / 16);
+}
+
+bool TDocumentSnapshot::copyBlocks(const QTextDocument &document, qint64 budgetNs)
+{
+    if (m_blocks.empty()) {
+        m_blocks.reserve(size_t(document.blockCount()));
+        // Room for a run every few words: growing the list of half a million
+        // runs of a big card would copy it over and over.
+        m_runs.reserve(size_t(document.blockCount()) + size_t(document.characterCount()) / 16);
+        m_text.reserve(document.characterCount());
+    }
+    QElapsedTimer clock;
+    clock.start();
     // The text block by block, each with a separator behind it, so that it
     // is indexed as the document is: QTextDocument::toRawText takes several
     // times as long on some big cards.
-    m_text.reserve(document.characterCount());
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    QTextBlock block = m_text.isEmpty() ? document.begin() : document.findBlock(int(m_text.size()));
+    for (int count = 1; block.isValid(); block = block.next(), ++count) {
         // Blocks and their runs follow each other: asking each for its
         // position would search the document every time.
-        int position = int(m_text.size());
+        const int start = int(m_text.size());
+        int position = start;
         m_text += block.text();
         m_text += QChar::ParagraphSeparator;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -65,8 +88,24 @@ TDocumentSnapshot::TDocumentSnapshot(const QTextDocument &document)
             m_runs.push_back({position, length, fragment.charFormatIndex()});
             position += length;
         }
-        m_blocks.push_back({block.blockFormatIndex(), int(m_runs.size())});
+        m_blocks.push_back({block.blockFormatIndex(), int(m_runs.size()), start});
+        // The clock is read now and then: reading it costs more than a short paragraph.
+        if (count % 32 == 0 && clock.nsecsElapsed() >= budgetNs)
+            return !block.next().isValid();
     }
+    return true;
+}
+
+void TDocumentSnapshot::dropFrom(int position)
+{
+    if (position >= m_text.size())
+        return;
+    const auto held = std::upper_bound(m_blocks.begin(), m_blocks.end(), position,
+                                       [](int at, const Block &block) { return at < block.textStart; });
+    const size_t keep = held == m_blocks.begin() ? 0 : size_t(held - m_blocks.begin()) - 1;
+    m_text.resize(keep < m_blocks.size() ? m_blocks[keep].textStart : m_text.size());
+    m_runs.resize(keep == 0 ? 0 : size_t(m_blocks[keep - 1].runEnd));
+    m_blocks.resize(keep);
 }
 
 std::unique_ptr<QTextDocument> TDocumentSnapshot::Rebuild() const
@@ -115,5 +154,41 @@ std::unique_ptr<QTextDocument> TDocumentSnapshot::Rebuild() const
 }
 
 QByteArray TDocumentSnapshot::Rtf() const { return rtf::RtfWriter(Rebuild().get()).write(); }
+
+TDocumentCopier::TDocumentCopier(QTextDocument *document, Done done, int sliceMs)
+    : m_document(document), m_done(std::move(done)), m_sliceNs(qint64(sliceMs) * 1000000),
+      m_copy(new TDocumentSnapshot)
+{
+    // Without a layout a document tells no edits.
+    document->documentLayout();
+    connect(document, &QTextDocument::contentsChange, this,
+            [this](int position, int, int) { m_copy->dropFrom(position); });
+    m_turns.setSingleShot(true);
+    m_turns.setInterval(0);
+    connect(&m_turns, &QTimer::timeout, this, [this] {
+        if (!Step())
+            m_turns.start();
+    });
+    m_turns.start();
+}
+
+bool TDocumentCopier::Step()
+{
+    if (!m_done)
+        return true;
+    if (m_document && !m_copy->copyBlocks(*m_document, m_sliceNs))
+        return false;
+    if (m_document) {
+        m_copy->copyFormats(*m_document);
+        disconnect(m_document, nullptr, this, nullptr);
+    } else {
+        m_copy.reset();
+    }
+    m_turns.stop();
+    // Last: the receiver may delete the copier.
+    const Done done = std::exchange(m_done, nullptr);
+    done(std::move(m_copy));
+    return true;
+}
 
 } // namespace controls

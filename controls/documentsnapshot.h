@@ -12,11 +12,15 @@
 #include <QByteArray>
 #include <QFont>
 #include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
 #include <QList>
 #include <QString>
 #include <QTextFormat>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +41,17 @@ public:
     QByteArray Rtf() const;
 
 private:
+    friend class TDocumentCopier;
+    TDocumentSnapshot() = default;
+    // The text and runs of the document's paragraphs from the one at the
+    // copy's end on, until the clock's budget is spent (at least one).
+    // True when the last paragraph is in.
+    bool copyBlocks(const QTextDocument &document, qint64 budgetNs);
+    // The paragraphs from the one holding position on are copied again.
+    void dropFrom(int position);
+    // What the paragraphs refer to, taken once they are all in.
+    void copyFormats(const QTextDocument &document);
+
     struct Run {
         int position; // into m_text, which is indexed as the document is
         int length;
@@ -45,6 +60,7 @@ private:
     struct Block {
         int format; // block format, into m_formats
         int runEnd; // one past its last run in m_runs
+        int textStart; // where its text begins in m_text
     };
 
     QString m_text;
@@ -54,6 +70,32 @@ private:
     QFont m_defaultFont;
     std::vector<Block> m_blocks;
     std::vector<Run> m_runs;
+};
+
+// Takes a TDocumentSnapshot of a document over several turns of the event
+// loop, a few milliseconds each, so that even the copy of a big card never
+// holds up the typing for long. An edit between two turns makes it take
+// again the paragraphs from the edited one on, so what it hands over is the
+// document as it was at the last turn. It hands over no copy (null) when
+// the document went meanwhile (another card was loaded), and nothing at all
+// when it is destroyed first.
+class TDocumentCopier : public QObject {
+public:
+    using Done = std::function<void(std::shared_ptr<const TDocumentSnapshot>)>;
+    static constexpr int kSliceMs = 4;
+
+    // Starts at the next turn of the event loop.
+    TDocumentCopier(QTextDocument *document, Done done, int sliceMs = kSliceMs);
+
+    // One turn's slice; true when the copy was handed over.
+    bool Step();
+
+private:
+    QPointer<QTextDocument> m_document;
+    Done m_done;
+    qint64 m_sliceNs;
+    std::shared_ptr<TDocumentSnapshot> m_copy;
+    QTimer m_turns;
 };
 
 } // namespace controls

@@ -83,6 +83,14 @@ void TfrmMain::wireCardCompanions()
                 return copy->Rtf();
             };
         });
+    // Taken in slices of a few milliseconds, so that not even the copy of a
+    // big card is felt in the typing.
+    m_recovery->CopyLater = [this](cards::TRecovery::Ready ready) -> std::unique_ptr<QObject> {
+        return std::make_unique<controls::TDocumentCopier>(
+            m_editor->document(), [ready](std::shared_ptr<const controls::TDocumentSnapshot> copy) {
+                ready(copy ? cards::TRecovery::Content([copy] { return copy->Rtf(); }) : cards::TRecovery::Content());
+            });
+    };
     // The writes that wait (session end, folder gone, rename) hold the GUI
     // thread anyway: made from the editor itself they hold it shortest.
     m_recovery->ContentNow = [this] { return rtf::RtfWriter(m_editor->document()).write(); };

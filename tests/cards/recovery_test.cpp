@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -197,3 +198,30 @@ TEST_F(RecoveryFixture, ABackgroundFailureIsSaidOnceAndWriteNowThrows)
 }
 
 } // namespace
+
+// A save point while the copy is still being taken in slices: the copy is of
+// the text just written (or more), and must not come back as a recovery.
+TEST_F(RecoveryFixture, ACopyTakenInSlicesGoesWithASavePoint)
+{
+    current = cardFile(QStringLiteral("Lang"));
+    bool started = false;
+    recovery.CopyLater = [&](TRecovery::Ready ready) -> std::unique_ptr<QObject> {
+        started = true;
+        QTimer::singleShot(0, &editor, [&] { recovery.CardWritten(current); });
+        return std::make_unique<controls::TDocumentCopier>(
+            editor.document(), [ready](auto copy) { ready([copy] { return copy->Rtf(); }); }, 0);
+    };
+    typeAndPause(QString(QStringLiteral("Zeile\n")).repeated(2000));
+    ASSERT_TRUE(started);
+    recovery.WaitForWrites();
+    EXPECT_FALSE(QFileInfo::exists(recovery.FileFor(current))) << "a save point's text came back as a recovery";
+
+    // Without a save point the copy lands, with what was typed before it.
+    recovery.CopyLater = [&](TRecovery::Ready ready) -> std::unique_ptr<QObject> {
+        return std::make_unique<controls::TDocumentCopier>(
+            editor.document(), [ready](auto copy) { ready([copy] { return copy->Rtf(); }); }, 0);
+    };
+    typeAndPause(QStringLiteral("Ganz neu"));
+    recovery.WaitForWrites();
+    EXPECT_EQ(textOf(recovery.FileFor(current)), QStringLiteral("Ganz neu"));
+}

@@ -102,3 +102,60 @@ TEST(DocumentSnapshot, LaterEditsOfTheOriginalStayOutOfTheCopy)
     original.addResource(QTextDocument::ImageResource, QUrl("mem:red"), rtftest::pngBytes(QSize(2, 2), Qt::blue));
     EXPECT_EQ(snapshot.Rtf(), before);
 }
+
+// Between two slices the user types on: wherever the edit lands, before or
+// behind what is copied, the copy handed over writes as the edited document.
+TEST(DocumentCopier, TakesInEveryEditMadeBetweenItsSlices)
+{
+    testing_support::TempFolder dir;
+    dir.write(QStringLiteral("big.rtf"), bigCard(60));
+    const auto atBlock = [](QTextDocument &document, int number) { return QTextCursor(document.findBlockByNumber(number)); };
+    const std::vector<std::pair<const char *, std::function<void(QTextDocument &)>>> edits = {
+        {"typed into a copied paragraph", [&](QTextDocument &d) { atBlock(d, 3).insertText(QStringLiteral("neu ")); }},
+        {"typed behind the copied part", [&](QTextDocument &d) { atBlock(d, d.blockCount() - 2).insertText(QStringLiteral("neu")); }},
+        {"a copied paragraph centred", [&](QTextDocument &d) {
+             QTextBlockFormat centred;
+             centred.setAlignment(Qt::AlignHCenter);
+             atBlock(d, 5).mergeBlockFormat(centred);
+         }},
+        {"paragraphs removed across the copy's end", [&](QTextDocument &d) {
+             QTextCursor cursor = atBlock(d, 20);
+             cursor.setPosition(d.findBlockByNumber(120).position(), QTextCursor::KeepAnchor);
+             cursor.removeSelectedText();
+         }},
+        {"a copied paragraph made a list item", [&](QTextDocument &d) { atBlock(d, 0).createList(QTextListFormat::ListDecimal); }},
+        {"a new colour typed into a copied paragraph", [&](QTextDocument &d) {
+             QTextCharFormat green;
+             green.setForeground(Qt::green);
+             atBlock(d, 1).insertText(QStringLiteral("grün"), green);
+         }},
+    };
+    for (const auto &[what, edit] : edits) {
+        const std::unique_ptr<QTextDocument> document = read(dir.file(QStringLiteral("big.rtf")));
+        std::shared_ptr<const TDocumentSnapshot> copy;
+        controls::TDocumentCopier copier(document.get(), [&](auto taken) { copy = std::move(taken); }, 0);
+        ASSERT_FALSE(copier.Step()) << "the first slice took the whole card";
+        edit(*document);
+        while (!copier.Step()) {
+        }
+        ASSERT_TRUE(copy) << what;
+        EXPECT_EQ(copy->Rtf(), rtf::RtfWriter(document.get()).write()) << what;
+    }
+}
+
+TEST(DocumentCopier, HandsOverNoCopyOnceTheDocumentWent)
+{
+    auto document = std::make_unique<QTextDocument>();
+    document->setPlainText(QString(QStringLiteral("Zeile\n")).repeated(200));
+    bool handed = false;
+    std::shared_ptr<const TDocumentSnapshot> copy = std::make_shared<const TDocumentSnapshot>(*document);
+    controls::TDocumentCopier copier(document.get(), [&](auto taken) {
+        handed = true;
+        copy = std::move(taken);
+    }, 0);
+    ASSERT_FALSE(copier.Step());
+    document.reset();
+    EXPECT_TRUE(copier.Step());
+    EXPECT_TRUE(handed);
+    EXPECT_FALSE(copy) << "a copy of a document that went was handed over";
+}
