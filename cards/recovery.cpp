@@ -255,9 +255,14 @@ void TRecovery::CardWritten(const QString &cardFile)
 
 void TRecovery::Renamed(const QString &oldCardFile, const QString &newCardFile)
 {
+    // A copy still being taken under the old name would land nowhere: the
+    // text is written under the new name now instead.
+    const bool copying = m_copyingFor == oldCardFile;
+    if (copying)
+        abandonCopy();
     // A write of the old name still on its way has to land first, or it would be missed here.
     WaitForWrites();
-    if (!QFileInfo::exists(FileFor(oldCardFile)))
+    if (!copying && !QFileInfo::exists(FileFor(oldCardFile)))
         return;
     if (m_currentCardFile() == newCardFile)
         WriteNow();

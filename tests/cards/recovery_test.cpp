@@ -224,4 +224,22 @@ TEST_F(RecoveryFixture, ACopyTakenInSlicesGoesWithASavePoint)
     typeAndPause(QStringLiteral("Ganz neu"));
     recovery.WaitForWrites();
     EXPECT_EQ(textOf(recovery.FileFor(current)), QStringLiteral("Ganz neu"));
+
+    // A rename while the copy is being taken: the text is kept under the new name.
+    recovery.CardWritten(current);
+    const QString renamed = cardFile(QStringLiteral("Umbenannt"));
+    bool copying = false;
+    recovery.CopyLater = [&](TRecovery::Ready ready) -> std::unique_ptr<QObject> {
+        copying = true;
+        QTimer::singleShot(0, &editor, [&, old = current] {
+            current = renamed;
+            recovery.Renamed(old, renamed);
+        });
+        return std::make_unique<controls::TDocumentCopier>(
+            editor.document(), [ready](auto copy) { ready([copy] { return copy->Rtf(); }); }, 0);
+    };
+    typeAndPause(QStringLiteral("Umbenannt getippt"));
+    ASSERT_TRUE(copying);
+    recovery.WaitForWrites();
+    EXPECT_EQ(textOf(recovery.FileFor(renamed)), QStringLiteral("Umbenannt getippt")) << "typed text kept under no name";
 }
