@@ -62,7 +62,7 @@ void TDocumentSnapshot::copyFormats(const QTextDocument &document)
 
 bool TDocumentSnapshot::copyBlocks(const QTextDocument &document, qint64 budgetNs)
 {
-    if (m_blocks.empty()) {
+    if (m_text.isEmpty()) {
         m_blocks.reserve(size_t(document.blockCount()));
         // Room for a run every few words: growing the list of half a million
         // runs of a big card would copy it over and over.
@@ -71,26 +71,43 @@ bool TDocumentSnapshot::copyBlocks(const QTextDocument &document, qint64 budgetN
     }
     QElapsedTimer clock;
     clock.start();
-    // The text block by block, each with a separator behind it, so that it
-    // is indexed as the document is: QTextDocument::toRawText takes several
-    // times as long on some big cards.
-    QTextBlock block = m_text.isEmpty() ? document.begin() : document.findBlock(int(m_text.size()));
-    for (int count = 1; block.isValid(); block = block.next(), ++count) {
-        // Blocks and their runs follow each other: asking each for its
-        // position would search the document every time.
-        const int start = int(m_text.size());
-        int position = start;
-        m_text += block.text();
-        m_text += QChar::ParagraphSeparator;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
+    // Reading the clock costs more than a run: it is read after a measure of
+    // work, a run counting one and a paragraph eight.
+    int work = 0;
+    const auto spent = [&](int done) {
+        const int before = work;
+        work += done;
+        return before / 128 != work / 128 && clock.nsecsElapsed() >= budgetNs;
+    };
+    // The text run by run, each paragraph with a separator behind it, so that
+    // it is indexed as the document is (QTextDocument::toRawText takes
+    // several times as long on some big cards, and a paragraph's own text
+    // comes whole, however long it is).
+    int skip = m_partialRuns;
+    QTextBlock block = m_text.isEmpty() ? document.begin()
+                                        : document.findBlock(skip > 0 ? m_partialStart : int(m_text.size()));
+    for (; block.isValid(); block = block.next()) {
+        const int start = skip > 0 ? m_partialStart : int(m_text.size());
+        int taken = 0;
+        for (auto it = block.begin(); !it.atEnd(); ++it, ++taken) {
+            // Taken in the slice before: the paragraph was not edited since.
+            if (taken < skip)
+                continue;
             const QTextFragment fragment = it.fragment();
-            const int length = fragment.length();
-            m_runs.push_back({position, length, fragment.charFormatIndex()});
-            position += length;
+            const QString text = fragment.text();
+            m_runs.push_back({int(m_text.size()), int(text.size()), fragment.charFormatIndex()});
+            m_text += text;
+            if (spent(1)) {
+                m_partialStart = start;
+                m_partialRuns = taken + 1;
+                return false;
+            }
         }
+        skip = 0;
+        m_partialRuns = 0;
+        m_text += QChar::ParagraphSeparator;
         m_blocks.push_back({block.blockFormatIndex(), int(m_runs.size()), start});
-        // The clock is read now and then: reading it costs more than a short paragraph.
-        if (count % 32 == 0 && clock.nsecsElapsed() >= budgetNs)
+        if (spent(8))
             return !block.next().isValid();
     }
     return true;
@@ -98,12 +115,21 @@ bool TDocumentSnapshot::copyBlocks(const QTextDocument &document, qint64 budgetN
 
 void TDocumentSnapshot::dropFrom(int position)
 {
+    // An edit right behind a paragraph's last run taken may have grown that
+    // run: a paragraph begun is taken again from its start.
+    if (m_partialRuns > 0 && position >= m_partialStart && position <= m_text.size()) {
+        m_partialRuns = 0;
+        m_text.resize(m_partialStart);
+        m_runs.resize(m_blocks.empty() ? 0 : size_t(m_blocks.back().runEnd));
+        return;
+    }
     if (position >= m_text.size())
         return;
+    m_partialRuns = 0;
     const auto held = std::upper_bound(m_blocks.begin(), m_blocks.end(), position,
                                        [](int at, const Block &block) { return at < block.textStart; });
     const size_t keep = held == m_blocks.begin() ? 0 : size_t(held - m_blocks.begin()) - 1;
-    m_text.resize(keep < m_blocks.size() ? m_blocks[keep].textStart : m_text.size());
+    m_text.resize(m_blocks[keep].textStart);
     m_runs.resize(keep == 0 ? 0 : size_t(m_blocks[keep - 1].runEnd));
     m_blocks.resize(keep);
 }

@@ -43,9 +43,9 @@ public:
 private:
     friend class TDocumentCopier;
     TDocumentSnapshot() = default;
-    // The text and runs of the document's paragraphs from the one at the
-    // copy's end on, until the clock's budget is spent (at least one).
-    // True when the last paragraph is in.
+    // The text and runs of the document's paragraphs from where the copy
+    // stopped on, until the clock's budget is spent (a slice may stop inside
+    // a paragraph). True when the last paragraph is in.
     bool copyBlocks(const QTextDocument &document, qint64 budgetNs);
     // The paragraphs from the one holding position on are copied again.
     void dropFrom(int position);
@@ -70,6 +70,10 @@ private:
     QFont m_defaultFont;
     std::vector<Block> m_blocks;
     std::vector<Run> m_runs;
+    // A paragraph whose runs a slice took only in part: where its text
+    // begins and how many of its runs are in.
+    int m_partialStart = 0;
+    int m_partialRuns = 0;
 };
 
 // Takes a TDocumentSnapshot of a document over several turns of the event

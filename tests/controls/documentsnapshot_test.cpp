@@ -143,6 +143,36 @@ TEST(DocumentCopier, TakesInEveryEditMadeBetweenItsSlices)
     }
 }
 
+// A slice may stop inside a long paragraph. Typing anywhere in it, also
+// right behind the last run taken (where it joins that run), is taken in.
+TEST(DocumentCopier, TakesInTypingAnywhereInAParagraphCopiedInPart)
+{
+    QTextCharFormat plain, bold;
+    bold.setFontWeight(QFont::Bold);
+    const auto paragraph = [&] {
+        auto document = std::make_unique<QTextDocument>();
+        QTextCursor cursor(document.get());
+        for (int i = 0; i < 200; ++i)
+            cursor.insertText(QStringLiteral("ab "), i % 2 ? bold : plain);
+        return document;
+    };
+    // At the ends of runs: typed there, text joins the run before.
+    const int length = paragraph()->characterCount();
+    for (int position = 0; position < length; position += 3) {
+        const std::unique_ptr<QTextDocument> document = paragraph();
+        std::shared_ptr<const TDocumentSnapshot> copy;
+        controls::TDocumentCopier copier(document.get(), [&](auto taken) { copy = std::move(taken); }, 0);
+        ASSERT_FALSE(copier.Step()) << "the first slice took the whole paragraph";
+        QTextCursor at(document.get());
+        at.setPosition(position);
+        at.insertText(QStringLiteral("neu"));
+        while (!copier.Step()) {
+        }
+        ASSERT_TRUE(copy);
+        ASSERT_EQ(copy->Rtf(), rtf::RtfWriter(document.get()).write()) << "typed at " << position;
+    }
+}
+
 TEST(DocumentCopier, HandsOverNoCopyOnceTheDocumentWent)
 {
     auto document = std::make_unique<QTextDocument>();
