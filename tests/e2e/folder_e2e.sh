@@ -151,12 +151,19 @@ settled() {
     if box_shown; then press_in_box "Information" Return; focus_window "$WIN"; continue; fi
     before=$(visible_windows "$PROGRAM_PID")
     xdotool key alt+a
-    wait_until 50 more_shown "$before" || continue
+    # A menu bar left holding the keyboard (Escape twice may leave it so)
+    # ignores the key: it lets go at Escape, and the window takes the keys again.
+    if ! wait_until 50 more_shown "$before"; then
+      xdotool key Escape
+      focus_window "$WIN"
+      continue
+    fi
     box_shown && continue
     xdotool key Escape Escape
     wait_until 50 sh -c "[ \$(xdotool search --onlyvisible --pid $PROGRAM_PID 2>/dev/null | wc -l) -le $before ]" && return 0
   done
-  fail "the program does not settle"
+  fail "the program does not settle; its windows: $(for w in $(xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null); do
+    xdotool getwindowname "$w"; done | tr '\n' '|'), running: $(process_gone "$PROGRAM_PID" && echo no || echo yes)"
 }
 for i in 1 2 3 4 5 6 7 8; do
   xdotool key ctrl+Home; xdotool type --delay 10 "Wort$i "
