@@ -1,6 +1,7 @@
 // A StatusNotifierItem host for the end-to-end test: owns the watcher's name
 // on the session bus, and for the first item that registers prints its
-// IconName and tool tip title, then activates it (as a panel does on a click).
+// IconName and tool tip title, then activates it (as a panel does on a click),
+// at once or once the file named by SNI_ACTIVATE_WHEN exists.
 // Output lines: "IconName=...", "ToolTip=...", "activated".
 
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -30,6 +32,13 @@ QVariant itemProperty(const QString &service, const QString &path, const char *n
     get << QStringLiteral("org.kde.StatusNotifierItem") << QString::fromLatin1(name);
     const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
     return reply.arguments().isEmpty() ? QVariant() : reply.arguments().first().value<QDBusVariant>().variant();
+}
+
+void activate(const QString &service, const QString &path)
+{
+    QDBusInterface item(service, path, QStringLiteral("org.kde.StatusNotifierItem"));
+    item.call(QStringLiteral("Activate"), 10, 10);
+    say(QStringLiteral("activated"));
 }
 
 void inspect(const QString &service, const QString &path)
@@ -52,9 +61,22 @@ void inspect(const QString &service, const QString &path)
     tip >> title >> text;
     tip.endStructure();
     say(QStringLiteral("ToolTip=") + title);
-    QDBusInterface item(service, path, QStringLiteral("org.kde.StatusNotifierItem"));
-    item.call(QStringLiteral("Activate"), 10, 10);
-    say(QStringLiteral("activated"));
+    // A panel's click comes once the user sees the program: where the test
+    // names a file, the click waits until that file exists.
+    const QString when = qEnvironmentVariable("SNI_ACTIVATE_WHEN");
+    if (when.isEmpty()) {
+        activate(service, path);
+        return;
+    }
+    auto *poll = new QTimer;
+    poll->setInterval(50);
+    QObject::connect(poll, &QTimer::timeout, [poll, when, service, path] {
+        if (!QFileInfo::exists(when))
+            return;
+        poll->deleteLater();
+        activate(service, path);
+    });
+    poll->start();
 }
 
 class Watcher : public QDBusAbstractAdaptor {
